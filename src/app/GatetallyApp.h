@@ -1,0 +1,55 @@
+#pragma once
+
+#include "MainScreen.h"
+#include "Options.h"
+#include "SignOn.h"
+#include "State.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+namespace gt {
+
+class Navigator;
+class Prompts;
+
+// Owns the program-wide state and the screens of one run, and ties the
+// features to the main screen's commands.
+class GatetallyApp : public QObject
+{
+    Q_OBJECT
+public:
+    GatetallyApp(const Options &options, Prompts &prompts, QObject *parent = nullptr);
+    ~GatetallyApp() override;
+
+    // Sign-on load, the receiver, and the sign-on screen with its timer.
+    void start();
+
+    GatetallyState &state() { return m_state; }
+    Prompts &prompts() { return m_prompts; }
+    Navigator &navigator() { return *m_navigator; }
+    SignOnScreen *signOnScreen() const { return m_signOn; }
+    MainScreen *mainScreen() const { return m_main; }
+
+    // Shows the main screen (making it first if need be) and unloads the
+    // sign-on screen: the sign-on timer's tick.
+    void showMainScreen();
+
+Q_SIGNALS:
+    // The program has ended its run (the exit timer ticked).
+    void finished();
+
+private:
+    void wireMainScreen();
+    void onExitTimer();
+
+    Options m_options;
+    Prompts &m_prompts;
+    GatetallyState m_state;
+    std::unique_ptr<Navigator> m_navigator;
+    QPointer<SignOnScreen> m_signOn;
+    QPointer<MainScreen> m_main;
+};
+
+} // namespace gt

@@ -1,0 +1,113 @@
+#include "RecordLine.h"
+
+#include "Clock.h"
+
+namespace gt {
+
+namespace {
+const QString kBlank = QStringLiteral(" ");
+
+QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
+
+// Leading digits of a text, as a number: "12AB" is 12, "DOOR" is 0.
+int leadingValue(const QString &text)
+{
+    int value = 0;
+    for (QChar c : text) {
+        if (!c.isDigit() || c.unicode() > '9')
+            break;
+        value = value * 10 + (c.unicode() - '0');
+        if (value > 100000)
+            break;
+    }
+    return value;
+}
+} // namespace
+
+QString statusField(QChar statusChar)
+{
+    switch (statusChar.unicode()) {
+    case 'V':
+        return QStringLiteral("VALID    ");
+    case 'N':
+        return QStringLiteral("NOT VALID");
+    case 'F':
+        return QStringLiteral("OFF      ");
+    default:
+        return QString(statusChar);
+    }
+}
+
+QString statusField(const QString &statusChar)
+{
+    return statusChar.isEmpty() ? QString() : statusField(statusChar.at(0));
+}
+
+QString dateField(const QDate &date) { return formatDate(date).rightJustified(10, QLatin1Char(' ')); }
+
+QString timeField(const QTime &time) { return formatTime(time).rightJustified(11, QLatin1Char(' ')); }
+
+QString buildRecordLine(const QString &message, const QDateTime &when)
+{
+    QString msg = message.left(14);
+    for (QChar &c : msg) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = QLatin1Char('?');
+    }
+    QString line;
+    line.reserve(kRecordLineLength);
+    line += dateField(when.date());
+    line += blanks(3);
+    line += timeField(when.time());
+    line += blanks(4);
+    line += msg.mid(0, 1);
+    line += blanks(4);
+    line += statusField(msg.mid(2, 1));
+    line += blanks(4);
+    line += msg.mid(4, 3);
+    line += blanks(4);
+    line += msg.right(6);
+    return line;
+}
+
+QString incorrectDataLine(const QString &recordLine)
+{
+    return recordLine.left(24) + blanks(4) + QStringLiteral("RECEIVED INCORRECT DATA");
+}
+
+QString centreName(const QString &name)
+{
+    const int pad = (12 - int(name.size())) / 2;
+    QString field = blanks(qMax(pad, 0)) + name + blanks(qMax(pad, 0));
+    if (field.size() == 11)
+        field += kBlank;
+    return field;
+}
+
+QString MakeDisplayLine(const QString &recordLine, const QString &displayMode, const QStringList &entryNames)
+{
+    const QChar entry = recordLine.size() > 28 ? recordLine.at(28) : QLatin1Char(' ');
+    const QString head = recordLine.left(24);
+    const QString tail = recordLine.right(26);
+    if (displayMode != kNameMode || entry < QLatin1Char('1') || entry > QLatin1Char('9'))
+        return head + blanks(9) + entry + blanks(8) + tail;
+    const int index = entry.unicode() - '1';
+    const QString name = index < entryNames.size() ? entryNames.at(index) : QString();
+    return head + blanks(3) + centreName(name) + blanks(3) + tail;
+}
+
+QString MakeRecordLine(const QString &displayLine, const QStringList &entryNames)
+{
+    QString e = displayLine.mid(24, 18).trimmed();
+    if (leadingValue(e) == 0) {
+        for (int i = 0; i < entryNames.size() && i <= 100; ++i) {
+            if (entryNames.at(i) == e) {
+                e = QString::number(i + 1);
+                break;
+            }
+        }
+    }
+    return displayLine.left(28) + e + displayLine.right(30);
+}
+
+} // namespace gt

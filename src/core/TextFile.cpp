@@ -1,0 +1,85 @@
+#include "TextFile.h"
+
+#include <QFile>
+
+namespace gt {
+
+QByteArray encodeTextLines(const QStringList &lines)
+{
+    QByteArray out;
+    qsizetype size = 0;
+    for (const QString &l : lines)
+        size += l.size() + 2;
+    out.reserve(size);
+    for (const QString &l : lines) {
+        out += l.toLatin1();
+        out += "\r\n";
+    }
+    return out;
+}
+
+bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mode, QString *error)
+{
+    QFile file(path);
+    const QIODevice::OpenMode how = mode == WriteMode::Append
+        ? QIODevice::WriteOnly | QIODevice::Append
+        : QIODevice::WriteOnly | QIODevice::Truncate;
+    if (!file.open(how)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = encodeTextLines(lines);
+    // A full disk shows up at write, at flush or only at close, so all three
+    // are checked before the lines count as written.
+    const bool written = file.write(bytes) == bytes.size() && file.flush();
+    QString reason = written ? QString() : file.errorString();
+    file.close();
+    if (written && file.error() != QFileDevice::NoError)
+        reason = file.errorString();
+    if (!reason.isEmpty() || !written) {
+        if (error)
+            *error = reason.isEmpty() ? QStringLiteral("write failed") : reason;
+        return false;
+    }
+    return true;
+}
+
+QStringList splitTextLines(const QByteArray &bytes)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = bytes.size();
+    while (start < n) {
+        qsizetype lf = bytes.indexOf('\n', start);
+        qsizetype end = lf < 0 ? n : lf;
+        qsizetype textEnd = end;
+        if (textEnd > start && bytes.at(textEnd - 1) == '\r')
+            --textEnd;
+        lines.append(QString::fromLatin1(bytes.constData() + start, textEnd - start));
+        if (lf < 0)
+            break;
+        start = lf + 1;
+    }
+    return lines;
+}
+
+bool readTextLines(const QString &path, QStringList *lines, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    *lines = splitTextLines(bytes);
+    return true;
+}
+
+} // namespace gt

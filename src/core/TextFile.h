@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace gt {
+
+// Text files of the program: 8-bit (Latin-1), every line ended by CR LF.
+// Each call opens, writes or reads, and closes; nothing is held open between
+// events. On failure the functions return false and put a readable reason
+// in *error (when given).
+enum class WriteMode { Append, Replace };
+
+bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mode, QString *error = nullptr);
+inline bool appendTextLines(const QString &path, const QStringList &lines, QString *error = nullptr)
+{
+    return writeTextLines(path, lines, WriteMode::Append, error);
+}
+inline bool replaceTextLines(const QString &path, const QStringList &lines, QString *error = nullptr)
+{
+    return writeTextLines(path, lines, WriteMode::Replace, error);
+}
+
+// Reads every line; accepts CR LF and bare LF line ends. A final line without
+// a line end still counts as a line.
+bool readTextLines(const QString &path, QStringList *lines, QString *error = nullptr);
+
+// Splits a block of 8-bit text into lines the same way readTextLines does.
+QStringList splitTextLines(const QByteArray &bytes);
+
+// CR LF encoding of lines, as written to disk.
+QByteArray encodeTextLines(const QStringList &lines);
+
+} // namespace gt

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace gt {
+
+// How the program tells the operator that a records file could not be
+// written: the file's name and the system's reason.
+inline QString writeFailureMessage(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("The records file %1 could not be written:\r\n%2").arg(fileName, reason);
+}
+
+} // namespace gt

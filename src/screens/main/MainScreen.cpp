@@ -1,0 +1,271 @@
+#include "MainScreen.h"
+
+#include "ColumnHeadings.h"
+#include "Navigator.h"
+#include "Paths.h"
+#include "State.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace gt {
+
+namespace {
+QLabel *label(QWidget *parent, const QString &name, const QString &text)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QString &tip)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    return b;
+}
+} // namespace
+
+MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, Navigator &navigator, QWidget *parent)
+    : QMainWindow(parent), m_state(state), m_prompts(prompts), m_navigator(navigator)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Quorvel Gatetally- Main Screen"));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    Timer1->setSingleShot(true);
+    connect(Timer1, &QTimer::timeout, this, &MainScreen::exitTimerTicked);
+
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+
+    lblMainHeader = label(central, QStringLiteral("lblMainHeader"), QString());
+    QFont headerFont = lblMainHeader->font();
+    headerFont.setPointSizeF(headerFont.pointSizeF() * 1.4);
+    headerFont.setBold(true);
+    lblMainHeader->setFont(headerFont);
+    lblMainHeader->setAlignment(Qt::AlignCenter);
+
+    lstMain = new QListView(central);
+    lstMain->setObjectName(QStringLiteral("lstMain"));
+    lstMain->setFont(fixedPitchFont());
+    lstMain->setModel(&m_state.strRecords);
+    lstMain->setUniformItemSizes(true);
+    lstMain->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstMain->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstMain->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    const int listWidth = QFontMetrics(lstMain->font()).horizontalAdvance(QString(68, QLatin1Char('0'))) + 48;
+    lstMain->setMinimumWidth(listWidth);
+    lstMain->setMinimumHeight(320);
+
+    DisplayHeadingNames names{QStringLiteral("lblDate"),     QStringLiteral("lblTime"),
+                              QStringLiteral("lblEntryPoint"), QStringLiteral("lblValid"),
+                              QStringLiteral("lblFacility"), QStringLiteral("lblCardOrKeyless"),
+                              QStringLiteral("Facility  Code")};
+    auto *headings = makeDisplayHeadings(lstMain, names, central);
+
+    // Commands.
+    auto *fraCommands = new QGroupBox(QStringLiteral("Commands"), central);
+    fraCommands->setObjectName(QStringLiteral("fraCommands"));
+    cmdExit = button(fraCommands, QStringLiteral("cmdExit"), QStringLiteral("Exit"), QStringLiteral("Exits Gatetally"));
+    cmdRecordsSearch = button(fraCommands, QStringLiteral("cmdRecordsSearch"), QStringLiteral("Search"),
+                              QStringLiteral("Searches the display data"));
+    cmdClear = button(fraCommands, QStringLiteral("cmdClear"), QStringLiteral("Clear"), QStringLiteral("Clears the display"));
+    auto *cmdLayout = new QVBoxLayout(fraCommands);
+    cmdLayout->addWidget(cmdExit);
+    cmdLayout->addWidget(cmdRecordsSearch);
+    cmdLayout->addWidget(cmdClear);
+
+    // Selections.
+    auto *fraAutoSave = new QGroupBox(QStringLiteral("Selections"), central);
+    fraAutoSave->setObjectName(QStringLiteral("fraAutoSave"));
+    chkNames = new QCheckBox(fraAutoSave);
+    chkNames->setObjectName(QStringLiteral("chkNames"));
+    chkNames->setToolTip(QStringLiteral("Uses Entry point names instead of numbers"));
+    auto *lblEntrances = label(fraAutoSave, QStringLiteral("lblEntrances"), QStringLiteral("Use Entry Point Names"));
+    lblEntrances->setBuddy(chkNames);
+    optOn = new QRadioButton(QStringLiteral("On"), fraAutoSave);
+    optOn->setObjectName(QStringLiteral("optOn"));
+    optOn->setToolTip(QStringLiteral("Saves each record to disk"));
+    optOff = new QRadioButton(QStringLiteral("Off"), fraAutoSave);
+    optOff->setObjectName(QStringLiteral("optOff"));
+    optOff->setToolTip(QStringLiteral("Does not save records to disk"));
+    auto *lblAutoSave = label(fraAutoSave, QStringLiteral("lblAutoSave"), QStringLiteral("Auto Save"));
+    auto *selLayout = new QGridLayout(fraAutoSave);
+    selLayout->addWidget(chkNames, 0, 0);
+    selLayout->addWidget(lblEntrances, 0, 1, 1, 2);
+    selLayout->addWidget(lblAutoSave, 1, 0, 1, 3);
+    selLayout->addWidget(optOn, 2, 1);
+    selLayout->addWidget(optOff, 2, 2);
+
+    // Record count.
+    auto *lblRecords = label(central, QStringLiteral("lblRecords"), QStringLiteral("Record Count"));
+    txtNumber = new QLineEdit(central);
+    txtNumber->setObjectName(QStringLiteral("txtNumber"));
+    txtNumber->setToolTip(QStringLiteral("Total number of displayed records"));
+    txtNumber->setReadOnly(true);
+    txtNumber->setAlignment(Qt::AlignRight);
+    txtNumber->setMaximumWidth(90);
+    auto *lblMax = label(central, QStringLiteral("lblMax"), QStringLiteral("(32,500 max)"));
+
+    lblStatus = label(central, QStringLiteral("lblStatus"), QString());
+    lblStatus->setWordWrap(true);
+    lblStatus->setStyleSheet(QStringLiteral("QLabel { color: #a00000; font-weight: bold; }"));
+    lblStatus->hide();
+
+    auto *side = new QVBoxLayout;
+    side->addWidget(fraCommands);
+    side->addWidget(fraAutoSave);
+    side->addSpacing(12);
+    side->addWidget(lblRecords);
+    side->addWidget(txtNumber);
+    side->addWidget(lblMax);
+    side->addStretch(1);
+
+    auto *listColumn = new QVBoxLayout;
+    listColumn->setSpacing(2);
+    listColumn->addWidget(headings);
+    listColumn->addWidget(lstMain, 1);
+
+    auto *body = new QHBoxLayout;
+    body->addLayout(listColumn, 1);
+    body->addLayout(side);
+
+    auto *outer = new QVBoxLayout(central);
+    outer->addWidget(lblMainHeader);
+    outer->addWidget(lblStatus);
+    outer->addLayout(body, 1);
+
+    buildMenus();
+
+    connect(chkNames, &QCheckBox::toggled, this, [this](bool checked) {
+        m_state.strDisplayMode = checked ? QStringLiteral("Name") : QStringLiteral("Number");
+    });
+    connect(&m_state.strRecords, &QAbstractItemModel::rowsInserted, this, [this] {
+        updateCount();
+        lstMain->scrollToBottom();
+    });
+    connect(&m_state.strRecords, &QAbstractItemModel::modelReset, this, &MainScreen::updateCount);
+
+    // Commands wired by the features that own them; until then they stay off.
+    for (QWidget *w : {static_cast<QWidget *>(cmdExit), static_cast<QWidget *>(cmdRecordsSearch),
+                       static_cast<QWidget *>(cmdClear), static_cast<QWidget *>(optOn), static_cast<QWidget *>(optOff)})
+        w->setEnabled(false);
+    const QList<QAction *> acts = findChildren<QAction *>();
+    for (QAction *a : acts) {
+        if (!a->isSeparator() && a->menu() == nullptr)
+            a->setEnabled(false);
+    }
+
+    load();
+    m_navigator.setMainScreen(this);
+}
+
+QAction *MainScreen::addItem(QMenu *menu, const QString &name, const QString &caption)
+{
+    QAction *a = menu->addAction(caption);
+    a->setObjectName(name);
+    return a;
+}
+
+void MainScreen::buildMenus()
+{
+    auto sep = [](QMenu *menu, const QString &name) { menu->addSeparator()->setObjectName(name); };
+
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    addItem(file, QStringLiteral("mnuFileOpen"), QStringLiteral("&Open"));
+    addItem(file, QStringLiteral("mnuFileSave"), QStringLiteral("&Save"));
+    addItem(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("&Save As"));
+    addItem(file, QStringLiteral("mnuFileSearch"), QStringLiteral("&Search"));
+    addItem(file, QStringLiteral("mnuFileClear"), QStringLiteral("&Clear"));
+    addItem(file, QStringLiteral("mnuFileDelete"), QStringLiteral("&Delete"));
+    sep(file, QStringLiteral("mnuFileSeparatorBar1"));
+    addItem(file, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print"));
+    sep(file, QStringLiteral("mnuFileSeparatorBar2"));
+    addItem(file, QStringLiteral("mnuFileExit"), QStringLiteral("&Exit"));
+
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    addItem(edit, QStringLiteral("mnuEditDelete"), QStringLiteral("&Clear"));
+    addItem(edit, QStringLiteral("mnuEditSearch"), QStringLiteral("&Search"));
+
+    QMenu *setup = menuBar()->addMenu(QStringLiteral("&Setup"));
+    setup->setObjectName(QStringLiteral("mnuSetup"));
+    addItem(setup, QStringLiteral("mnuSetupCommPort"), QStringLiteral("&Comm Port"));
+    addItem(setup, QStringLiteral("mnuSetupEntrypoints"), QStringLiteral("&Entry Points"));
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    addItem(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About"));
+    addItem(help, QStringLiteral("mnuHelpHelp"), QStringLiteral("&Help"));
+}
+
+QAction *MainScreen::action(const QString &objectName) const { return findChild<QAction *>(objectName); }
+
+void MainScreen::load()
+{
+    chkNames->setChecked(m_state.strDisplayMode != QStringLiteral("Number"));
+    m_state.blnRefine = false;
+    blnClearCheck = false;
+    showAutosaveState();
+    updateHeader();
+    updateCount();
+}
+
+void MainScreen::updateHeader()
+{
+    lblMainHeader->setText(isDefaultRecordsFile(m_state.strAutosaveFile) ? QStringLiteral("Quorvel Gatetally")
+                                                                          : m_state.strAutosaveFile);
+}
+
+void MainScreen::updateCount() { txtNumber->setText(QString::number(m_state.intRecordCount())); }
+
+void MainScreen::showAutosaveState()
+{
+    QRadioButton *target = m_state.blnAutosave ? optOn : optOff;
+    const QSignalBlocker blockOn(optOn);
+    const QSignalBlocker blockOff(optOff);
+    target->setChecked(true);
+}
+
+void MainScreen::setStatusText(const QString &text)
+{
+    lblStatus->setText(text);
+    lblStatus->setVisible(!text.isEmpty());
+}
+
+void MainScreen::closeForExit()
+{
+    m_closing = true;
+    close();
+}
+
+void MainScreen::closeEvent(QCloseEvent *event)
+{
+    // The close control asks the same question as Exit; the program ends only
+    // through the exit timer.
+    if (receivers(SIGNAL(closeRequested())) > 0 && !m_closing) {
+        event->ignore();
+        Q_EMIT closeRequested();
+        return;
+    }
+    event->accept();
+}
+
+} // namespace gt

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "Prompts.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace gt::test {
+
+// Records every prompt and answers from a script. An unscripted question is
+// answered with the first button offered and flagged, so a test that forgot
+// a prompt fails on its expectations rather than hanging.
+class ScriptedPrompts : public Prompts
+{
+public:
+    struct Shown
+    {
+        QString title;
+        QString text;
+        Icon icon = Icon::None;
+        Buttons buttons = Ok;
+    };
+
+    QList<Shown> shown;
+    QList<Button> answers;            // next answers to questions, in order
+    QStringList fileNames;            // next Save dialog results ("" = cancel)
+    QList<SaveDialog> dialogs;        // Save dialogs shown
+    int unscripted = 0;
+
+    Button message(const QString &text, Icon icon, Buttons buttons, const QString &title) override
+    {
+        shown.append({title.isEmpty() ? programTitle() : title, text, icon, buttons});
+        if (buttons == Ok || buttons == NoButton)
+            return Ok;
+        if (!answers.isEmpty())
+            return answers.takeFirst();
+        ++unscripted;
+        for (Button b : {Yes, No, Cancel, Ok}) {
+            if (buttons & b)
+                return b;
+        }
+        return Ok;
+    }
+
+    QString saveFileName(const SaveDialog &dialog) override
+    {
+        dialogs.append(dialog);
+        if (fileNames.isEmpty()) {
+            ++unscripted;
+            return QString();
+        }
+        return fileNames.takeFirst();
+    }
+
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const Shown &s : shown)
+            out.append(s.text);
+        return out;
+    }
+
+    void reset()
+    {
+        shown.clear();
+        answers.clear();
+        fileNames.clear();
+        dialogs.clear();
+        unscripted = 0;
+    }
+};
+
+} // namespace gt::test

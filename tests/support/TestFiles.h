@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+namespace gt::test {
+
+inline QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return f.readAll();
+}
+
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return f.write(bytes) == bytes.size();
+}
+
+// Lines joined with CR LF, each line ended, as the program writes files.
+inline QByteArray crlf(const QList<QByteArray> &lines)
+{
+    QByteArray out;
+    for (const QByteArray &l : lines)
+        out += l + "\r\n";
+    return out;
+}
+
+} // namespace gt::test
