@@ -53,15 +53,19 @@ bool writeSetup(const GatetallyState &state, const QString &l1, const QString &l
     for (int i = 0; i < kNameLines; ++i)
         lines.append(state.strEntryNames.value(i));
     QSaveFile file(setupFilePath(state.dataDir));
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a short write (a disk filling up) shows in the
+    // count that write() returns: a buffered QSaveFile can commit a
+    // truncated file without reporting it.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error)
             *error = file.errorString();
         return false;
     }
     const QByteArray bytes = encodeTextLines(lines);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    const qint64 count = file.write(bytes);
+    if (count != bytes.size() || !file.commit()) {
         if (error)
-            *error = file.errorString();
+            *error = count >= 0 && count < bytes.size() ? shortWriteReason() : file.errorString();
         file.cancelWriting();
         return false;
     }

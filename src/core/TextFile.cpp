@@ -4,6 +4,11 @@
 
 namespace gt {
 
+QString shortWriteReason()
+{
+    return QStringLiteral("Only part of the data could be written (the disk may be full).");
+}
+
 QByteArray encodeTextLines(const QStringList &lines)
 {
     QByteArray out;
@@ -21,9 +26,11 @@ QByteArray encodeTextLines(const QStringList &lines)
 bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mode, QString *error)
 {
     QFile file(path);
-    const QIODevice::OpenMode how = mode == WriteMode::Append
-        ? QIODevice::WriteOnly | QIODevice::Append
-        : QIODevice::WriteOnly | QIODevice::Truncate;
+    // Unbuffered: a short write (the disk filling up half way) must show in
+    // the count that write() returns; buffered writes can lose it.
+    const QIODevice::OpenMode how = QIODevice::Unbuffered
+        | (mode == WriteMode::Append ? QIODevice::WriteOnly | QIODevice::Append
+                                     : QIODevice::WriteOnly | QIODevice::Truncate);
     if (!file.open(how)) {
         if (error)
             *error = file.errorString();
@@ -32,8 +39,11 @@ bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mod
     const QByteArray bytes = encodeTextLines(lines);
     // A full disk shows up at write, at flush or only at close, so all three
     // are checked before the lines count as written.
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    QString reason = written ? QString() : file.errorString();
+    const qint64 count = file.write(bytes);
+    const bool written = count == bytes.size() && file.flush();
+    QString reason;
+    if (!written)
+        reason = count >= 0 && count < bytes.size() ? shortWriteReason() : file.errorString();
     file.close();
     if (written && file.error() != QFileDevice::NoError)
         reason = file.errorString();

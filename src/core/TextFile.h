@@ -28,6 +28,9 @@ bool readTextLines(const QString &path, QStringList *lines, QString *error = nul
 // Splits a block of 8-bit text into lines the same way readTextLines does.
 QStringList splitTextLines(const QByteArray &bytes);
 
+// The reason given when a write stopped part way (a full disk, a size limit).
+QString shortWriteReason();
+
 // CR LF encoding of lines, as written to disk.
 QByteArray encodeTextLines(const QStringList &lines);
 
