@@ -1,0 +1,26 @@
+#pragma once
+
+#include "State.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace gt::search {
+
+// The search-results report: a stamp, the criteria of the search, the listing
+// header, then the results as display lines. The results screens save it and
+// gatetally-search prints it.
+
+// The lines before the results (everything up to the empty line under the
+// listing header), stamped with `savedAt`.
+QStringList resultsReportHead(const SearchCriteria &criteria, const QDateTime &savedAt);
+
+// What a results list shows when the search found nothing.
+QString noResultsLine();
+
+// The whole report over the lines of a results list; an empty list gives
+// the no-results line.
+QStringList resultsReport(const SearchCriteria &criteria, const QStringList &listLines, const QDateTime &savedAt);
+
+} // namespace gt::search

@@ -1,0 +1,61 @@
+#include "RuleLineEdit.h"
+
+#include "Prompts.h"
+
+#include <QKeyEvent>
+#include <QSignalBlocker>
+
+namespace gt {
+
+RuleLineEdit::RuleLineEdit(const search::FieldRule &rule, Prompts &prompts, QWidget *parent)
+    : QLineEdit(parent), m_rule(rule), m_prompts(prompts)
+{
+    connect(this, &QLineEdit::textChanged, this, &RuleLineEdit::onTextChanged);
+}
+
+void RuleLineEdit::keyPressEvent(QKeyEvent *event)
+{
+    const QString typed = event->text();
+    if (typed.size() == 1 && !m_rule.acceptsKey(typed.at(0))) {
+        event->accept();
+        refuse(m_rule.keyMessage);
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void RuleLineEdit::refuse(const QString &message)
+{
+    m_prompts.inform(message);
+    setFocus();
+}
+
+void RuleLineEdit::onTextChanged(const QString &text)
+{
+    if (m_restoring)
+        return;
+    if (!m_rule.acceptsText(text)) {
+        // Pasted or dropped text is held to the key rule: the field keeps
+        // what it had.
+        {
+            const QSignalBlocker guard(this);
+            m_restoring = true;
+            setText(m_accepted);
+            m_restoring = false;
+        }
+        refuse(m_rule.keyMessage);
+        return;
+    }
+    const QString problem = m_rule.changeProblem(text);
+    if (problem.isEmpty()) {
+        m_accepted = text;
+        return;
+    }
+    // Emptying the field runs the rule again on the empty text, which passes,
+    // so one change gives one message.
+    m_prompts.inform(problem);
+    clear();
+    setFocus();
+}
+
+} // namespace gt
