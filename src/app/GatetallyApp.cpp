@@ -1,5 +1,6 @@
 #include "GatetallyApp.h"
 
+#include "MainCommands.h"
 #include "MainScreen.h"
 #include "Navigator.h"
 #include "Prompts.h"
@@ -53,6 +54,10 @@ void GatetallyApp::showMainScreen()
 void GatetallyApp::wireMainScreen()
 {
     connect(m_main, &MainScreen::exitTimerTicked, this, &GatetallyApp::onExitTimer);
+
+    // Autosave, Save, Save As, Clear and Exit; the commands live as long as the screen.
+    auto *commands = new MainCommands(m_state, m_prompts, m_main->blnClearCheck, m_main);
+    m_main->attachCommands(commands);
 }
 
 void GatetallyApp::onExitTimer()

@@ -1,6 +1,7 @@
 #include "MainScreen.h"
 
 #include "ColumnHeadings.h"
+#include "MainCommands.h"
 #include "Navigator.h"
 #include "Paths.h"
 #include "State.h"
@@ -217,6 +218,27 @@ void MainScreen::buildMenus()
 }
 
 QAction *MainScreen::action(const QString &objectName) const { return findChild<QAction *>(objectName); }
+
+void MainScreen::attachCommands(MainCommands *commands)
+{
+    connect(optOn, &QRadioButton::clicked, commands, &MainCommands::turnAutosaveOn);
+    connect(optOff, &QRadioButton::clicked, commands, &MainCommands::turnAutosaveOff);
+    connect(action(QStringLiteral("mnuFileSave")), &QAction::triggered, commands, &MainCommands::save);
+    connect(action(QStringLiteral("mnuFileSaveAs")), &QAction::triggered, commands, &MainCommands::saveAs);
+    connect(cmdClear, &QPushButton::clicked, commands, &MainCommands::clear);
+    connect(action(QStringLiteral("mnuEditDelete")), &QAction::triggered, commands, &MainCommands::clear);
+    connect(cmdExit, &QPushButton::clicked, commands, &MainCommands::exit);
+    connect(action(QStringLiteral("mnuFileExit")), &QAction::triggered, commands, &MainCommands::exit);
+    connect(this, &MainScreen::closeRequested, commands, &MainCommands::exit);
+    connect(commands, &MainCommands::headerChanged, this, &MainScreen::updateHeader);
+    connect(commands, &MainCommands::autosaveStateChanged, this, &MainScreen::showAutosaveState);
+    connect(commands, &MainCommands::exitConfirmed, Timer1, qOverload<>(&QTimer::start));
+    for (QWidget *w : {static_cast<QWidget *>(optOn), static_cast<QWidget *>(optOff), static_cast<QWidget *>(cmdClear),
+                       static_cast<QWidget *>(cmdExit)})
+        w->setEnabled(true);
+    for (const char *name : {"mnuFileSave", "mnuFileSaveAs", "mnuEditDelete", "mnuFileExit"})
+        action(QLatin1String(name))->setEnabled(true);
+}
 
 void MainScreen::load()
 {

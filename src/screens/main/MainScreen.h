@@ -15,6 +15,7 @@ class QTimer;
 namespace gt {
 
 class GatetallyState;
+class MainCommands;
 class Navigator;
 class Prompts;
 
@@ -42,6 +43,10 @@ public:
     void setStatusText(const QString &text);
 
     QAction *action(const QString &objectName) const;
+
+    // Connects autosave, Save, Save As, Clear and Exit (buttons, menu items,
+    // the close control and the exit timer) to their commands and enables them.
+    void attachCommands(MainCommands *commands);
 
     // Closes the window for good, at the end of the program.
     void closeForExit();

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "Settings.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace gt {
+
+class GatetallyState;
+class Prompts;
+
+// The main screen's file commands: autosave on and off, Save, Save As, Clear
+// and Exit. Widget-free, so that every rule and every question can be checked
+// without a window; the screen connects its controls to the slots and
+// follows the signals.
+class MainCommands : public QObject
+{
+    Q_OBJECT
+public:
+    // clearCheck is the main screen's blnClearCheck: set when turning
+    // autosave on cleared the display, read and reset by Save As.
+    MainCommands(GatetallyState &state, Prompts &prompts, bool &clearCheck, QObject *parent = nullptr);
+
+    // Closes the serial port before the program ends; may stay empty when
+    // there is no port (tests, a run without a receiver).
+    std::function<void()> closePort;
+
+    // Whether Exit has been confirmed and the program is now only waiting for
+    // the exit timer.
+    bool isExiting() const { return m_exiting; }
+
+    // Exact texts of the questions and refusals, for the tests as much as
+    // for the code.
+    static QString clearDisplayQuestion();
+    static QString differentFileQuestion(const QString &fileName);
+    static QString saveRefusal();
+    static QString saveAsRefusal();
+    static QString overwriteQuestion();
+    static QString overwriteTitle();
+    static QString clearQuestion();
+    static QString exitQuestion(bool autosaveOn);
+
+public Q_SLOTS:
+    void turnAutosaveOn();
+    void turnAutosaveOff();
+    void save();
+    void saveAs();
+    void clear();
+    void exit();
+
+Q_SIGNALS:
+    // strAutosaveFile may have changed: the header caption follows it.
+    void headerChanged();
+    // blnAutosave was put back after a cancelled choice: the option buttons
+    // must show it again.
+    void autosaveStateChanged();
+    // Exit is confirmed, the marker written and the port closed: the exit
+    // timer may now run.
+    void exitConfirmed();
+
+private:
+    // Re-reads lines 1 to 3 of setup.txt into the state; keeps what memory
+    // holds when the file cannot be read.
+    void rereadSetup();
+    // The Save dialog over the Records folder; empty when cancelled.
+    QString chooseFile();
+    // The save header and the record line of every displayed row.
+    QStringList savedLines() const;
+    bool writeRecords(const QString &path, const QStringList &lines, bool replace);
+    void rewriteSettingsOrTell(const SettingsChange &change);
+    void offerClearing();
+
+    GatetallyState &m_state;
+    Prompts &m_prompts;
+    bool &m_clearCheck;
+    bool m_exiting = false;
+};
+
+} // namespace gt
