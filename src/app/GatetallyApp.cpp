@@ -5,7 +5,13 @@
 #include "Navigator.h"
 #include "Prompts.h"
 #include "SignOn.h"
+#include "CommPortDialog.h"
+#include "DemoPanel.h"
+#include "PortLink.h"
+#include "Receiver.h"
 
+#include <QAction>
+#include <QDateTime>
 #include <QTimer>
 
 namespace gt {
@@ -22,6 +28,8 @@ GatetallyApp::GatetallyApp(const Options &options, Prompts &prompts, QObject *pa
 
 GatetallyApp::~GatetallyApp()
 {
+    delete m_receiver;
+    delete m_demo;
     delete m_signOn;
     delete m_main;
 }
@@ -31,6 +39,7 @@ void GatetallyApp::start()
     const SignOnResult result = signOnLoad(m_state);
     if (!result.problem.isEmpty())
         m_prompts.inform(result.problem, Prompts::Icon::Warning);
+    startReceiver();
 
     m_signOn = new SignOnScreen;
     connect(m_signOn, &SignOnScreen::timerTicked, this, &GatetallyApp::showMainScreen);
@@ -55,13 +64,71 @@ void GatetallyApp::wireMainScreen()
 {
     connect(m_main, &MainScreen::exitTimerTicked, this, &GatetallyApp::onExitTimer);
 
+    QAction *commPort = m_main->action(QStringLiteral("mnuSetupCommPort"));
+    commPort->setEnabled(true);
+    connect(commPort, &QAction::triggered, this, &GatetallyApp::openCommPortDialog);
+    showStatus();
+
     // Autosave, Save, Save As, Clear and Exit; the commands live as long as the screen.
     auto *commands = new MainCommands(m_state, m_prompts, m_main->blnClearCheck, m_main);
     m_main->attachCommands(commands);
 }
 
+void GatetallyApp::startReceiver()
+{
+    if (m_options.demo) {
+        // The demo listens to a panel of its own on a pseudo-terminal; the
+        // operator can still apply a real port in the comm port dialog.
+        m_demo = new panel::DemoPanel(quint32(QDateTime::currentMSecsSinceEpoch()), this);
+        QString error;
+        if (m_demo->start(&error)) {
+            m_state.portOverride = m_demo->devicePath();
+            m_demoText = QStringLiteral("Demo: the records come from a built-in simulated panel on %1.")
+                             .arg(m_demo->devicePath());
+        } else {
+            m_demoText = QStringLiteral("Demo: the simulated panel could not be started (%1).").arg(error);
+        }
+    }
+    m_receiver = new Receiver(m_state, m_prompts, std::make_unique<SerialPortLink>(), this);
+    connect(m_receiver, &Receiver::statusChanged, this, &GatetallyApp::showStatus);
+    m_receiver->openPort();
+}
+
+void GatetallyApp::closePort()
+{
+    if (m_receiver)
+        m_receiver->closePort();
+}
+
+void GatetallyApp::openCommPortDialog()
+{
+    if (!m_receiver)
+        return;
+    if (QWidget *open = m_navigator->find(QStringLiteral("frmCommPort"))) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    m_navigator->open(new CommPortDialog(m_state, *m_receiver, m_prompts), Navigator::MainScreen::SetAside);
+}
+
+void GatetallyApp::showStatus()
+{
+    if (!m_main)
+        return;
+    QStringList lines;
+    if (!m_demoText.isEmpty())
+        lines.append(m_demoText);
+    if (m_receiver && !m_receiver->statusText().isEmpty())
+        lines.append(m_receiver->statusText());
+    m_main->setStatusText(lines.join(QLatin1Char('\n')));
+}
+
 void GatetallyApp::onExitTimer()
 {
+    // The receiver goes first, so no record arrives at a closing screen.
+    delete m_receiver;
+    delete m_demo;
     if (m_main)
         m_main->closeForExit();
     Q_EMIT finished();

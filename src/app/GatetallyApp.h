@@ -1,7 +1,9 @@
 #pragma once
 
+#include "DemoPanel.h"
 #include "MainScreen.h"
 #include "Options.h"
+#include "Receiver.h"
 #include "SignOn.h"
 #include "State.h"
 
@@ -31,6 +33,12 @@ public:
     Navigator &navigator() { return *m_navigator; }
     SignOnScreen *signOnScreen() const { return m_signOn; }
     MainScreen *mainScreen() const { return m_main; }
+    Receiver *receiver() const { return m_receiver; }
+    // The built-in simulated panel of --demo, when running one.
+    panel::DemoPanel *demoPanel() const { return m_demo; }
+
+    // Closes the receiver's serial port (Exit, before the exit timer).
+    void closePort();
 
     // Shows the main screen (making it first if need be) and unloads the
     // sign-on screen: the sign-on timer's tick.
@@ -43,6 +51,9 @@ Q_SIGNALS:
 private:
     void wireMainScreen();
     void onExitTimer();
+    void startReceiver();
+    void openCommPortDialog();
+    void showStatus();
 
     Options m_options;
     Prompts &m_prompts;
@@ -50,6 +61,9 @@ private:
     std::unique_ptr<Navigator> m_navigator;
     QPointer<SignOnScreen> m_signOn;
     QPointer<MainScreen> m_main;
+    QPointer<Receiver> m_receiver;
+    QPointer<panel::DemoPanel> m_demo;
+    QString m_demoText;
 };
 
 } // namespace gt

@@ -1,0 +1,101 @@
+#include "PortLink.h"
+
+#include <QSerialPort>
+
+namespace gt {
+
+SerialPortLink::SerialPortLink(QObject *parent) : PortLink(parent), m_port(new QSerialPort(this))
+{
+    connect(m_port, &QSerialPort::readyRead, this, &PortLink::readyRead);
+    connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        // Only errors of an open line that cannot recover by themselves count
+        // as a lost line; a timeout or a failed open is not one.
+        if (!m_port->isOpen())
+            return;
+        switch (error) {
+        case QSerialPort::ResourceError:
+        case QSerialPort::ReadError:
+        case QSerialPort::DeviceNotFoundError:
+        case QSerialPort::PermissionError:
+        case QSerialPort::UnknownError:
+            Q_EMIT lost(m_port->errorString());
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+SerialPortLink::~SerialPortLink() { close(); }
+
+bool SerialPortLink::open(const QString &device, QString *error)
+{
+    close();
+    m_port->setPortName(device);
+    // Settings before open are applied by QSerialPort as the port opens.
+    m_port->setBaudRate(QSerialPort::Baud1200);
+    m_port->setDataBits(QSerialPort::Data8);
+    m_port->setParity(QSerialPort::NoParity);
+    m_port->setStopBits(QSerialPort::OneStop);
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port->open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = m_port->errorString();
+        m_port->clearError();
+        return false;
+    }
+    return true;
+}
+
+void SerialPortLink::close()
+{
+    if (m_port->isOpen())
+        m_port->close();
+    m_port->clearError();
+}
+
+bool SerialPortLink::isOpen() const { return m_port->isOpen(); }
+
+QByteArray SerialPortLink::readAll() { return m_port->readAll(); }
+
+bool MemoryPortLink::open(const QString &device, QString *error)
+{
+    ++openCount;
+    if (!refuseOpen.isEmpty()) {
+        if (error)
+            *error = refuseOpen;
+        return false;
+    }
+    m_open = true;
+    openedDevice = device;
+    return true;
+}
+
+void MemoryPortLink::close()
+{
+    m_open = false;
+    m_pending.clear();
+}
+
+QByteArray MemoryPortLink::readAll()
+{
+    QByteArray out;
+    out.swap(m_pending);
+    return out;
+}
+
+void MemoryPortLink::receive(const QByteArray &bytes)
+{
+    if (!m_open)
+        return;
+    m_pending += bytes;
+    Q_EMIT readyRead();
+}
+
+void MemoryPortLink::drop(const QString &reason)
+{
+    if (m_open)
+        Q_EMIT lost(reason);
+}
+
+} // namespace gt

@@ -1,0 +1,251 @@
+#include "Receiver.h"
+
+#include "Paths.h"
+#include "PortLink.h"
+#include "PortNames.h"
+#include "Prompts.h"
+#include "RecordLine.h"
+#include "State.h"
+#include "TextFile.h"
+#include "WriteFailure.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+namespace gt {
+
+Receiver::Receiver(GatetallyState &state, Prompts &prompts, std::unique_ptr<PortLink> port, QObject *parent)
+    : QObject(parent), m_state(state), m_prompts(prompts), m_port(std::move(port)), m_retry(new QTimer(this))
+{
+    setObjectName(QStringLiteral("frmReceive"));
+    m_retry->setObjectName(QStringLiteral("tmrReopen"));
+    m_retry->setInterval(kRetryMs);
+    connect(m_retry, &QTimer::timeout, this, &Receiver::retry);
+    connect(m_port.get(), &PortLink::readyRead, this, &Receiver::onReadyRead);
+    connect(m_port.get(), &PortLink::lost, this, &Receiver::onLost);
+    // Clear, Save and the clearing offered by autosave all end here.
+    connect(&m_state.strRecords, &DisplayStore::emptied, this, &Receiver::moveWaitingIn);
+}
+
+Receiver::~Receiver()
+{
+    // The port goes before the rest, so that no notification reaches a
+    // half-destroyed receiver.
+    if (m_port) {
+        disconnect(m_port.get(), nullptr, this, nullptr);
+        m_port->close();
+    }
+}
+
+QString Receiver::capacityMessage(bool autosave, const QString &autosaveFileName)
+{
+    const QString capacity = QString::number(kDisplayCapacity);
+    if (!autosave)
+        return QStringLiteral("Gatetally has reached its maximum capacity\r\n"
+                              "of %1 records.  Please save the records if\r\n"
+                              "you would like and then click on the Clear button\r\n"
+                              "to clear the display")
+            .arg(capacity);
+    return QStringLiteral("Gatetally has reached its maximum capacity\r\n"
+                          "of %1 records for the file %2.\r\n"
+                          "Please click on the Clear button to clear the\r\n"
+                          "display, turn off autosave, and choose a new file\r\n"
+                          "name when prompted for future autosaves")
+        .arg(capacity, autosaveFileName);
+}
+
+QString Receiver::openFailureMessage(const QString &portName, const QString &reason)
+{
+    return QStringLiteral("The serial port %1 could not be opened:\r\n%2\r\n\r\n"
+                          "No records are received until it opens. Another port can be\r\n"
+                          "chosen with Setup > Comm Port.")
+        .arg(portName, reason);
+}
+
+QString Receiver::notOpenStatus(const QString &portName, const QString &reason)
+{
+    return QStringLiteral("Serial port %1 could not be opened (%2). Trying again every 2 seconds.")
+        .arg(portName, reason);
+}
+
+QString Receiver::lostStatus(const QString &portName, const QString &reason)
+{
+    return QStringLiteral("Serial port %1 was lost (%2). Trying again every 2 seconds.").arg(portName, reason);
+}
+
+bool Receiver::openPort()
+{
+    m_closedForGood = false;
+    return open(true);
+}
+
+bool Receiver::switchPort()
+{
+    m_port->close();
+    m_retry->stop();
+    m_closedForGood = false;
+    return open(true);
+}
+
+void Receiver::closePort()
+{
+    m_closedForGood = true;
+    m_retry->stop();
+    m_port->close();
+    setStatus(QString());
+}
+
+bool Receiver::isPortOpen() const { return m_port->isOpen(); }
+
+bool Receiver::open(bool reportFailure)
+{
+    m_device = receiverDevice(m_state);
+    QString reason;
+    if (m_port->open(m_device, &reason)) {
+        m_retry->stop();
+        setStatus(QString());
+        return true;
+    }
+    const QString name = receiverPortName(m_state);
+    if (reason.isEmpty())
+        reason = QStringLiteral("unknown error");
+    setStatus(notOpenStatus(name, reason));
+    m_retry->start();
+    if (reportFailure) {
+        notify(openFailureMessage(name, reason), int(Prompts::Icon::Warning));
+        showNotices();
+    }
+    return false;
+}
+
+void Receiver::retry()
+{
+    if (m_closedForGood) {
+        m_retry->stop();
+        return;
+    }
+    // The status keeps the first reason; a retry only ends it by succeeding.
+    QString reason;
+    m_device = receiverDevice(m_state);
+    if (m_port->open(m_device, &reason)) {
+        m_retry->stop();
+        setStatus(QString());
+    }
+}
+
+void Receiver::onLost(const QString &reason)
+{
+    m_port->close();
+    if (m_closedForGood)
+        return;
+    setStatus(lostStatus(receiverPortName(m_state), reason.isEmpty() ? QStringLiteral("device error") : reason));
+    m_retry->start();
+}
+
+void Receiver::onReadyRead()
+{
+    const QList<PanelMessage> messages = m_assembler.feed(m_port->readAll());
+    for (const PanelMessage &m : messages)
+        take(m);
+    m_state.strReceiveBuffer = QString::fromLatin1(m_assembler.pending());
+    showNotices();
+}
+
+void Receiver::take(const PanelMessage &message)
+{
+    const QString line = buildRecordLine(message.text, m_state.clock.now());
+    m_state.strRecordLine = line;
+    bool filled = false;
+    if (m_waiting.empty() && !m_state.strRecords.isFull()) {
+        m_state.strRecords.append(line, displayLine(line, message.incorrect));
+        filled = m_state.strRecords.isFull();
+    } else {
+        m_waiting.push_back({line, message.incorrect});
+    }
+    if (m_state.blnAutosave)
+        autosave(line);
+    if (filled)
+        displayFilled();
+}
+
+QString Receiver::displayLine(const QString &recordLine, bool incorrect) const
+{
+    return incorrect ? incorrectDataLine(recordLine)
+                     : MakeDisplayLine(recordLine, m_state.strDisplayMode, m_state.strEntryNames);
+}
+
+void Receiver::autosave(const QString &recordLine)
+{
+    QString reason;
+    if (appendTextLines(m_state.strAutosaveFile, {recordLine}, &reason)) {
+        m_autosaveFailing = false;
+        return;
+    }
+    // One message per run of failures: a full disk would otherwise raise a
+    // box for every record.
+    if (m_autosaveFailing)
+        return;
+    m_autosaveFailing = true;
+    notify(writeFailureMessage(recordsFileName(m_state.dataDir, m_state.strAutosaveFile), reason),
+           int(Prompts::Icon::Warning));
+}
+
+void Receiver::displayFilled()
+{
+    notify(capacityMessage(m_state.blnAutosave, QFileInfo(m_state.strAutosaveFile).fileName()),
+           int(Prompts::Icon::None));
+    if (m_state.blnAutosave)
+        m_state.blnAutosaveFull = true;
+}
+
+void Receiver::moveWaitingIn()
+{
+    if (m_waiting.empty())
+        return;
+    const int room = kDisplayCapacity - m_state.intRecordCount();
+    const int n = qMin(room, int(m_waiting.size()));
+    if (n <= 0)
+        return;
+    QStringList records;
+    QStringList shown;
+    records.reserve(n);
+    shown.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        const Waiting &w = m_waiting.front();
+        records.append(w.recordLine);
+        shown.append(displayLine(w.recordLine, w.incorrect));
+        m_waiting.pop_front();
+    }
+    m_state.strRecords.appendMany(records, shown);
+    if (m_state.strRecords.isFull())
+        displayFilled();
+    showNotices();
+}
+
+void Receiver::setStatus(const QString &text)
+{
+    if (text == m_status)
+        return;
+    m_status = text;
+    Q_EMIT statusChanged(m_status);
+}
+
+void Receiver::notify(const QString &text, int icon) { m_notices.push_back({text, icon}); }
+
+void Receiver::showNotices()
+{
+    // A message box runs its own event loop, in which more records arrive.
+    // Those are taken at once (stamped and autosaved); their messages queue
+    // behind the one on screen instead of stacking boxes.
+    if (m_showingNotice)
+        return;
+    m_showingNotice = true;
+    while (!m_notices.empty()) {
+        const Notice n = m_notices.front();
+        m_notices.pop_front();
+        m_prompts.inform(n.text, Prompts::Icon(n.icon));
+    }
+    m_showingNotice = false;
+}
+
+} // namespace gt

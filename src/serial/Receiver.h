@@ -1,0 +1,104 @@
+#pragma once
+
+#include "MessageAssembler.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <memory>
+
+class QTimer;
+
+namespace gt {
+
+class GatetallyState;
+class PortLink;
+class Prompts;
+
+// frmReceive: the hidden receiver that owns the serial line for the whole
+// run. Each complete message is stamped with the moment it arrives, appended
+// to the autosave file at once, and shown on the display; while the display
+// is full, records wait (stamped and autosaved) and enter the display as soon
+// as it is emptied. It never shows a window of its own, so it is a plain
+// object named like the form it stands for.
+class Receiver : public QObject
+{
+    Q_OBJECT
+public:
+    // How often a port that is not open is tried again.
+    static constexpr int kRetryMs = 2000;
+
+    Receiver(GatetallyState &state, Prompts &prompts, std::unique_ptr<PortLink> port, QObject *parent = nullptr);
+    ~Receiver() override;
+
+    // The receiver's load: opens the port of the settings (or of the command
+    // line). A port that cannot be opened is reported once and then tried
+    // again every kRetryMs; the rest of the program goes on.
+    bool openPort();
+    // Apply in the comm port dialog: close the port and open the one the
+    // settings now name. The buffer and the display are left alone.
+    bool switchPort();
+    // Exit: closes the port for good (no more retries).
+    void closePort();
+
+    bool isPortOpen() const;
+    // The device the receiver listens on (or tries to).
+    QString device() const { return m_device; }
+    // What the main screen should say about the line; empty when all is well.
+    QString statusText() const { return m_status; }
+    // Records that arrived while the display was full.
+    int waitingCount() const { return int(m_waiting.size()); }
+    PortLink &port() { return *m_port; }
+    QTimer *retryTimer() const { return m_retry; }
+
+    // The texts the receiver shows.
+    static QString capacityMessage(bool autosave, const QString &autosaveFileName);
+    static QString openFailureMessage(const QString &portName, const QString &reason);
+    static QString notOpenStatus(const QString &portName, const QString &reason);
+    static QString lostStatus(const QString &portName, const QString &reason);
+
+Q_SIGNALS:
+    void statusChanged(const QString &text);
+
+private:
+    struct Waiting
+    {
+        QString recordLine;
+        bool incorrect;
+    };
+
+    bool open(bool reportFailure);
+    void onReadyRead();
+    void onLost(const QString &reason);
+    void retry();
+    void take(const PanelMessage &message);
+    void autosave(const QString &recordLine);
+    QString displayLine(const QString &recordLine, bool incorrect) const;
+    void moveWaitingIn();
+    void displayFilled();
+    void setStatus(const QString &text);
+    void notify(const QString &text, int icon);
+    void showNotices();
+
+    GatetallyState &m_state;
+    Prompts &m_prompts;
+    std::unique_ptr<PortLink> m_port;
+    QTimer *m_retry;
+    MessageAssembler m_assembler;
+    std::deque<Waiting> m_waiting;
+    QString m_device;
+    QString m_status;
+    bool m_autosaveFailing = false;
+    bool m_closedForGood = false;
+
+    struct Notice
+    {
+        QString text;
+        int icon;
+    };
+    std::deque<Notice> m_notices;
+    bool m_showingNotice = false;
+};
+
+} // namespace gt
