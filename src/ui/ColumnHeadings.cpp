@@ -34,7 +34,7 @@ int ColumnHeadings::columnX(int charPos) const
 
 QSize ColumnHeadings::sizeHint() const
 {
-    int h = 0;
+    int h = m_height;
     for (const Column &c : m_columns)
         h = qMax(h, c.label->sizeHint().height());
     return {columnX(68) + 20, h + 2};
@@ -63,12 +63,44 @@ bool ColumnHeadings::eventFilter(QObject *watched, QEvent *event)
 
 void ColumnHeadings::place()
 {
-    for (const Column &c : m_columns) {
+    // Each heading is centred over its column; one too wide for the room
+    // between its neighbours wraps onto a second line instead of running
+    // into them.
+    int height = 0;
+    for (int i = 0; i < m_columns.size(); ++i) {
+        const Column &c = m_columns.at(i);
         const int left = columnX(c.firstChar);
         const int right = columnX(c.firstChar + c.width);
-        const QSize hint = c.label->sizeHint();
-        const int x = left + (right - left - hint.width()) / 2;
-        c.label->setGeometry(qMax(0, x), 0, hint.width(), hint.height());
+        const int centre = (left + right) / 2;
+        int room = width() > 0 ? 2 * qMax(centre, width() - centre) : 1 << 20;
+        auto centreOf = [this](const Column &n) {
+            return (columnX(n.firstChar) + columnX(n.firstChar + n.width)) / 2;
+        };
+        if (i > 0)
+            room = qMin(room, centre - centreOf(m_columns.at(i - 1)) - 6);
+        if (i + 1 < m_columns.size())
+            room = qMin(room, centreOf(m_columns.at(i + 1)) - centre - 6);
+        QLabel *label = c.label;
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        const int natural = QFontMetrics(label->font()).horizontalAdvance(label->text()) + 2;
+        int w = natural;
+        int h = label->sizeHint().height();
+        if (natural > room && room > 0) {
+            label->setWordWrap(true);
+            w = room;
+            h = label->heightForWidth(w);
+        } else {
+            label->setWordWrap(false);
+        }
+        label->resize(w, h);
+        label->move(centre - w / 2, 0);
+        height = qMax(height, h);
+    }
+    for (const Column &c : m_columns)
+        c.label->move(c.label->x(), height - c.label->height());
+    if (height != m_height) {
+        m_height = height;
+        updateGeometry();
     }
 }
 

@@ -41,6 +41,7 @@ private:
 
     QListView *m_list;
     QList<Column> m_columns;
+    int m_height = 0;
 };
 
 // The six headings over display lines, as every list of records shows them.
