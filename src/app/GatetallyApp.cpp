@@ -5,6 +5,7 @@
 #include "Navigator.h"
 #include "Prompts.h"
 #include "SignOn.h"
+#include "SearchScreen.h"
 #include "CommPortDialog.h"
 #include "DemoPanel.h"
 #include "PortLink.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QPushButton>
 #include <QTimer>
 
 namespace gt {
@@ -72,6 +74,22 @@ void GatetallyApp::wireMainScreen()
     // Autosave, Save, Save As, Clear and Exit; the commands live as long as the screen.
     auto *commands = new MainCommands(m_state, m_prompts, m_main->blnClearCheck, m_main);
     m_main->attachCommands(commands);
+
+    // Search of the displayed records, from the Search button and Edit > Search.
+    auto openSearch = [this] {
+        if (QWidget *open = m_navigator->find(QStringLiteral("frmRecordsSearch"))) {
+            open->raise();
+            open->activateWindow();
+            return;
+        }
+        m_navigator->open(new SearchScreen(search::Twin::Displayed, m_state, m_prompts),
+                          Navigator::MainScreen::SetAside);
+    };
+    QAction *editSearch = m_main->action(QStringLiteral("mnuEditSearch"));
+    editSearch->setEnabled(true);
+    connect(editSearch, &QAction::triggered, this, openSearch);
+    m_main->cmdRecordsSearch->setEnabled(true);
+    connect(m_main->cmdRecordsSearch, &QPushButton::clicked, this, openSearch);
 }
 
 void GatetallyApp::startReceiver()

@@ -15,8 +15,11 @@ RuleLineEdit::RuleLineEdit(const search::FieldRule &rule, Prompts &prompts, QWid
 
 void RuleLineEdit::keyPressEvent(QKeyEvent *event)
 {
+    // Shortcuts (Ctrl+V and the like) are commands, not typed characters;
+    // what they change is checked when the text changes.
+    const bool shortcut = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
     const QString typed = event->text();
-    if (typed.size() == 1 && !m_rule.acceptsKey(typed.at(0))) {
+    if (!shortcut && typed.size() == 1 && !m_rule.acceptsKey(typed.at(0))) {
         event->accept();
         refuse(m_rule.keyMessage);
         return;

@@ -188,8 +188,8 @@ bool matchLine(const Matcher &m, const Ch *line, qsizetype length)
     qint64 day;
     if (!parseDate(line, length, &day) || day < m.fromDay || day > m.toDay)
         return false;
-    if (day != m.fromDay && day != m.toDay)
-        return true;
+    // The time is read even on the days strictly inside the range, so that a
+    // line whose time cannot be read is never taken for one in range.
     int second;
     if (!parseTime(line, length, &second))
         return false;
