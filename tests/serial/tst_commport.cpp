@@ -54,6 +54,8 @@ struct Rig
     {
         gt::test::writeBytes(setupFilePath(dir.path()), setupBytes("CommPort=3"));
         loadSettings(state);
+        // Records that arrive in these tests are autosaved inside the data folder.
+        state.strAutosaveFile = QDir(dir.path()).filePath(QStringLiteral("auto.txt"));
         auto link = std::make_unique<MemoryPortLink>();
         port = link.get();
         receiver = std::make_unique<Receiver>(state, prompts, std::move(link));
