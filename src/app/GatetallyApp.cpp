@@ -73,6 +73,7 @@ void GatetallyApp::wireMainScreen()
 
     // Autosave, Save, Save As, Clear and Exit; the commands live as long as the screen.
     auto *commands = new MainCommands(m_state, m_prompts, m_main->blnClearCheck, m_main);
+    commands->closePort = [this] { closePort(); };
     m_main->attachCommands(commands);
 
     // Search of the displayed records, from the Search button and Edit > Search.

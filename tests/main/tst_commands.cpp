@@ -1,3 +1,4 @@
+#include "GatetallyApp.h"
 #include "MainCommands.h"
 #include "MainScreen.h"
 #include "Navigator.h"
@@ -230,6 +231,7 @@ private Q_SLOTS:
     void screenCommands_data();
     void screenCommands();
     void screenExitEndsThroughTimer();
+    void programExitClosesPort();
 };
 
 void TestCommands::autosaveOn_data()
@@ -967,9 +969,7 @@ void TestCommands::screenCommands_data()
 
     QTest::newRow("cmdClear") << "cmdClear" << false << "Y" << QStringList{kClearQuestion} << "0";
     QTest::newRow("mnuEditDelete, No") << "mnuEditDelete" << false << "N" << QStringList{kClearQuestion} << "3";
-    QTest::newRow("mnuEditDelete, autosave on") << "mnuEditDelete" << true << "" << QStringList() << "0";
     QTest::newRow("mnuFileSave") << "mnuFileSave" << false << "YY" << QStringList{kOverwrite, kClearDisplay} << "0";
-    QTest::newRow("mnuFileSave, autosave on") << "mnuFileSave" << true << "" << QStringList{kSaveRefusal} << "3";
     QTest::newRow("mnuFileSaveAs, autosave on") << "mnuFileSaveAs" << true << "" << QStringList{kSaveAsRefusal} << "3";
     QTest::newRow("cmdExit, No") << "cmdExit" << false << "N" << QStringList{kExitOff} << "3";
     QTest::newRow("mnuFileExit, No") << "mnuFileExit" << true << "N" << QStringList{kExitOn} << "3";
@@ -1024,6 +1024,35 @@ void TestCommands::screenExitEndsThroughTimer()
     QCOMPARE(readBytes(s.desk.path(QStringLiteral("Monday.txt"))), kExitMarker);
     QVERIFY(ticked.wait(2000));
     QCOMPARE(ticked.count(), 1);
+}
+
+void TestCommands::programExitClosesPort()
+{
+    // The whole program, listening to its built-in simulated panel.
+    QTemporaryDir tmp;
+    Options options;
+    options.dataDir = tmp.path();
+    options.demo = true;
+    ScriptedPrompts prompts;
+    GatetallyApp app(options, prompts);
+    app.start();
+    app.showMainScreen();
+    MainScreen *main = app.mainScreen();
+    QVERIFY(app.receiver() && app.receiver()->isPortOpen());
+    QSignalSpy finished(&app, &GatetallyApp::finished);
+
+    prompts.answers = {Prompts::No};
+    QTest::mouseClick(main->cmdExit, Qt::LeftButton);
+    QVERIFY(app.receiver()->isPortOpen());
+    QVERIFY(!main->Timer1->isActive());
+
+    prompts.answers = {Prompts::Yes};
+    main->action(QStringLiteral("mnuFileExit"))->trigger();
+    QCOMPARE(prompts.texts().size(), 2);
+    QVERIFY(!app.receiver()->isPortOpen());
+    QVERIFY(main->Timer1->isActive());
+    QCOMPARE(finished.count(), 0);
+    QVERIFY(finished.wait(2000));
 }
 
 QTEST_MAIN(TestCommands)
