@@ -157,9 +157,16 @@ MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, Navigator &navig
     connect(chkNames, &QCheckBox::toggled, this, [this](bool checked) {
         m_state.strDisplayMode = checked ? QStringLiteral("Name") : QStringLiteral("Number");
     });
-    connect(&m_state.strRecords, &QAbstractItemModel::rowsInserted, this, [this] {
+    // Scrolling lays the whole list out again (O(rows)); doing it for every
+    // record made a nearly full display fall behind a fast line, so it is
+    // done once per pass of the event loop however many records arrived.
+    auto *scrollToNewest = new QTimer(this);
+    scrollToNewest->setSingleShot(true);
+    scrollToNewest->setInterval(0);
+    connect(scrollToNewest, &QTimer::timeout, lstMain, &QListView::scrollToBottom);
+    connect(&m_state.strRecords, &QAbstractItemModel::rowsInserted, this, [this, scrollToNewest] {
         updateCount();
-        lstMain->scrollToBottom();
+        scrollToNewest->start();
     });
     connect(&m_state.strRecords, &QAbstractItemModel::modelReset, this, &MainScreen::updateCount);
 
