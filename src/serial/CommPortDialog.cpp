@@ -64,6 +64,8 @@ CommPortDialog::CommPortDialog(GatetallyState &state, Receiver &receiver, Prompt
 {
     setObjectName(QStringLiteral("frmCommPort"));
     setWindowTitle(QStringLiteral("Comm Port"));
+    // Wide enough for the device line to stay on one line or two.
+    setMinimumWidth(360);
 
     auto *central = new QWidget(this);
     setCentralWidget(central);
