@@ -4,7 +4,6 @@
 #include "RecordsFile.h"
 #include "TextFile.h"
 
-#include <QFile>
 #include <cstring>
 
 namespace gt::search {
@@ -27,57 +26,24 @@ bool loadRecordLines(const QString &path, QStringList *lines, QString *error)
     return true;
 }
 
-bool scanRecordLines(const QString &path, const std::function<void(const char *, qsizetype)> &visit, QString *error)
+namespace detail {
+
+bool openForScan(QFile &file, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    // Lines are split on LF with one CR before it dropped, as every other
-    // reader of records files does; a last line without a line end counts.
-    constexpr qsizetype kBlock = 4 << 20;
-    QByteArray buffer(kBlock, Qt::Uninitialized);
-    qsizetype held = 0; // bytes of an unfinished line kept at the front
-    for (;;) {
-        if (held == buffer.size())
-            buffer.resize(buffer.size() * 2); // a line longer than a block
-        const qint64 got = file.read(buffer.data() + held, buffer.size() - held);
-        if (got < 0) {
-            if (error)
-                *error = file.errorString();
-            return false;
-        }
-        const char *data = buffer.constData();
-        const qsizetype end = held + got;
-        qsizetype start = 0;
-        while (start < end) {
-            const void *lf = std::memchr(data + start, '\n', size_t(end - start));
-            if (!lf)
-                break;
-            const qsizetype stop = static_cast<const char *>(lf) - data;
-            qsizetype textEnd = stop;
-            if (textEnd > start && data[textEnd - 1] == '\r')
-                --textEnd;
-            if (isRecordLine(data + start, textEnd - start))
-                visit(data + start, textEnd - start);
-            start = stop + 1;
-        }
-        held = end - start;
-        if (got == 0) {
-            if (held > 0) {
-                qsizetype textEnd = end;
-                if (data[textEnd - 1] == '\r')
-                    --textEnd;
-                if (isRecordLine(data + start, textEnd - start))
-                    visit(data + start, textEnd - start);
-            }
-            return true;
-        }
-        if (held > 0 && start > 0)
-            std::memmove(buffer.data(), data + start, size_t(held));
-    }
+    if (file.open(QIODevice::ReadOnly))
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
 }
+
+bool readFailed(QFile &file, QString *error)
+{
+    if (error)
+        *error = file.errorString();
+    return false;
+}
+
+} // namespace detail
 
 } // namespace gt::search

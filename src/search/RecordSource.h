@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
-#include <functional>
+#include <cstring>
 
 namespace gt::search {
 
@@ -12,13 +14,105 @@ namespace gt::search {
 // many there are.
 bool loadRecordLines(const QString &path, QStringList *lines, QString *error = nullptr);
 
-// The same lines, handed one by one to `visit` as 8-bit text without making
-// a string of each, for searching files too big to hold as lists. The file
-// is read in large blocks; `visit` sees each line without its line end.
-bool scanRecordLines(const QString &path, const std::function<void(const char *, qsizetype)> &visit,
-                     QString *error = nullptr);
+// The same lines, handed one by one to `visit(const char *line, qsizetype
+// length)` as 8-bit text without making a string of each, for searching files
+// too big to hold as lists. The file is mapped a window of `window` bytes at
+// a time (a multiple of the page size), so nothing is copied and memory stays
+// small however big the file; a file that cannot be mapped is read instead.
+// `visit` sees each line without its line end, valid only during the call.
+template <typename Visit>
+bool scanRecordLines(const QString &path, Visit &&visit, QString *error = nullptr, qint64 window = 8 << 20);
 
 // Whether one line of 8-bit text (without its line end) is a record line.
 bool isRecordLine(const char *line, qsizetype length);
+
+namespace detail {
+
+bool openForScan(QFile &file, QString *error);
+bool readFailed(QFile &file, QString *error);
+
+// Hands the record lines that end within [data + start, data + end) to visit;
+// returns where the unfinished line at the end begins.
+template <typename Visit>
+qsizetype visitLines(const char *data, qsizetype start, qsizetype end, Visit &visit)
+{
+    // Lines are split on LF with one CR before it dropped, as every other
+    // reader of records files does.
+    while (start < end) {
+        const void *lf = std::memchr(data + start, '\n', size_t(end - start));
+        if (!lf)
+            break;
+        const qsizetype stop = static_cast<const char *>(lf) - data;
+        const qsizetype textEnd = stop > start && data[stop - 1] == '\r' ? stop - 1 : stop;
+        if (isRecordLine(data + start, textEnd - start))
+            visit(data + start, textEnd - start);
+        start = stop + 1;
+    }
+    return start;
+}
+
+// The last line of a file may lack its line end.
+template <typename Visit>
+void visitLastLine(const QByteArray &rest, Visit &visit)
+{
+    qsizetype n = rest.size();
+    if (n > 0 && rest.at(n - 1) == '\r')
+        --n;
+    if (n > 0 && isRecordLine(rest.constData(), n))
+        visit(rest.constData(), n);
+}
+
+} // namespace detail
+
+template <typename Visit>
+bool scanRecordLines(const QString &path, Visit &&visit, QString *error, qint64 window)
+{
+    QFile file(path);
+    if (!detail::openForScan(file, error))
+        return false;
+    QByteArray carry; // an unfinished line from the previous window or block
+    const qint64 size = file.size();
+    qint64 offset = 0;
+    while (offset < size) {
+        const qint64 length = qMin(window, size - offset);
+        const uchar *mapped = file.map(offset, length);
+        if (!mapped)
+            break; // read the rest instead
+        const char *data = reinterpret_cast<const char *>(mapped);
+        qsizetype start = 0;
+        if (!carry.isEmpty()) {
+            const void *lf = std::memchr(data, '\n', size_t(length));
+            const qsizetype stop = lf ? static_cast<const char *>(lf) - data + 1 : qsizetype(length);
+            carry.append(data, stop);
+            if (lf) {
+                detail::visitLines(carry.constData(), 0, carry.size(), visit);
+                carry.clear();
+            }
+            start = stop;
+        }
+        start = detail::visitLines(data, start, qsizetype(length), visit);
+        carry.append(data + start, qsizetype(length) - start);
+        file.unmap(const_cast<uchar *>(mapped));
+        offset += length;
+    }
+    if (offset < size || size == 0) {
+        // Not mappable (or a file that tells no size): read it in blocks.
+        if (offset > 0 && !file.seek(offset))
+            return detail::readFailed(file, error);
+        QByteArray block(qMax<qint64>(window, 1 << 16), Qt::Uninitialized);
+        for (;;) {
+            const qint64 got = file.read(block.data(), block.size());
+            if (got < 0)
+                return detail::readFailed(file, error);
+            if (got == 0)
+                break;
+            carry.append(block.constData(), qsizetype(got));
+            const qsizetype rest = detail::visitLines(carry.constData(), 0, carry.size(), visit);
+            carry.remove(0, rest);
+        }
+    }
+    detail::visitLastLine(carry, visit);
+    return true;
+}
 
 } // namespace gt::search

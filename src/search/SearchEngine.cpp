@@ -68,7 +68,8 @@ qint64 julianDay(const QString &month, const QString &day, const QString &year)
     return QDate(digitsValue(year), digitsValue(month), digitsValue(day)).toJulianDay();
 }
 
-const char16_t *units(const QString &text) { return reinterpret_cast<const char16_t *>(text.utf16()); }
+// constData() rather than utf16(): the latter is out of line and may copy.
+const char16_t *units(const QString &text) { return reinterpret_cast<const char16_t *>(text.constData()); }
 
 bool isSpace(char16_t c) { return c == u' '; }
 bool isSpace(char c) { return c == ' '; }

@@ -6,8 +6,11 @@
 #include "SearchTestData.h"
 #include "TestFiles.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace gt;
 using namespace gt::search;
@@ -563,9 +566,23 @@ void TestSearchEngine::recordLinesOfFile()
     QVERIFY(loadRecordLines(path, &loaded));
     QCOMPARE(loaded, lines);
 
-    QStringList scanned;
-    QVERIFY(scanRecordLines(path, [&](const char *p, qsizetype n) { scanned << QString::fromLatin1(p, n); }));
-    QCOMPARE(scanned, lines);
+    // Mapped whole, mapped a page-sized window at a time (lines cross the
+    // windows' edges), and read through a pipe.
+    for (const qint64 window : {qint64(8) << 20, qint64(1) << 16}) {
+        QStringList scanned;
+        QVERIFY(scanRecordLines(
+            path, [&](const char *p, qsizetype n) { scanned << QString::fromLatin1(p, n); }, nullptr, window));
+        QCOMPARE(scanned, lines);
+    }
+    const QString fifo = dir.filePath(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // The shell opens the pipe for writing, so that neither side waits here.
+    QProcess writer;
+    writer.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("cat \"$0\" > \"$1\""), path, fifo});
+    QStringList piped;
+    QVERIFY(scanRecordLines(fifo, [&](const char *p, qsizetype n) { piped << QString::fromLatin1(p, n); }));
+    QVERIFY(writer.waitForFinished());
+    QCOMPARE(piped, lines);
 
     QString error;
     QVERIFY(!loadRecordLines(dir.filePath(QStringLiteral("missing.txt")), &loaded, &error));
