@@ -14,6 +14,8 @@
 #include <QAction>
 #include <QDateTime>
 #include <QPushButton>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 
 namespace gt {
@@ -45,6 +47,9 @@ void GatetallyApp::start()
 
     m_signOn = new SignOnScreen;
     connect(m_signOn, &SignOnScreen::timerTicked, this, &GatetallyApp::showMainScreen);
+    m_signOn->adjustSize();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        m_signOn->move(screen->availableGeometry().center() - m_signOn->rect().center());
     m_signOn->show();
     m_signOn->tmrSignOn->start();
 }

@@ -1,6 +1,7 @@
 #include "MainScreen.h"
 
 #include "ColumnHeadings.h"
+#include "ElidedLabel.h"
 #include "MainCommands.h"
 #include "Navigator.h"
 #include "Paths.h"
@@ -55,7 +56,8 @@ MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, Navigator &navig
     auto *central = new QWidget(this);
     setCentralWidget(central);
 
-    lblMainHeader = label(central, QStringLiteral("lblMainHeader"), QString());
+    lblMainHeader = new ElidedLabel(central);
+    lblMainHeader->setObjectName(QStringLiteral("lblMainHeader"));
     QFont headerFont = lblMainHeader->font();
     headerFont.setPointSizeF(headerFont.pointSizeF() * 1.4);
     headerFont.setBold(true);
@@ -153,6 +155,8 @@ MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, Navigator &navig
     outer->addLayout(body, 1);
 
     buildMenus();
+    // Room for a screenful of records beside the commands.
+    resize(qMax(sizeHint().width(), 960), 640);
 
     connect(chkNames, &QCheckBox::toggled, this, [this](bool checked) {
         m_state.strDisplayMode = checked ? QStringLiteral("Name") : QStringLiteral("Number");
