@@ -65,6 +65,8 @@ struct Rig
         dialog = new CommPortDialog(state, *receiver, prompts);
         navigator.open(dialog, Navigator::MainScreen::SetAside);
     }
+    // A dialog still open at the end of a case goes before its receiver.
+    ~Rig() { delete dialog; }
     QByteArray setup() const { return gt::test::readBytes(setupFilePath(dir.path())); }
 };
 
@@ -293,9 +295,17 @@ void TestCommPort::programListensFromSignOn()
     dialog->close();
     QTRY_VERIFY(main->isEnabled());
 
+    // A lost line shows on the main screen, without a box.
+    auto *status = main->findChild<QLabel *>(QStringLiteral("lblStatus"));
+    QCOMPARE(status->text(), QString());
+    pty.close();
+    QTRY_VERIFY(status->text().startsWith(QStringLiteral("Serial port %1 was lost (").arg(options.port)));
+    QCOMPARE(prompts.shown.size(), 0);
+
     // Exit closes the port first; the exit timer's tick takes the receiver away.
     app.closePort();
     QVERIFY(!app.receiver()->isPortOpen());
+    QCOMPARE(status->text(), QString());
     QSignalSpy finished(&app, &GatetallyApp::finished);
     Q_EMIT main->exitTimerTicked();
     QCOMPARE(finished.size(), 1);
