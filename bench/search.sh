@@ -29,26 +29,24 @@ echo "== full display (32,500 records, in memory, median of 50 searches)"
 "$bin/gatetally-searchbench" --rounds 50 "$display"
 echo
 
-# Median wall time in milliseconds of $runs runs of a command (output discarded).
+# Output goes to a file, not to /dev/null: grep notices /dev/null and stops
+# at the first match.
+out=$work/out.tmp
+
+# Median wall time in milliseconds of $runs runs of a command.
 median_ms() {
-  local times=()
+  local times=() t TIMEFORMAT=%3R
   for _ in $(seq "$runs"); do
-    local t0 t1
-    t0=$(date +%s%N)
-    "$@" | cat >/dev/null # not straight to /dev/null: grep notices that and stops at the first match
-    t1=$(date +%s%N)
-    times+=($(( (t1 - t0) / 1000000 )))
+    t=$( { time "$@" >"$out"; } 2>&1 )
+    times+=("$(awk -v t="$t" 'BEGIN { printf "%d", t * 1000 + 0.5 }')")
   done
   printf '%s\n' "${times[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p"
 }
 
 # Peak resident memory in KiB of one run.
 peak_kib() {
-  local log
-  log=$(mktemp)
-  /usr/bin/time -v -o "$log" "$@" | cat >/dev/null
-  awk -F': ' '/Maximum resident set size/ {print $2}' "$log"
-  rm -f "$log"
+  /usr/bin/time -v -o "$out.time" "$@" >"$out"
+  awk -F': ' '/Maximum resident set size/ {print $2}' "$out.time"
 }
 
 # Lines of a search-results report that are records (they start with a date).

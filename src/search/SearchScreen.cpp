@@ -70,6 +70,7 @@ SearchScreen::SearchScreen(Twin twin, GatetallyState &state, Prompts &prompts, Q
     details->addWidget(label(fraDetails, QStringLiteral("lblEntryPoint"), QStringLiteral("Entry Point")), 2, 1);
     details->addWidget(txtCardKeyless, 3, 0);
     details->addWidget(txtEntryPoint, 3, 1);
+    details->setColumnStretch(2, 1);
 
     cmdSearch = new QPushButton(QStringLiteral("Search"), central);
     cmdSearch->setObjectName(QStringLiteral("cmdSearch"));
@@ -119,6 +120,12 @@ RuleLineEdit *SearchScreen::makeField(QWidget *parent, Field field, const QStrin
     auto *edit = new RuleLineEdit(search::fieldRule(field, m_twin), m_prompts, parent);
     edit->setObjectName(name);
     edit->setToolTip(search::fieldTooltip(field, m_twin));
+    // Boxes as wide as what they hold, with room for a digit more, so that a
+    // text the change rule is about to empty still shows.
+    const int digits = field == Field::CardKeyless ? 7
+        : field == Field::FromYear || field == Field::ToYear || field == Field::Facility ? 5
+                                                                                           : 3;
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QString(digits + 1, QLatin1Char('0'))) + 12);
     return edit;
 }
 
@@ -147,6 +154,7 @@ QGroupBox *SearchScreen::makeRow(QWidget *parent, bool from)
     QRadioButton *pm = option(frame, QStringLiteral("opt") + row + QStringLiteral("PM"), QStringLiteral("PM"));
     grid->addWidget(am, 1, 5);
     grid->addWidget(pm, 1, 6);
+    grid->setColumnStretch(7, 1);
     if (from) {
         txtFromMonth = edits[0], txtFromDay = edits[1], txtFromYear = edits[2], txtFromHour = edits[3],
         txtFromMin = edits[4];
