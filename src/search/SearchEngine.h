@@ -50,10 +50,8 @@ public:
     // The same test on a line of 8-bit (Latin-1) text, without converting it.
     bool matches(const char *line, qsizetype length) const;
 
-    // The date and time columns read as a Julian day and seconds after
-    // midnight; false when the line's text is not a real date or time.
+    // The date column read as a Julian day; false when it is not a real date.
     static bool readDate(const QString &line, qint64 *day);
-    static bool readTime(const QString &line, int *second);
 };
 
 // The record lines of a source that a matcher keeps, in source order.
