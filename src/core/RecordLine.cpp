@@ -88,7 +88,10 @@ QString MakeDisplayLine(const QString &recordLine, const QString &displayMode, c
 {
     const QChar entry = recordLine.size() > 28 ? recordLine.at(28) : QLatin1Char(' ');
     const QString head = recordLine.left(24);
-    const QString tail = recordLine.right(26);
+    // Everything from the status column on. For a well-formed line this is
+    // its last 26 characters; a line with a one-character status is shorter,
+    // and taking the last 26 there would repeat the entry point.
+    const QString tail = recordLine.mid(33);
     if (displayMode != kNameMode || entry < QLatin1Char('1') || entry > QLatin1Char('9'))
         return head + blanks(9) + entry + blanks(8) + tail;
     const int index = entry.unicode() - '1';

@@ -42,7 +42,8 @@ QString centreName(const QString &name);
 // Display line (68 characters) for a record line, with the entry point column
 // in number form or, in "Name" mode, as the centred name of that entry point.
 // An entry point character that has no names entry (0 or a non-digit) is
-// shown in number form.
+// shown in number form. The status and what follows keep their record-line
+// spacing.
 QString MakeDisplayLine(const QString &recordLine, const QString &displayMode, const QStringList &entryNames);
 
 // Turns a display line back into a record line, looking names up in

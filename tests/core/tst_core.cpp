@@ -156,6 +156,9 @@ void TestCore::displayLine_data()
     QTest::newRow("entry 0 has no name") << zero << kNameMode << QStringLiteral("DOOR") << QStringLiteral("         0        ");
     QString letter = rec;
     letter[28] = QLatin1Char('A');
+    const QString shortLine = QStringLiteral("  3/7/2006    9:00:00 AM    4    X    555    777777");
+    QTest::newRow("one-character status shown once") << shortLine << kNumberMode << QString()
+                                                     << QStringLiteral("         4        ");
     QTest::newRow("non-digit entry") << letter << kNameMode << QStringLiteral("DOOR")
                                      << QStringLiteral("         A        ");
 }
@@ -170,10 +173,10 @@ void TestCore::displayLine()
     names[2] = name; // entry point 3
     names[0] = QStringLiteral("SHOULDNOT");
     const QString display = MakeDisplayLine(record, mode, names);
-    QCOMPARE(display.size(), 68);
+    QCOMPARE(display.size(), record.size() + 9); // the entry point column is 9 wider
     QCOMPARE(display.left(24), record.left(24));
     QCOMPARE(display.mid(24, 18), column);
-    QCOMPARE(display.right(26), record.right(26));
+    QCOMPARE(display.mid(42), record.mid(33));
 }
 
 void TestCore::makeRecordLine_data()

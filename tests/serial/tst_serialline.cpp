@@ -78,7 +78,7 @@ void TestSerialLine::bytesToRecords_data()
         << QList<QByteArray>{"5 F 215 104999 \r6 N 101 000001 \r7 ? 101 000002 \r"}
         << QStringList{kStamp + QStringLiteral("         5        OFF          215    104999"),
                        kStamp + QStringLiteral("         6        NOT VALID    101    000001"),
-                       kStamp + QStringLiteral("         7           7    ?    101    000002")}
+                       kStamp + QStringLiteral("         7        ?    101    000002")}
         << QStringList{kStamp + QStringLiteral("    5    OFF          215    104999"),
                        kStamp + QStringLiteral("    6    NOT VALID    101    000001"),
                        kStamp + QStringLiteral("    7    ?    101    000002")};
