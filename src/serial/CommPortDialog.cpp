@@ -5,6 +5,7 @@
 #include "Receiver.h"
 #include "Settings.h"
 #include "State.h"
+#include "WriteFailure.h"
 #include "Paths.h"
 
 #include <QAction>
@@ -126,8 +127,7 @@ void CommPortDialog::apply()
 {
     QString error;
     if (!applyCommPort(m_state, m_receiver, cmbPort->currentIndex() + 1, &error))
-        m_prompts.inform(QStringLiteral("The settings file %1 could not be written:\r\n%2")
-                             .arg(setupFilePath(m_state.dataDir), error),
+        m_prompts.inform(settingsWriteFailureMessage(m_state.dataDir, error),
                          Prompts::Icon::Warning);
     close();
 }

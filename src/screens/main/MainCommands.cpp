@@ -96,8 +96,7 @@ void MainCommands::rewriteSettingsOrTell(const SettingsChange &change)
 {
     QString reason;
     if (!rewriteSettings(m_state, change, &reason))
-        m_prompts.inform(QStringLiteral("The settings file %1 could not be written:\r\n%2")
-                             .arg(setupFilePath(m_state.dataDir), reason),
+        m_prompts.inform(settingsWriteFailureMessage(m_state.dataDir, reason),
                          Prompts::Icon::Warning);
 }
 

@@ -22,8 +22,7 @@ SignOnResult signOnLoad(GatetallyState &state)
     result.settings = loadSettings(state, &error);
     if (result.settings == SettingsLoad::Defaults) {
         if (!error.isEmpty())
-            result.problem = QStringLiteral("The settings file %1 could not be written:\r\n%2")
-                                 .arg(setupFilePath(state.dataDir), error);
+            result.problem = settingsWriteFailureMessage(state.dataDir, error);
         return result;
     }
     if (state.blnAutosave
