@@ -110,6 +110,17 @@ SettingsLoad loadSettings(GatetallyState &state, QString *error)
     return SettingsLoad::Defaults;
 }
 
+bool rereadSettingsLines(GatetallyState &state)
+{
+    QStringList lines;
+    if (!readSetup(setupFilePath(state.dataDir), &lines))
+        return false;
+    state.strSetupLine1 = lines.at(0);
+    state.strSetupLine2 = lines.at(1);
+    state.strAutosaveFile = lines.at(2);
+    return true;
+}
+
 bool rewriteSettings(GatetallyState &state, const SettingsChange &change, QString *error)
 {
     QString l1 = state.strSetupLine1;

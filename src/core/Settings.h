@@ -31,6 +31,12 @@ struct SettingsChange
 // replaces the old one, so a failure leaves the old settings intact.
 bool rewriteSettings(GatetallyState &state, const SettingsChange &change, QString *error = nullptr);
 
+// Re-reads lines 1 to 3 of setup.txt into strSetupLine1, strSetupLine2 and
+// strAutosaveFile: someone may have edited the file while the program ran,
+// and its lines win over memory, as they would at the next start. Returns
+// false, leaving memory as it was, when the file cannot be read.
+bool rereadSettingsLines(GatetallyState &state);
+
 // Line 1 for a port number.
 QString commPortLine(int port);
 

@@ -51,18 +51,6 @@ QString MainCommands::exitQuestion(bool autosaveOn)
     return QStringLiteral("Exiting will permanently erase any unsaved records.\r\nAre you sure you want to exit?");
 }
 
-void MainCommands::rereadSetup()
-{
-    // Someone may have edited setup.txt while the program ran; its lines win
-    // over memory, as they would at the next start.
-    QStringList lines;
-    if (!readTextLines(setupFilePath(m_state.dataDir), &lines) || lines.size() < 3)
-        return;
-    m_state.strSetupLine1 = lines.at(0);
-    m_state.strSetupLine2 = lines.at(1);
-    m_state.strAutosaveFile = lines.at(2);
-}
-
 QString MainCommands::chooseFile()
 {
     const QString path = m_prompts.saveFileName(textFileDialog(recordsDirPath(m_state.dataDir)));
@@ -121,7 +109,7 @@ void MainCommands::turnAutosaveOn()
         m_clearCheck = true;
     }
 
-    rereadSetup();
+    rereadSettingsLines(m_state);
     bool newFile = false;
     if (isDefaultRecordsFile(m_state.strAutosaveFile)
         || m_prompts.askYesNo(differentFileQuestion(recordsFileName(m_state.dataDir, m_state.strAutosaveFile)))) {
@@ -158,7 +146,7 @@ void MainCommands::turnAutosaveOff()
     const bool wasFull = m_state.blnAutosaveFull;
     m_state.blnAutosaveFull = false;
 
-    rereadSetup();
+    rereadSettingsLines(m_state);
     if (wasFull) {
         // The capacity message told the operator a new file would be asked
         // for; a cancelled dialog keeps the current one.

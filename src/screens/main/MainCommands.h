@@ -63,9 +63,6 @@ Q_SIGNALS:
     void exitConfirmed();
 
 private:
-    // Re-reads lines 1 to 3 of setup.txt into the state; keeps what memory
-    // holds when the file cannot be read.
-    void rereadSetup();
     // The Save dialog over the Records folder; empty when cancelled.
     QString chooseFile();
     // The save header and the record line of every displayed row.
