@@ -143,9 +143,10 @@ void GatetallyApp::showStatus()
     QStringList lines;
     if (!m_demoText.isEmpty())
         lines.append(m_demoText);
-    if (m_receiver && !m_receiver->statusText().isEmpty())
+    const bool lineTrouble = m_receiver && !m_receiver->statusText().isEmpty();
+    if (lineTrouble)
         lines.append(m_receiver->statusText());
-    m_main->setStatusText(lines.join(QLatin1Char('\n')));
+    m_main->setStatusText(lines.join(QLatin1Char('\n')), lineTrouble);
 }
 
 void GatetallyApp::onExitTimer()

@@ -128,7 +128,6 @@ MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, Navigator &navig
 
     lblStatus = label(central, QStringLiteral("lblStatus"), QString());
     lblStatus->setWordWrap(true);
-    lblStatus->setStyleSheet(QStringLiteral("QLabel { color: #a00000; font-weight: bold; }"));
     lblStatus->hide();
 
     auto *side = new QVBoxLayout;
@@ -277,8 +276,11 @@ void MainScreen::showAutosaveState()
     target->setChecked(true);
 }
 
-void MainScreen::setStatusText(const QString &text)
+void MainScreen::setStatusText(const QString &text, bool warning)
 {
+    // A problem with the line must catch the eye; a plain notice need not.
+    lblStatus->setStyleSheet(warning ? QStringLiteral("QLabel { color: #a00000; font-weight: bold; }")
+                                     : QStringLiteral("QLabel { color: #1f3f7f; }"));
     lblStatus->setText(text);
     lblStatus->setVisible(!text.isEmpty());
 }

@@ -40,7 +40,7 @@ public:
 
     // A message shown on the screen itself, for conditions the operator should
     // see without a box per occurrence (a lost serial line, demo mode).
-    void setStatusText(const QString &text);
+    void setStatusText(const QString &text, bool warning);
 
     QAction *action(const QString &objectName) const;
 
