@@ -1,61 +1,117 @@
-// The receive rules without a real line: bytes in through an in-memory port,
-// records, display lines, autosave file and messages out.
+// Serial intake: bytes in through a real pseudo-terminal and QSerialPort (or
+// an in-memory port where speed or a failure on demand matters), records,
+// display lines, autosave file and messages out; the comm port dialog; the
+// receiver in the running program and the demo.
 
-#include "MessageAssembler.h"
+#include "CommPortDialog.h"
+#include "GatetallyApp.h"
+#include "Navigator.h"
 #include "PanelSim.h"
+#include "Paths.h"
 #include "PortLink.h"
+#include "PseudoTerminal.h"
 #include "Receiver.h"
 #include "RecordLine.h"
 #include "ScriptedPrompts.h"
+#include "Settings.h"
 #include "State.h"
 #include "TestFiles.h"
 
-#include <QDir>
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSerialPort>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-
-Q_DECLARE_METATYPE(gt::panel::Faults)
+#include <functional>
 
 using namespace gt;
-using gt::test::ScriptedPrompts;
 
 namespace {
 
 const QDateTime kWhen(QDate(2026, 12, 3), QTime(13, 5, 9));
 const QString kStamp = QStringLiteral(" 12/3/2026    1:05:09 PM");
+const QString kBad = kStamp + QStringLiteral("    RECEIVED INCORRECT DATA");
 
 QString shown(const QString &rest) { return kStamp + rest; }
+// Record lines as the autosave file holds them.
+QByteArray fileOf(const QStringList &lines) { return (lines.join("\r\n") + "\r\n").toLatin1(); }
 
-QByteArray fileOf(const QStringList &lines)
+QByteArray setupBytes(const QByteArray &line1)
 {
-    QByteArray out;
-    for (const QString &l : lines)
-        out += l.toLatin1() + "\r\n";
-    return out;
+    QList<QByteArray> lines{line1, "autosave=T", "C:\\Site\\Records\\gate.txt"};
+    for (int i = 1; i <= 100; ++i)
+        lines.append(i % 7 == 0 ? "Door " + QByteArray::number(i) : QByteArray());
+    return gt::test::crlf(lines);
 }
 
-// A receiver on an in-memory line, in a data folder of its own.
+// Can make bytes arrive while a box is up, as they do while a real box waits
+// for the operator, and counts boxes opened inside another.
+struct BoxPrompts : gt::test::ScriptedPrompts
+{
+    std::function<void()> whileShown;
+    int depth = 0;
+    int nested = 0;
+    Button message(const QString &text, Icon icon, Buttons buttons, const QString &title) override
+    {
+        nested += depth++ > 0;
+        const Button b = ScriptedPrompts::message(text, icon, buttons, title);
+        if (whileShown)
+            std::exchange(whileShown, nullptr)();
+        --depth;
+        return b;
+    }
+};
+
+// A receiver in a data folder of its own whose setup.txt names port 3 (or
+// line1), autosaving to Records/default.txt, on an open in-memory port or on
+// a real one listening on the link "panel" in that folder (see listen()).
 struct Rig
 {
     QTemporaryDir dir;
+    QString link = dir.filePath(QStringLiteral("panel"));
     GatetallyState state{dir.path()};
-    ScriptedPrompts prompts;
-    MemoryPortLink *port = nullptr;
+    BoxPrompts prompts;
+    panel::PseudoTerminal pty;
+    MemoryPortLink *memory = nullptr;
     std::unique_ptr<Receiver> receiver;
+    Navigator navigator;
+    QWidget main;
+    QPointer<CommPortDialog> dialog;
 
-    explicit Rig(bool autosave = true)
+    explicit Rig(bool realLine = false, bool autosave = true, const QByteArray &line1 = "CommPort=3")
     {
+        gt::test::writeBytes(setupFilePath(dir.path()), setupBytes(line1));
+        loadSettings(state);
         QDir(dir.path()).mkpath(QStringLiteral("Records"));
-        state.strAutosaveFile = QDir(dir.path()).filePath(QStringLiteral("Records/default.txt"));
+        state.strAutosaveFile = dir.filePath(QStringLiteral("Records/default.txt"));
         state.blnAutosave = autosave;
         state.clock.setFixed(kWhen);
-        auto link = std::make_unique<MemoryPortLink>();
-        port = link.get();
-        receiver = std::make_unique<Receiver>(state, prompts, std::move(link));
-        receiver->openPort();
+        memory = realLine ? nullptr : new MemoryPortLink;
+        state.portOverride = realLine ? link : QString();
+        PortLink *port = realLine ? static_cast<PortLink *>(new SerialPortLink) : memory;
+        receiver = std::make_unique<Receiver>(state, prompts, std::unique_ptr<PortLink>(port));
+        if (memory)
+            receiver->openPort();
     }
+    ~Rig() { delete dialog; }
+    bool listen() { return pty.open() && pty.link(link) && receiver->openPort(); }
+    // The comm port dialog, setting a main screen aside.
+    CommPortDialog &openDialog()
+    {
+        navigator.setMainScreen(&main);
+        main.show();
+        dialog = new CommPortDialog(state, *receiver, prompts);
+        navigator.open(dialog, Navigator::MainScreen::SetAside);
+        return *dialog;
+    }
+    void fill(int n) { state.strRecords.appendMany(QStringList(n, "f"), QStringList(n, "f")); }
     QByteArray autosaved() const { return gt::test::readBytes(state.strAutosaveFile); }
+    QByteArray setup() const { return gt::test::readBytes(setupFilePath(dir.path())); }
 };
 
 } // namespace
@@ -64,177 +120,85 @@ class TestIntake : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void assembler_data();
-    void assembler();
-    void panelWrites_data();
-    void panelWrites();
-    void records_data();
-    void records();
-    void namesOnDisplay();
+    void throughTheLine_data();
+    void throughTheLine();
     void capacity_data();
     void capacity();
     void waitingBeyondCapacity();
-    void messageDuringCapacityBox();
+    void boxesQueueWhileRecordsArrive();
     void autosaveFailure();
-    void portWillNotOpen_data();
-    void portWillNotOpen();
-    void lostLine();
-    void switchAndClose();
+    void portMissingThenLost();
+
+    void dialogOpens_data();
+    void dialogOpens();
+    void apply_data();
+    void apply();
+    void applyPortThatWillNotOpen();
+    void applySettingsNotWritten();
+    void leavesAllAlone_data();
+    void leavesAllAlone();
+    void programListensFromSignOn();
+    void demo();
 };
 
-void TestIntake::assembler_data()
+void TestIntake::throughTheLine_data()
 {
-    QTest::addColumn<QList<QByteArray>>("reads");
-    QTest::addColumn<QStringList>("texts");
-    QTest::addColumn<QList<bool>>("incorrect");
-    QTest::addColumn<QByteArray>("left");
-
-    QTest::newRow("one message in pieces of 5, 10 and 1")
-        << QList<QByteArray>{"1 V 1", "01 000123 ", "\r"} << QStringList{"1 V 101 000123 "} << QList<bool>{false}
-        << QByteArray();
-    QTest::newRow("two messages in one read")
-        << QList<QByteArray>{"1 V 101 000123 \r2 N 102 000456 \r"}
-        << QStringList{"1 V 101 000123 ", "2 N 102 000456 "} << QList<bool>{false, false} << QByteArray();
-    QTest::newRow("a message and the start of the next")
-        << QList<QByteArray>{"1 V 101 000123 \r2 N", " 102 000456 \r"}
-        << QStringList{"1 V 101 000123 ", "2 N 102 000456 "} << QList<bool>{false, false} << QByteArray();
-    QTest::newRow("15 characters") << QList<QByteArray>{"1 V 101 000123\r"} << QStringList{"1 V 101 000123"}
-                                   << QList<bool>{true} << QByteArray();
-    QTest::newRow("17 characters") << QList<QByteArray>{"1 V 101 000123  \r"}
-                                   << QStringList{"1 V 101 000123  "} << QList<bool>{true} << QByteArray();
-    QTest::newRow("a bare carriage return") << QList<QByteArray>{"\r"} << QStringList{""} << QList<bool>{true}
-                                            << QByteArray();
-    QTest::newRow("no carriage return yet") << QList<QByteArray>{"1 V 101"} << QStringList{} << QList<bool>{}
-                                            << QByteArray("1 V 101");
-    QTest::newRow("255 characters of noise wait")
-        << QList<QByteArray>{QByteArray(200, '#'), QByteArray(55, '~')} << QStringList{} << QList<bool>{}
-        << QByteArray(200, '#') + QByteArray(55, '~');
-    QTest::newRow("256 characters of noise are one message")
-        << QList<QByteArray>{QByteArray(250, '#'), QByteArray(6, '~') + "1 V 101 000123 \r"}
-        << QStringList{QString(250, QLatin1Char('#')) + QStringLiteral("~~~~~~"), QStringLiteral("1 V 101 000123 ")}
-        << QList<bool>{true, false} << QByteArray();
-    QTest::newRow("8-bit characters survive")
-        << QList<QByteArray>{"1 V 1\xe9\xff 000123 \r"} << QStringList{QString::fromLatin1("1 V 1\xe9\xff 000123 ")}
-        << QList<bool>{false} << QByteArray();
-}
-
-void TestIntake::assembler()
-{
-    QFETCH(QList<QByteArray>, reads);
-    QFETCH(QStringList, texts);
-    QFETCH(QList<bool>, incorrect);
-    QFETCH(QByteArray, left);
-    MessageAssembler a;
-    QList<PanelMessage> got;
-    for (const QByteArray &r : reads)
-        got += a.feed(r);
-    QList<PanelMessage> want;
-    for (int i = 0; i < texts.size(); ++i)
-        want.append({texts.at(i), incorrect.at(i)});
-    QCOMPARE(got, want);
-    QCOMPARE(a.pending(), left);
-}
-
-void TestIntake::panelWrites_data()
-{
-    QTest::addColumn<int>("count");
-    QTest::addColumn<panel::Faults>("faults");
     QTest::addColumn<QList<QByteArray>>("writes");
-
-    const QByteArray m1 = "1 V 101 000001 \r";
-    const QByteArray m2 = "2 N 102 000002 \r";
-    const QByteArray m3 = "3 F 103 000003 \r";
-    panel::Faults none;
-    QTest::newRow("no faults") << 3 << none << QList<QByteArray>{m1, m2, m3};
-    panel::Faults split;
-    split.split = 2;
-    QTest::newRow("split every 2nd") << 3 << split
-                                     << QList<QByteArray>{m1, "2 N 1", "02 000002 ", "\r", m3};
-    panel::Faults merge;
-    merge.merge = 1;
-    QTest::newRow("merge every one") << 3 << merge << QList<QByteArray>{m1 + m2 + m3};
-    panel::Faults merge2;
-    merge2.merge = 2;
-    QTest::newRow("merge every 2nd") << 3 << merge2 << QList<QByteArray>{m1, m2 + m3};
-    panel::Faults shortLong;
-    shortLong.shortMsg = 1;
-    shortLong.longMsg = 3;
-    QTest::newRow("short on all, long on the 3rd")
-        << 3 << shortLong
-        << QList<QByteArray>{"1 V 101 000001\r", "2 N 102 000002\r", "3 F 103 000003 \r"};
-    panel::Faults longOnly;
-    longOnly.longMsg = 2;
-    QTest::newRow("long every 2nd") << 3 << longOnly << QList<QByteArray>{m1, "2 N 102 000002  \r", m3};
-    panel::Faults noise;
-    noise.noise = 3;
-    QTest::newRow("noise after the 3rd") << 3 << noise << QList<QByteArray>{m1, m2, m3, "#~*NOISE*~#"};
-    panel::Faults status;
-    status.badStatus = 2;
-    QTest::newRow("unknown status") << 3 << status << QList<QByteArray>{m1, "2 X 102 000002 \r", m3};
-}
-
-void TestIntake::panelWrites()
-{
-    QFETCH(int, count);
-    QFETCH(panel::Faults, faults);
-    QFETCH(QList<QByteArray>, writes);
-    QList<QByteArray> messages;
-    const char status[] = {'V', 'N', 'F'};
-    for (int i = 1; i <= count; ++i)
-        messages.append(panel::message(char('0' + i), status[(i - 1) % 3], QByteArray::number(100 + i),
-                                       QByteArray::number(i)));
-    QCOMPARE(panel::writes(messages, faults), writes);
-}
-
-void TestIntake::records_data()
-{
-    QTest::addColumn<QList<QByteArray>>("reads");
     QTest::addColumn<QStringList>("display");
     QTest::addColumn<QStringList>("records");
 
-    const QString valid = QStringLiteral("    1    VALID        101    000123");
-    const QString validShown = QStringLiteral("         1        VALID        101    000123");
-    const QString bad = QStringLiteral("    RECEIVED INCORRECT DATA");
-    // The pseudo-terminal test covers pieces, several messages in a read,
-    // wrong lengths and statuses; these are the rows only this level needs.
-    QTest::newRow("one message") << QList<QByteArray>{"1 V 101 000123 \r"} << QStringList{shown(validShown)}
-                                 << QStringList{shown(valid)};
-    QTest::newRow("a bare carriage return") << QList<QByteArray>{"\r"} << QStringList{shown(bad)}
-                                            << QStringList{shown(QStringLiteral("                "))};
-    QTest::newRow("control characters are not stored")
-        << QList<QByteArray>{"1 V 1\n1 00\t123 \r"}
-        << QStringList{shown(QStringLiteral("         1        VALID        1?1    00?123"))}
-        << QStringList{shown(QStringLiteral("    1    VALID        1?1    00?123"))};
+    QTest::newRow("pieces of 5, 10 and 1") << QList<QByteArray>{"1 V 1", "01 000123 ", "\r"}
+                                           << QStringList{shown("         1        VALID        101    000123")}
+                                           << QStringList{shown("    1    VALID        101    000123")};
+    QTest::newRow("two messages and the start of a third in one write")
+        << QList<QByteArray>{"1 V 101 000123 \r2 N 102 000456 \r3 F", " 103 000789 \r"}
+        << QStringList{shown("         1        VALID        101    000123"),
+                       shown("         2        NOT VALID    102    000456"),
+                       shown("         3        OFF          103    000789")}
+        << QStringList{shown("    1    VALID        101    000123"), shown("    2    NOT VALID    102    000456"),
+                       shown("    3    OFF          103    000789")};
+    // Shown as incorrect data, but counted, stored and autosaved.
+    QTest::newRow("15, 17 and 1 characters")
+        << QList<QByteArray>{"4 V 101 000123\r4 N 101 000123  \r\r"} << QStringList{kBad, kBad, kBad}
+        << QStringList{shown("    4    VALID        101    000123"), shown("    4    NOT VALID    101    000123"),
+                       shown(QString(16, ' '))};
+    QTest::newRow("statuses F, N and others, 8-bit ones too")
+        << QList<QByteArray>{"5 F 215 104999 \r6 N 101 000001 \r7 ? 101 000002 \r8 \xe9 10\xff 000003 \r"}
+        << QStringList{shown("         5        OFF          215    104999"),
+                       shown("         6        NOT VALID    101    000001"), shown("         7        ?    101    000002"),
+                       shown(QString::fromLatin1("         8        \xe9    10\xff    000003"))}
+        << QStringList{shown("    5    OFF          215    104999"), shown("    6    NOT VALID    101    000001"),
+                       shown("    7    ?    101    000002"), shown(QString::fromLatin1("    8    \xe9    10\xff    000003"))};
+    // 256 characters without a carriage return are one message.
+    QTest::newRow("noise without a carriage return")
+        << QList<QByteArray>{QByteArray(100, '%'), QByteArray(156, '%'), "8 V 101 000003 \r"}
+        << QStringList{kBad, shown("         8        VALID        101    000003")}
+        << QStringList{shown("    %    %    %%%    %%%%%%"), shown("    8    VALID        101    000003")};
 }
 
-void TestIntake::records()
+void TestIntake::throughTheLine()
 {
-    QFETCH(QList<QByteArray>, reads);
+    QFETCH(QList<QByteArray>, writes);
     QFETCH(QStringList, display);
     QFETCH(QStringList, records);
-    Rig rig;
-    for (const QByteArray &r : reads)
-        rig.port->receive(r);
+    Rig rig(true);
+    QVERIFY(rig.listen());
+    QByteArray pending;
+    for (const QByteArray &w : writes) {
+        QVERIFY(rig.pty.write(w));
+        pending += w;
+        pending = pending.size() >= 256 ? QByteArray() : pending.mid(pending.lastIndexOf('\r') + 1);
+        // Each write is read on its own before the next goes out.
+        if (!pending.isEmpty())
+            QTRY_COMPARE(rig.state.strReceiveBuffer, QString::fromLatin1(pending));
+    }
+    QTRY_COMPARE(rig.state.intRecordCount(), records.size());
     QCOMPARE(rig.state.strRecords.displayLines(), display);
     QCOMPARE(rig.state.strRecords.recordLines(), records);
-    QCOMPARE(rig.state.intRecordCount(), records.size());
     QCOMPARE(rig.state.strRecordLine, records.last());
     QCOMPARE(rig.autosaved(), fileOf(records));
     QCOMPARE(rig.prompts.shown.size(), 0);
-}
-
-void TestIntake::namesOnDisplay()
-{
-    Rig rig(false);
-    rig.state.strEntryNames[0] = QStringLiteral("DOOR");
-    rig.state.strDisplayMode = kNameMode;
-    rig.port->receive("1 V 101 000123 \r");
-    rig.state.strDisplayMode = kNumberMode;
-    rig.port->receive("1 V 101 000123 \r");
-    QCOMPARE(rig.state.strRecords.displayLines(),
-             (QStringList{shown(QStringLiteral("       DOOR       VALID        101    000123")),
-                          shown(QStringLiteral("         1        VALID        101    000123"))}));
-    QVERIFY(!QFile::exists(rig.state.strAutosaveFile));
+    QCOMPARE(rig.receiver->statusText(), QString());
 }
 
 void TestIntake::capacity_data()
@@ -258,17 +222,15 @@ void TestIntake::capacity()
 {
     QFETCH(bool, autosave);
     QFETCH(QString, message);
-    Rig rig(autosave);
-    // All but the last slot, at once; the receiver brings the 32500th.
-    QStringList filler;
-    for (int i = 0; i < kDisplayCapacity - 1; ++i)
-        filler.append(QStringLiteral("filler"));
-    rig.state.strRecords.appendMany(filler, filler);
-
-    rig.port->receive("1 V 101 000001 \r");
+    Rig rig(false, autosave);
+    rig.fill(kDisplayCapacity - 1);
+    // The display line follows the display mode of the moment.
+    rig.state.strEntryNames[0] = QStringLiteral("DOOR");
+    rig.state.strDisplayMode = kNameMode;
+    rig.memory->receive("1 V 101 000001 \r");
+    rig.state.strDisplayMode = kNumberMode;
     QCOMPARE(rig.state.intRecordCount(), kDisplayCapacity);
-    QCOMPARE(rig.state.strRecords.displayLines().last(),
-             shown(QStringLiteral("         1        VALID        101    000001")));
+    QCOMPARE(rig.state.strRecords.displayLines().last(), shown("       DOOR       VALID        101    000001"));
     QCOMPARE(rig.prompts.shown.size(), 1);
     QCOMPARE(rig.prompts.shown.at(0).text, message);
     QCOMPARE(rig.prompts.shown.at(0).title, QStringLiteral("Gatetally"));
@@ -278,20 +240,18 @@ void TestIntake::capacity()
     // Later records wait, each with the moment it arrived, and are written
     // to the autosave file at once; no second message.
     rig.state.clock.setFixed(kWhen.addSecs(60));
-    rig.port->receive("2 N 102 000002 \r3 F");
+    rig.memory->receive("2 N 102 000002 \r3 F");
     rig.state.clock.setFixed(kWhen.addSecs(125));
-    rig.port->receive(" 103 000003 \r4 V 104 00004\r");
+    rig.memory->receive(" 103 000003 \r4 V 104 00004\r");
     QCOMPARE(rig.state.intRecordCount(), kDisplayCapacity);
     QCOMPARE(rig.receiver->waitingCount(), 3);
     QCOMPARE(rig.prompts.shown.size(), 1);
-    QCOMPARE(rig.state.blnAutosaveFull, autosave);
-    const QStringList stamped{
-        shown(QStringLiteral("    1    VALID        101    000001")),
-        QStringLiteral(" 12/3/2026    1:06:09 PM    2    NOT VALID    102    000002"),
-        QStringLiteral(" 12/3/2026    1:07:14 PM    3    OFF          103    000003"),
-        QStringLiteral(" 12/3/2026    1:07:14 PM    4    VALID        104     00004"),
-    };
-    QCOMPARE(rig.autosaved(), autosave ? fileOf(stamped) : QByteArray("<unreadable>"));
+    const QStringList stamped{shown("    1    VALID        101    000001"),
+                              " 12/3/2026    1:06:09 PM    2    NOT VALID    102    000002",
+                              " 12/3/2026    1:07:14 PM    3    OFF          103    000003",
+                              " 12/3/2026    1:07:14 PM    4    VALID        104     00004"};
+    const QByteArray file = autosave ? fileOf(stamped) : QByteArray("<unreadable>");
+    QCOMPARE(rig.autosaved(), file);
 
     // Emptying the display lets them in, in arrival order with their own
     // stamps, without writing them a second time.
@@ -300,13 +260,13 @@ void TestIntake::capacity()
     QCOMPARE(rig.receiver->waitingCount(), 0);
     QCOMPARE(rig.state.strRecords.recordLines(), stamped.mid(1));
     QCOMPARE(rig.state.strRecords.displayLines(),
-             (QStringList{QStringLiteral(" 12/3/2026    1:06:09 PM         2        NOT VALID    102    000002"),
-                          QStringLiteral(" 12/3/2026    1:07:14 PM         3        OFF          103    000003"),
-                          QStringLiteral(" 12/3/2026    1:07:14 PM    RECEIVED INCORRECT DATA")}));
-    QCOMPARE(rig.autosaved(), autosave ? fileOf(stamped) : QByteArray("<unreadable>"));
+             (QStringList{" 12/3/2026    1:06:09 PM         2        NOT VALID    102    000002",
+                          " 12/3/2026    1:07:14 PM         3        OFF          103    000003",
+                          " 12/3/2026    1:07:14 PM    RECEIVED INCORRECT DATA"}));
+    QCOMPARE(rig.autosaved(), file);
 
     // The request for a new file name outlives the records that follow.
-    rig.port->receive("5 V 105 000005 \r");
+    rig.memory->receive("5 V 105 000005 \r");
     QCOMPARE(rig.state.intRecordCount(), 4);
     QCOMPARE(rig.state.blnAutosaveFull, autosave);
     QCOMPARE(rig.prompts.shown.size(), 1);
@@ -316,198 +276,341 @@ void TestIntake::waitingBeyondCapacity()
 {
     // More records wait than the display holds: the display fills again from
     // the queue (and says so once more), the rest keeps waiting.
-    Rig rig(false);
-    QStringList filler;
-    for (int i = 0; i < kDisplayCapacity; ++i)
-        filler.append(QStringLiteral("filler"));
-    rig.state.strRecords.appendMany(filler, filler);
+    Rig rig(false, false);
+    rig.fill(kDisplayCapacity);
     QByteArray burst;
     for (int i = 0; i < kDisplayCapacity + 2; ++i)
         burst += panel::message('1', 'V', "101", QByteArray::number(i));
-    rig.port->receive(burst);
+    rig.memory->receive(burst);
     QCOMPARE(rig.receiver->waitingCount(), kDisplayCapacity + 2);
-    QCOMPARE(rig.prompts.shown.size(), 0);
-
     rig.state.strRecords.clear();
     QCOMPARE(rig.state.intRecordCount(), kDisplayCapacity);
-    QCOMPARE(rig.receiver->waitingCount(), 2);
-    QCOMPARE(rig.state.strRecords.recordLines().first().right(6), QStringLiteral("000000"));
+    QCOMPARE(rig.state.strRecords.recordLines().first(), shown("    1    VALID        101    000000"));
     QCOMPARE(rig.prompts.shown.size(), 1);
-    QVERIFY(rig.prompts.shown.at(0).text.startsWith(QStringLiteral("Gatetally has reached its maximum capacity\r\n")));
-
     rig.state.strRecords.clear();
     QCOMPARE(rig.state.strRecords.recordLines(),
-             (QStringList{shown(QStringLiteral("    1    VALID        101    032500")),
-                          shown(QStringLiteral("    1    VALID        101    032501"))}));
+             (QStringList{shown("    1    VALID        101    032500"), shown("    1    VALID        101    032501")}));
 }
 
-namespace {
-// Answers the capacity box while a record arrives on the line, as happens
-// while a real box waits for the operator.
-class ArrivingDuringBox : public ScriptedPrompts
+void TestIntake::boxesQueueWhileRecordsArrive()
 {
-public:
-    MemoryPortLink *port = nullptr;
-    QByteArray arriving;
-    Button message(const QString &text, Icon icon, Buttons buttons, const QString &title) override
-    {
-        const Button b = ScriptedPrompts::message(text, icon, buttons, title);
-        if (!arriving.isEmpty())
-            port->receive(std::exchange(arriving, QByteArray()));
-        return b;
-    }
-};
-} // namespace
-
-void TestIntake::messageDuringCapacityBox()
-{
-    QTemporaryDir dir;
-    GatetallyState state(dir.path());
-    state.clock.setFixed(kWhen);
-    state.strAutosaveFile = QDir(dir.path()).filePath(QStringLiteral("gone/auto.txt"));
-    state.blnAutosave = true;
-    ArrivingDuringBox prompts;
-    auto link = std::make_unique<MemoryPortLink>();
-    prompts.port = link.get();
-    prompts.arriving = "2 V 101 000002 \r";
-    Receiver receiver(state, prompts, std::move(link));
-    receiver.openPort();
-    QStringList filler;
-    for (int i = 0; i < kDisplayCapacity - 1; ++i)
-        filler.append(QStringLiteral("filler"));
-    state.strRecords.appendMany(filler, filler);
-
     // The autosave folder is missing: the failure box is up when the next
     // record arrives. It is taken at once, and the capacity box follows the
     // first instead of opening inside it.
-    prompts.port->receive("1 V 101 000001 \r");
-    QCOMPARE(receiver.waitingCount(), 1);
-    QCOMPARE(prompts.shown.size(), 2);
-    QVERIFY(prompts.shown.at(0).text.startsWith(QStringLiteral("The records file auto.txt could not be written:\r\n")));
-    QVERIFY(prompts.shown.at(1).text.contains(QStringLiteral("for the file auto.txt.")));
+    Rig rig;
+    rig.state.strAutosaveFile = rig.dir.filePath(QStringLiteral("gone/auto.txt"));
+    rig.fill(kDisplayCapacity - 1);
+    rig.prompts.whileShown = [&rig] { rig.memory->receive("2 V 101 000002 \r"); };
+    rig.memory->receive("1 V 101 000001 \r");
+    QCOMPARE(rig.receiver->waitingCount(), 1);
+    QCOMPARE(rig.prompts.nested, 0);
+    QCOMPARE(rig.prompts.shown.size(), 2);
+    QVERIFY(rig.prompts.shown.at(0).text.startsWith("The records file auto.txt could not be written:\r\n"));
+    QVERIFY(rig.prompts.shown.at(1).text.contains("for the file auto.txt."));
 }
 
 void TestIntake::autosaveFailure()
 {
     Rig rig;
-    const QString folder = QDir(rig.dir.path()).filePath(QStringLiteral("Records/sub"));
+    const QString folder = rig.dir.filePath(QStringLiteral("Records/sub"));
     rig.state.strAutosaveFile = QDir(folder).filePath(QStringLiteral("auto.txt"));
-    const QString prefix = QStringLiteral("The records file sub") + QDir::separator()
-        + QStringLiteral("auto.txt could not be written:\r\n");
-
-    rig.port->receive("1 V 101 000001 \r2 V 101 000002 \r");
-    QCOMPARE(rig.prompts.shown.size(), 1);
+    rig.memory->receive("1 V 101 000001 \r2 V 101 000002 \r");
     // The reason is the system's own, as an append to that path reports it.
     QFile probe(rig.state.strAutosaveFile);
     QVERIFY(!probe.open(QIODevice::WriteOnly | QIODevice::Append));
-    const QString message = prefix + probe.errorString();
-    QCOMPARE(rig.prompts.shown.at(0).text, message);
+    const QString message = QStringLiteral("The records file sub%1auto.txt could not be written:\r\n%2")
+                                .arg(QDir::separator(), probe.errorString());
+    QCOMPARE(rig.prompts.texts(), QStringList{message});
     QCOMPARE(rig.prompts.shown.at(0).icon, Prompts::Icon::Warning);
 
     // Back to working: no message; failing again after that: one more.
     QVERIFY(QDir().mkpath(folder));
-    rig.port->receive("3 V 101 000003 \r");
+    rig.memory->receive("3 V 101 000003 \r");
     QCOMPARE(rig.prompts.shown.size(), 1);
     QVERIFY(QDir(folder).removeRecursively());
-    rig.port->receive("4 V 101 000004 \r5 V 101 000005 \r");
-    QCOMPARE(rig.prompts.shown.size(), 2);
-    QCOMPARE(rig.prompts.shown.at(1).text, message);
+    rig.memory->receive("4 V 101 000004 \r5 V 101 000005 \r");
+    QCOMPARE(rig.prompts.texts(), (QStringList{message, message}));
     // Every record stays on the display, for Save to keep.
     QCOMPARE(rig.state.intRecordCount(), 5);
 }
 
-void TestIntake::portWillNotOpen_data()
+void TestIntake::portMissingThenLost()
 {
-    QTest::addColumn<QString>("override");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("device");
-    QTest::newRow("Comm 3") << QString() << QStringLiteral("Comm 3 (/dev/ttyS2)") << QStringLiteral("/dev/ttyS2");
-    QTest::newRow("named on the command line")
-        << QStringLiteral("/dev/ttyUSB0") << QStringLiteral("/dev/ttyUSB0") << QStringLiteral("/dev/ttyUSB0");
-}
-
-void TestIntake::portWillNotOpen()
-{
-    QFETCH(QString, override);
-    QFETCH(QString, name);
-    QFETCH(QString, device);
-    QTemporaryDir dir;
-    GatetallyState state(dir.path());
-    state.intCommPort = 3;
-    state.portOverride = override;
-    ScriptedPrompts prompts;
-    auto link = std::make_unique<MemoryPortLink>();
-    MemoryPortLink *port = link.get();
-    port->refuseOpen = QStringLiteral("No such file or directory");
-    Receiver receiver(state, prompts, std::move(link));
-    QSignalSpy status(&receiver, &Receiver::statusChanged);
-
-    QVERIFY(!receiver.openPort());
-    QCOMPARE(prompts.texts(),
-             QStringList{QStringLiteral("The serial port %1 could not be opened:\r\nNo such file or directory\r\n\r\n"
+    // Nothing is published under the link yet: one box, then silent retries.
+    Rig rig(true);
+    QSignalSpy status(rig.receiver.get(), &Receiver::statusChanged);
+    QVERIFY(!rig.receiver->openPort());
+    QSerialPort probe(rig.link);
+    QVERIFY(!probe.open(QIODevice::ReadOnly));
+    QCOMPARE(rig.prompts.texts(),
+             QStringList{QStringLiteral("The serial port %1 could not be opened:\r\n%2\r\n\r\n"
                                         "No records are received until it opens. Another port can be\r\n"
                                         "chosen with Setup > Comm Port.")
-                             .arg(name)});
-    QCOMPARE(receiver.statusText(),
-             QStringLiteral("Serial port %1 could not be opened (No such file or directory). "
-                            "Trying again every 2 seconds.")
-                 .arg(name));
-    QCOMPARE(status.size(), 1);
-    QCOMPARE(receiver.retryTimer()->interval(), 2000);
-    QVERIFY(receiver.retryTimer()->isActive());
-
-    // Retries are silent; the first that succeeds clears the status.
-    receiver.retryTimer()->setInterval(5);
-    QTRY_VERIFY(port->openCount >= 3);
-    QCOMPARE(prompts.shown.size(), 1);
-    port->refuseOpen.clear();
-    QTRY_VERIFY(receiver.isPortOpen());
-    QCOMPARE(port->openedDevice, device);
-    QCOMPARE(receiver.statusText(), QString());
-    QVERIFY(!receiver.retryTimer()->isActive());
-    port->receive("1 V 101 000001 \r");
-    QCOMPARE(state.intRecordCount(), 1);
-}
-
-void TestIntake::lostLine()
-{
-    Rig rig;
-    rig.port->receive("1 V 101 0");
-    rig.port->drop(QStringLiteral("Input/output error"));
-    QVERIFY(!rig.receiver->isPortOpen());
+                             .arg(rig.link, probe.errorString())});
+    QCOMPARE(rig.prompts.shown.at(0).icon, Prompts::Icon::Warning);
     QCOMPARE(rig.receiver->statusText(),
-             QStringLiteral("Serial port Comm 1 (/dev/ttyS0) was lost (Input/output error). Trying again every 2 seconds."));
-    QCOMPARE(rig.prompts.shown.size(), 0);
+             QStringLiteral("Serial port %1 could not be opened (%2). Trying again every 2 seconds.")
+                 .arg(rig.link, probe.errorString()));
+    QCOMPARE(rig.receiver->retryTimer()->interval(), 2000);
+    rig.receiver->retryTimer()->setInterval(5);
+    QTest::qWait(50);
+    QCOMPARE(rig.prompts.shown.size(), 1);
+    QCOMPARE(status.size(), 1);
+
+    // The first try that finds the port ends the status; records flow.
+    QVERIFY(rig.pty.open() && rig.pty.link(rig.link));
+    QTRY_VERIFY(rig.receiver->isPortOpen());
+    QCOMPARE(status.size(), 2);
+    QCOMPARE(rig.receiver->statusText(), QString());
+    QVERIFY(!rig.receiver->retryTimer()->isActive());
+    QVERIFY(rig.pty.write("1 V 101 000001 \r"));
+    QTRY_COMPARE(rig.state.intRecordCount(), 1);
+
+    // The panel side goes away: the line is lost, shown, not boxed.
+    rig.pty.close();
+    QTRY_VERIFY(!rig.receiver->isPortOpen());
+    const QRegularExpression lost(QStringLiteral("^Serial port %1 was lost \\(.+\\)\\. Trying again every 2 seconds\\.$")
+                                      .arg(QRegularExpression::escape(rig.link)));
+    QVERIFY2(lost.match(rig.receiver->statusText()).hasMatch(), qPrintable(rig.receiver->statusText()));
     QVERIFY(rig.receiver->retryTimer()->isActive());
 
-    rig.receiver->retryTimer()->setInterval(5);
+    // A new pseudo-terminal published under the same name: records flow again.
+    panel::PseudoTerminal again;
+    QVERIFY(again.open() && again.link(rig.link));
     QTRY_VERIFY(rig.receiver->isPortOpen());
     QCOMPARE(rig.receiver->statusText(), QString());
-    rig.port->receive("0001 \r2 V 101 000002 \r");
-    // What came before the loss and after it is one 15-character message.
-    QCOMPARE(rig.state.strRecords.displayLines(),
-             (QStringList{shown(QStringLiteral("    RECEIVED INCORRECT DATA")),
-                          shown(QStringLiteral("         2        VALID        101    000002"))}));
+    QVERIFY(again.write("2 F 101 000002 \r"));
+    QTRY_COMPARE(rig.state.intRecordCount(), 2);
+    QCOMPARE(rig.state.strRecords.recordLines().last(), shown("    2    OFF          101    000002"));
+    QCOMPARE(rig.prompts.shown.size(), 1);
 }
 
-void TestIntake::switchAndClose()
+void TestIntake::dialogOpens_data()
+{
+    QTest::addColumn<QByteArray>("line1");
+    QTest::addColumn<int>("index");
+    QTest::newRow("port 3") << QByteArray("CommPort=3") << 2;
+    QTest::newRow("port 17 has no item") << QByteArray("CommPort=17") << 0;
+}
+
+void TestIntake::dialogOpens()
+{
+    QFETCH(QByteArray, line1);
+    QFETCH(int, index);
+    Rig rig(false, true, line1);
+    CommPortDialog &d = rig.openDialog();
+    QCOMPARE(d.objectName() + '|' + d.windowTitle(), QStringLiteral("frmCommPort|Comm Port"));
+    QStringList items;
+    QStringList wanted;
+    for (int i = 0; i < d.cmbPort->count(); ++i)
+        items << d.cmbPort->itemText(i);
+    for (int i = 1; i <= 16; ++i)
+        wanted << QStringLiteral("Comm %1").arg(i);
+    QCOMPARE(items, wanted);
+    QCOMPARE(d.cmbPort->currentIndex(), index);
+    QCOMPARE(d.cmdCancel->text() + '|' + d.cmdCancel->toolTip(),
+             QStringLiteral("Cancel|Does not change the Comm Port setting"));
+    QCOMPARE(d.cmdApply->text() + '|' + d.cmdApply->toolTip(), QStringLiteral("Apply|Enters the Comm Port selection"));
+    auto *file = d.findChild<QMenu *>(QStringLiteral("mnuFile"));
+    auto *close = d.findChild<QAction *>(QStringLiteral("mnuFileClose"));
+    QVERIFY(file && close && file->actions().contains(close));
+    QCOMPARE(file->title() + '|' + close->text(), QStringLiteral("&File|&Close"));
+    QVERIFY(!rig.main.isEnabled());
+
+    // The device the chosen item opens on this computer, and a device named
+    // on the command line, in use until a port is applied.
+    const QString device = QStringLiteral("/dev/ttyS%1").arg(index);
+    const QString where = QFile::exists(device) ? "present on this computer" : "not found on this computer";
+    QCOMPARE(d.lblDevice->text(), QStringLiteral("Comm %1 opens %2 (%3).").arg(index + 1).arg(device, where));
+    rig.state.portOverride = QStringLiteral("/dev/ttyUSB0");
+    d.cmbPort->setCurrentIndex(15);
+    QCOMPARE(d.lblDevice->text(), QStringLiteral("Comm 16 opens /dev/ttyS15 (%1).\nThis run listens on /dev/ttyUSB0 "
+                                                 "until a port is applied.")
+                                      .arg(QFile::exists("/dev/ttyS15") ? "present on this computer"
+                                                                        : "not found on this computer"));
+}
+
+void TestIntake::apply_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("override");
+    QTest::newRow("port 12") << 11 << QString();
+    QTest::newRow("port 1") << 0 << QString();
+    QTest::newRow("the same port again") << 2 << QString();
+    QTest::newRow("port 16, ending a command-line device") << 15 << QStringLiteral("/dev/ttyUSB0");
+}
+
+void TestIntake::apply()
+{
+    QFETCH(int, index);
+    QFETCH(QString, override);
+    Rig rig;
+    CommPortDialog &d = rig.openDialog();
+    rig.state.portOverride = override;
+    rig.memory->receive("1 V 1");
+    const int opens = rig.memory->openCount;
+    d.cmbPort->setCurrentIndex(index);
+    QTest::mouseClick(d.cmdApply, Qt::LeftButton);
+
+    const int port = index + 1;
+    QCOMPARE(rig.state.intCommPort, port);
+    QCOMPARE(rig.state.strSetupLine1, QStringLiteral("CommPort=%1").arg(port));
+    QCOMPARE(rig.state.portOverride, QString());
+    QCOMPARE(rig.memory->openCount, opens + 1);
+    QCOMPARE(rig.memory->openedDevice, QStringLiteral("/dev/ttyS%1").arg(index));
+    // Line 1 changes; lines 2 and 3 and the 100 names stay as they were.
+    const QList<QByteArray> got = rig.setup().split('\n');
+    const QList<QByteArray> wanted = setupBytes("CommPort=" + QByteArray::number(port)).split('\n');
+    QCOMPARE(got.size(), 104);
+    for (int i = 0; i < wanted.size(); ++i)
+        QCOMPARE(got.at(i), wanted.at(i));
+    // The buffer survives the switch.
+    rig.memory->receive("01 000001 \r");
+    QCOMPARE(rig.state.strRecords.recordLines(), QStringList{shown("    1    VALID        101    000001")});
+
+    QTRY_VERIFY(rig.dialog.isNull());
+    QVERIFY(rig.navigator.isMainAvailable() && rig.main.isEnabled());
+    QCOMPARE(rig.prompts.shown.size(), 0);
+    // The next start opens the port that was applied.
+    GatetallyState next(rig.dir.path());
+    loadSettings(next);
+    QCOMPARE(next.intCommPort, port);
+}
+
+void TestIntake::applyPortThatWillNotOpen()
 {
     Rig rig;
-    rig.port->receive("1 V 1");
-    rig.state.intCommPort = 12;
-    QVERIFY(rig.receiver->switchPort());
-    QCOMPARE(rig.port->openedDevice, QStringLiteral("/dev/ttyS11"));
-    QCOMPARE(rig.receiver->device(), QStringLiteral("/dev/ttyS11"));
-    // The buffer and the display are not touched by a switch.
-    rig.port->receive("01 000001 \r");
-    QCOMPARE(rig.state.intRecordCount(), 1);
-    QCOMPARE(rig.state.strRecords.recordLines().first(), shown(QStringLiteral("    1    VALID        101    000001")));
+    rig.memory->refuseOpen = QStringLiteral("Permission denied");
+    rig.openDialog().cmbPort->setCurrentIndex(4);
+    rig.dialog->apply();
+    QCOMPARE(rig.prompts.texts(),
+             QStringList{QStringLiteral("The serial port Comm 5 (/dev/ttyS4) could not be opened:\r\n"
+                                        "Permission denied\r\n\r\n"
+                                        "No records are received until it opens. Another port can be\r\n"
+                                        "chosen with Setup > Comm Port.")});
+    QCOMPARE(rig.receiver->statusText(), QStringLiteral("Serial port Comm 5 (/dev/ttyS4) could not be opened "
+                                                        "(Permission denied). Trying again every 2 seconds."));
+    // The choice is kept; the operator can come back and pick another.
+    QCOMPARE(rig.setup().left(12), QByteArray("CommPort=5\r\n"));
+    QTRY_VERIFY(rig.dialog.isNull());
+    QVERIFY(rig.main.isEnabled());
+}
 
-    rig.receiver->closePort();
-    QVERIFY(!rig.receiver->isPortOpen());
-    rig.port->receive("2 V 101 000002 \r");
-    QCOMPARE(rig.state.intRecordCount(), 1);
-    QVERIFY(!rig.receiver->retryTimer()->isActive());
+void TestIntake::applySettingsNotWritten()
+{
+    Rig rig;
+    // A folder where setup.txt should be: it cannot be replaced.
+    const QString setup = setupFilePath(rig.dir.path());
+    QVERIFY(QFile::remove(setup) && QDir().mkpath(QDir(setup).filePath(QStringLiteral("x"))));
+    rig.openDialog().cmbPort->setCurrentIndex(6);
+    rig.dialog->apply();
+    QSaveFile probe(setup);
+    QVERIFY(!probe.open(QIODevice::WriteOnly));
+    QCOMPARE(rig.prompts.texts(), QStringList{QStringLiteral("The settings file %1 could not be written:\r\n%2")
+                                                  .arg(setup, probe.errorString())});
+    // The new port is in use for this run all the same.
+    QCOMPARE(rig.memory->openedDevice, QStringLiteral("/dev/ttyS6"));
+    QCOMPARE(rig.state.intCommPort, 7);
+}
+
+void TestIntake::leavesAllAlone_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Cancel") << QStringLiteral("cmdCancel");
+    QTest::newRow("File > Close") << QStringLiteral("mnuFileClose");
+    QTest::newRow("the window's close control") << QStringLiteral("close");
+}
+
+void TestIntake::leavesAllAlone()
+{
+    QFETCH(QString, how);
+    Rig rig;
+    CommPortDialog &d = rig.openDialog();
+    const QByteArray before = rig.setup();
+    const int opens = rig.memory->openCount;
+    d.cmbPort->setCurrentIndex(9);
+    if (how == QLatin1String("cmdCancel"))
+        QTest::mouseClick(d.cmdCancel, Qt::LeftButton);
+    else if (how == QLatin1String("mnuFileClose"))
+        d.findChild<QAction *>(how)->trigger();
+    else
+        d.close();
+    QTRY_VERIFY(rig.dialog.isNull());
+    QCOMPARE(rig.setup(), before);
+    QCOMPARE(rig.state.intCommPort, 3);
+    QCOMPARE(rig.state.strSetupLine1, QStringLiteral("CommPort=3"));
+    QCOMPARE(rig.memory->openCount, opens);
+    QCOMPARE(rig.memory->openedDevice, QStringLiteral("/dev/ttyS2"));
+    QVERIFY(rig.navigator.isMainAvailable() && rig.main.isEnabled());
+    QCOMPARE(rig.prompts.shown.size(), 0);
+}
+
+void TestIntake::programListensFromSignOn()
+{
+    QTemporaryDir dir;
+    panel::PseudoTerminal pty;
+    QVERIFY(pty.open());
+    Options options;
+    options.dataDir = dir.path();
+    options.port = pty.devicePath();
+    gt::test::ScriptedPrompts prompts;
+    GatetallyApp app(options, prompts);
+    app.start();
+    QVERIFY(app.receiver() && app.receiver()->isPortOpen());
+    QCOMPARE(app.receiver()->device(), pty.devicePath());
+    app.showMainScreen();
+    MainScreen *main = app.mainScreen();
+    QVERIFY(pty.write("3 V 101 000042 \r"));
+    QTRY_COMPARE(main->txtNumber->text(), QStringLiteral("1"));
+
+    // Setup > Comm Port sets the main screen aside; a second choice raises
+    // the same dialog. Records keep arriving on the old port meanwhile.
+    QAction *commPort = main->action(QStringLiteral("mnuSetupCommPort"));
+    commPort->trigger();
+    QWidget *dialog = app.navigator().find(QStringLiteral("frmCommPort"));
+    QVERIFY(dialog && !main->isEnabled());
+    commPort->trigger();
+    QCOMPARE(app.navigator().find(QStringLiteral("frmCommPort")), dialog);
+    QVERIFY(pty.write("3 V 101 000043 \r"));
+    QTRY_COMPARE(main->txtNumber->text(), QStringLiteral("2"));
+    dialog->close();
+    QTRY_VERIFY(main->isEnabled());
+
+    // A lost line shows on the main screen, without a box.
+    auto *status = main->findChild<QLabel *>(QStringLiteral("lblStatus"));
+    pty.close();
+    QTRY_VERIFY(status->text().startsWith(QStringLiteral("Serial port %1 was lost (").arg(options.port)));
+    QCOMPARE(prompts.shown.size(), 0);
+
+    // Exit closes the port for good; the exit timer's tick takes the receiver away.
+    app.closePort();
+    QVERIFY(!app.receiver()->isPortOpen() && !app.receiver()->retryTimer()->isActive());
+    QCOMPARE(status->text(), QString());
+    QSignalSpy finished(&app, &GatetallyApp::finished);
+    Q_EMIT main->exitTimerTicked();
+    QCOMPARE(finished.size(), 1);
+    QVERIFY(!app.receiver());
+}
+
+void TestIntake::demo()
+{
+    QTemporaryDir dir;
+    Options options;
+    options.dataDir = dir.path();
+    options.demo = true;
+    gt::test::ScriptedPrompts prompts;
+    GatetallyApp app(options, prompts);
+    app.start();
+    QVERIFY(app.demoPanel() && app.receiver()->isPortOpen());
+    QCOMPARE(app.receiver()->device(), app.demoPanel()->devicePath());
+    app.showMainScreen();
+    QCOMPARE(app.mainScreen()->findChild<QLabel *>(QStringLiteral("lblStatus"))->text(),
+             QStringLiteral("Demo: the records come from a built-in simulated panel on %1.")
+                 .arg(app.demoPanel()->devicePath()));
+    for (int i = 0; i < 5; ++i)
+        app.demoPanel()->sendNext();
+    QTRY_COMPARE(app.state().intRecordCount(), 5);
+    QCOMPARE(prompts.shown.size(), 0);
 }
 
 QTEST_MAIN(TestIntake)
