@@ -4,51 +4,32 @@
 #include "SearchEngine.h"
 
 #include <QDateTime>
-#include <QStringList>
 
 namespace gt::test {
 
 // Entries written compactly as "key=value;key=value": fm fd fy fh fn (From
 // month, day, year, hour, minute), tm td ty th tn (To), fac st card ep, and
 // fpm / tpm for PM. Unnamed fields stay empty; AM is the default.
-inline void applyEntries(search::Entries &e, const QString &spec)
+inline void applyEntries(search::Entries &e, const QString &fields)
 {
-    using search::Field;
-    static const QList<QPair<QString, Field>> keys{
-        {QStringLiteral("fm"), Field::FromMonth}, {QStringLiteral("fd"), Field::FromDay},
-        {QStringLiteral("fy"), Field::FromYear},  {QStringLiteral("fh"), Field::FromHour},
-        {QStringLiteral("fn"), Field::FromMin},   {QStringLiteral("tm"), Field::ToMonth},
-        {QStringLiteral("td"), Field::ToDay},     {QStringLiteral("ty"), Field::ToYear},
-        {QStringLiteral("th"), Field::ToHour},    {QStringLiteral("tn"), Field::ToMin},
-        {QStringLiteral("fac"), Field::Facility}, {QStringLiteral("st"), Field::Status},
-        {QStringLiteral("card"), Field::CardKeyless}, {QStringLiteral("ep"), Field::EntryPoint}};
-    for (const QString &part : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    // In the order of the fields on the screens.
+    static const QStringList keys{"fm", "fd", "fy", "fh", "fn", "tm", "td", "ty", "th", "tn", "fac", "st", "card",
+                                  "ep"};
+    for (const QString &part : fields.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QString key = part.section(QLatin1Char('='), 0, 0);
-        const QString value = part.section(QLatin1Char('='), 1);
-        if (key == QLatin1String("fpm")) {
-            e.fromAM = false;
-            continue;
-        }
-        if (key == QLatin1String("tpm")) {
-            e.toAM = false;
-            continue;
-        }
-        bool known = false;
-        for (const auto &k : keys) {
-            if (k.first == key) {
-                e.text(k.second) = value;
-                known = true;
-            }
-        }
-        if (!known)
+        if (key == QLatin1String("fpm") || key == QLatin1String("tpm"))
+            (key == QLatin1String("fpm") ? e.fromAM : e.toAM) = false;
+        else if (keys.contains(key))
+            e.text(search::textFields().at(keys.indexOf(key))) = part.section(QLatin1Char('='), 1);
+        else
             qFatal("unknown entries key %s", qPrintable(key));
     }
 }
 
-inline search::Entries entries(const QString &spec)
+inline search::Entries entries(const QString &fields)
 {
     search::Entries e;
-    applyEntries(e, spec);
+    applyEntries(e, fields);
     return e;
 }
 
