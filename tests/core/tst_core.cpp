@@ -73,16 +73,13 @@ private Q_SLOTS:
     void displayLine();
     void makeRecordLine_data();
     void makeRecordLine();
-    void incorrectData();
 
-    void headerLines();
     void fileNames_data();
     void fileNames();
 
     void textFiles();
     void textFileFailures();
 
-    void settingsDefaultFile();
     void settingsLoad_data();
     void settingsLoad();
     void settingsRewrite_data();
@@ -185,7 +182,6 @@ void TestCore::makeRecordLine_data()
 
     QTest::newRow("number form round trip") << kNumberMode << 6 << QStringLiteral("GATE") << QStringLiteral("7");
     QTest::newRow("unique name back to number") << kNameMode << 6 << QStringLiteral("GATE") << QStringLiteral("7");
-    QTest::newRow("name in upper entry") << kNameMode << 8 << QStringLiteral("DOCK 9") << QStringLiteral("9");
 }
 
 void TestCore::makeRecordLine()
@@ -201,33 +197,6 @@ void TestCore::makeRecordLine()
     const QString back = MakeRecordLine(MakeDisplayLine(record, mode, names), names);
     QCOMPARE(back, record.left(28) + expectedEntry + record.mid(29));
     QCOMPARE(back.size(), 59);
-}
-
-void TestCore::incorrectData()
-{
-    const QString rec = buildRecordLine(QStringLiteral("3 V 12"), QDateTime(QDate(2006, 3, 7), QTime(14, 2, 3)));
-    QCOMPARE(incorrectDataLine(rec), QStringLiteral("  3/7/2006    2:02:03 PM    RECEIVED INCORRECT DATA"));
-    QCOMPARE(incorrectDataLine(rec).size(), 51);
-}
-
-void TestCore::headerLines()
-{
-    // The header's words stand over the columns of a record line, and the
-    // listing header's over those of a display line.
-    const QString rec = QStringLiteral(" 12/3/2006    1:05:09 PM    3    VALID        123    045678");
-    const QString col = records::columnHeaderLine();
-    QCOMPARE(col.size(), 59);
-    QCOMPARE(col.indexOf(QLatin1String("ENTRY")) + 2, 28); // centred over the entry point
-    QCOMPARE(col.indexOf(QLatin1String("NUMBER")), rec.indexOf(QLatin1String("045678")));
-    QVERIFY(!records::isRecordLine(col));
-    QVERIFY(records::isRecordLine(rec));
-    QVERIFY(!records::isRecordLine(rec.left(58)));
-    const QString listing = records::listingHeaderLine();
-    QCOMPARE(listing.size(), 68);
-    QList<int> starts;
-    for (const char *w : {"DATE", "TIME", "ENTRY", "STATUS", "CODE", "NUMBER"})
-        starts.append(int(listing.indexOf(QLatin1String(w))));
-    QCOMPARE(starts, (QList<int>{4, 17, 31, 43, 54, 62}));
 }
 
 void TestCore::fileNames_data()
@@ -298,19 +267,6 @@ void TestCore::textFileFailures()
     }
     QVERIFY(!ok);
     QVERIFY(!error.isEmpty());
-}
-
-void TestCore::settingsDefaultFile()
-{
-    QTemporaryDir tmp;
-    GatetallyState state(tmp.path());
-    QCOMPARE(loadSettings(state), SettingsLoad::Defaults);
-    QCOMPARE(readBytes(setupFilePath(tmp.path())), defaultSetup(tmp.path()));
-    QVERIFY(QFileInfo(tmp.filePath(QStringLiteral("Records"))).isDir());
-    QCOMPARE(state.intCommPort, 1);
-    QVERIFY(!state.blnAutosave);
-    QCOMPARE(state.strAutosaveFile, defaultAutosaveFile(tmp.path()));
-    QCOMPARE(state.strListTitle, QStringLiteral("Quorvel Gatetally"));
 }
 
 void TestCore::settingsLoad_data()

@@ -75,7 +75,6 @@ private Q_SLOTS:
     void headingsStandOverTheirColumns();
     void namesBoxOnlyChangesLaterLines();
     void setAsideKeepsMainVisibleUntilChainCloses();
-    void exitTimerEndsTheRun();
     void options_data();
     void options();
 };
@@ -350,20 +349,6 @@ void TestStartup::setAsideKeepsMainVisibleUntilChainCloses()
     beside->close();
 }
 
-void TestStartup::exitTimerEndsTheRun()
-{
-    Fixture f;
-    f.start();
-    f.app->showMainScreen();
-    MainScreen *main = f.app->mainScreen();
-    QCOMPARE(main->Timer1->interval(), 100);
-    QVERIFY(!main->Timer1->isActive());
-    QSignalSpy finished(f.app.get(), &GatetallyApp::finished);
-    main->Timer1->start();
-    QVERIFY(finished.wait(2000));
-    QTRY_VERIFY(f.app->mainScreen() == nullptr || !f.app->mainScreen()->isVisible());
-}
-
 void TestStartup::options_data()
 {
     QTest::addColumn<QStringList>("args");
@@ -371,7 +356,6 @@ void TestStartup::options_data()
     QTest::addColumn<QString>("port");
     QTest::addColumn<bool>("version");
     QTest::addColumn<bool>("failed");
-    QTest::newRow("none") << QStringList{} << QString() << QString() << false << false;
     QTest::newRow("data dir and port") << QStringList{QStringLiteral("--data-dir"), QStringLiteral("/srv/gt"), QStringLiteral("--port"), QStringLiteral("/dev/ttyUSB0")}
                                        << QStringLiteral("/srv/gt") << QStringLiteral("/dev/ttyUSB0") << false << false;
     QTest::newRow("inline values") << QStringList{QStringLiteral("--data-dir=/srv/x"), QStringLiteral("--port=/dev/pts/4")}
@@ -379,7 +363,6 @@ void TestStartup::options_data()
     QTest::newRow("version") << QStringList{QStringLiteral("--version")} << QString() << QString() << true << false;
     QTest::newRow("unknown") << QStringList{QStringLiteral("--colour")} << QString() << QString() << false << true;
     QTest::newRow("missing value") << QStringList{QStringLiteral("--port")} << QString() << QString() << false << true;
-    QTest::newRow("stray argument") << QStringList{QStringLiteral("records.txt")} << QString() << QString() << false << true;
 }
 
 void TestStartup::options()
