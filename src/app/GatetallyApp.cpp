@@ -83,11 +83,8 @@ void GatetallyApp::wireMainScreen()
 
     // Search of the displayed records, from the Search button and Edit > Search.
     auto openSearch = [this] {
-        if (QWidget *open = m_navigator->find(QStringLiteral("frmRecordsSearch"))) {
-            open->raise();
-            open->activateWindow();
+        if (m_navigator->raiseOpen(QStringLiteral("frmRecordsSearch")))
             return;
-        }
         m_navigator->open(new SearchScreen(search::Twin::Displayed, m_state, m_prompts),
                           Navigator::MainScreen::SetAside);
     };
@@ -126,13 +123,8 @@ void GatetallyApp::closePort()
 
 void GatetallyApp::openCommPortDialog()
 {
-    if (!m_receiver)
+    if (!m_receiver || m_navigator->raiseOpen(QStringLiteral("frmCommPort")))
         return;
-    if (QWidget *open = m_navigator->find(QStringLiteral("frmCommPort"))) {
-        open->raise();
-        open->activateWindow();
-        return;
-    }
     m_navigator->open(new CommPortDialog(m_state, *m_receiver, m_prompts), Navigator::MainScreen::SetAside);
 }
 

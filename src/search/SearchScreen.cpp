@@ -1,5 +1,6 @@
 #include "SearchScreen.h"
 
+#include "Navigator.h"
 #include "FieldRules.h"
 #include "Prompts.h"
 #include "RuleLineEdit.h"
@@ -168,26 +169,18 @@ QGroupBox *SearchScreen::makeRow(QWidget *parent, bool from)
 
 void SearchScreen::buildMenus()
 {
-    auto item = [](QMenu *menu, const QString &name, const QString &caption) {
-        QAction *a = menu->addAction(caption);
-        a->setObjectName(name);
-        return a;
-    };
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    connect(item(file, QStringLiteral("mnuFileClose"), QStringLiteral("&Close")), &QAction::triggered, this,
+    QMenu *file = addNamedMenu(menuBar(), QStringLiteral("mnuFile"), QStringLiteral("&File"));
+    connect(addNamedItem(file, QStringLiteral("mnuFileClose"), QStringLiteral("&Close")), &QAction::triggered, this,
             &SearchScreen::goBack);
 
     // The names editor, About box and help viewer come with their own
     // screens; until then their items stay off.
-    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->setObjectName(QStringLiteral("mnuView"));
-    item(view, QStringLiteral("mnuViewEntrypoints"), QStringLiteral("&Entry Points"))->setEnabled(false);
+    QMenu *view = addNamedMenu(menuBar(), QStringLiteral("mnuView"), QStringLiteral("&View"));
+    addNamedItem(view, QStringLiteral("mnuViewEntrypoints"), QStringLiteral("&Entry Points"))->setEnabled(false);
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuHelp"));
-    item(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About"))->setEnabled(false);
-    item(help, QStringLiteral("mnuHelpHelp"), QStringLiteral("&Help"))->setEnabled(false);
+    QMenu *help = addNamedMenu(menuBar(), QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
+    addNamedItem(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About"))->setEnabled(false);
+    addNamedItem(help, QStringLiteral("mnuHelpHelp"), QStringLiteral("&Help"))->setEnabled(false);
 }
 
 QAction *SearchScreen::action(const QString &objectName) const { return findChild<QAction *>(objectName); }

@@ -1,12 +1,12 @@
 #include "CommPortDialog.h"
 
+#include "Navigator.h"
 #include "PortNames.h"
 #include "Prompts.h"
 #include "Receiver.h"
 #include "Settings.h"
 #include "State.h"
 #include "WriteFailure.h"
-#include "Paths.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -51,7 +51,6 @@ QString commPortDescription(int port)
 bool applyCommPort(GatetallyState &state, Receiver &receiver, int port, QString *error)
 {
     state.intCommPort = port;
-    state.strSetupLine1 = commPortLine(port);
     // A device named on the command line only lasts until a port is applied.
     state.portOverride.clear();
     receiver.switchPort();
@@ -97,10 +96,8 @@ CommPortDialog::CommPortDialog(GatetallyState &state, Receiver &receiver, Prompt
     layout->addWidget(lblDevice);
     layout->addLayout(buttons);
 
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    QAction *close = file->addAction(QStringLiteral("&Close"));
-    close->setObjectName(QStringLiteral("mnuFileClose"));
+    QMenu *file = addNamedMenu(menuBar(), QStringLiteral("mnuFile"), QStringLiteral("&File"));
+    QAction *close = addNamedItem(file, QStringLiteral("mnuFileClose"), QStringLiteral("&Close"));
 
     // Cancel, File > Close and the window's close control all leave
     // everything as it was; the navigator gives the main screen back.

@@ -76,7 +76,7 @@ QString Receiver::lostStatus(const QString &portName, const QString &reason)
 bool Receiver::openPort()
 {
     m_closedForGood = false;
-    return open(true);
+    return open();
 }
 
 bool Receiver::switchPort()
@@ -84,7 +84,7 @@ bool Receiver::switchPort()
     m_port->close();
     m_retry->stop();
     m_closedForGood = false;
-    return open(true);
+    return open();
 }
 
 void Receiver::closePort()
@@ -97,24 +97,28 @@ void Receiver::closePort()
 
 bool Receiver::isPortOpen() const { return m_port->isOpen(); }
 
-bool Receiver::open(bool reportFailure)
+bool Receiver::tryOpen(QString *reason)
 {
     m_device = receiverDevice(m_state);
+    if (!m_port->open(m_device, reason))
+        return false;
+    m_retry->stop();
+    setStatus(QString());
+    return true;
+}
+
+bool Receiver::open()
+{
     QString reason;
-    if (m_port->open(m_device, &reason)) {
-        m_retry->stop();
-        setStatus(QString());
+    if (tryOpen(&reason))
         return true;
-    }
     const QString name = receiverPortName(m_state);
     if (reason.isEmpty())
         reason = QStringLiteral("unknown error");
     setStatus(notOpenStatus(name, reason));
     m_retry->start();
-    if (reportFailure) {
-        notify(openFailureMessage(name, reason), int(Prompts::Icon::Warning));
-        showNotices();
-    }
+    notify(openFailureMessage(name, reason), int(Prompts::Icon::Warning));
+    showNotices();
     return false;
 }
 
@@ -126,11 +130,7 @@ void Receiver::retry()
     }
     // The status keeps the first reason; a retry only ends it by succeeding.
     QString reason;
-    m_device = receiverDevice(m_state);
-    if (m_port->open(m_device, &reason)) {
-        m_retry->stop();
-        setStatus(QString());
-    }
+    tryOpen(&reason);
 }
 
 void Receiver::onLost(const QString &reason)

@@ -68,7 +68,10 @@ private:
         bool incorrect;
     };
 
-    bool open(bool reportFailure);
+    // Opens the device of the settings; reports a failure and starts retrying.
+    bool open();
+    // One attempt; on success the retries stop and the status clears.
+    bool tryOpen(QString *reason);
     void onReadyRead();
     void onLost(const QString &reason);
     void retry();

@@ -66,20 +66,18 @@ void ColumnHeadings::place()
     // Each heading is centred over its column; one too wide for the room
     // between its neighbours wraps onto a second line instead of running
     // into them.
+    QList<int> centres;
+    for (const Column &c : m_columns)
+        centres.append((columnX(c.firstChar) + columnX(c.firstChar + c.width)) / 2);
     int height = 0;
     for (int i = 0; i < m_columns.size(); ++i) {
         const Column &c = m_columns.at(i);
-        const int left = columnX(c.firstChar);
-        const int right = columnX(c.firstChar + c.width);
-        const int centre = (left + right) / 2;
+        const int centre = centres.at(i);
         int room = width() > 0 ? 2 * qMax(centre, width() - centre) : 1 << 20;
-        auto centreOf = [this](const Column &n) {
-            return (columnX(n.firstChar) + columnX(n.firstChar + n.width)) / 2;
-        };
         if (i > 0)
-            room = qMin(room, centre - centreOf(m_columns.at(i - 1)) - 6);
+            room = qMin(room, centre - centres.at(i - 1) - 6);
         if (i + 1 < m_columns.size())
-            room = qMin(room, centreOf(m_columns.at(i + 1)) - centre - 6);
+            room = qMin(room, centres.at(i + 1) - centre - 6);
         QLabel *label = c.label;
         label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         const int natural = QFontMetrics(label->font()).horizontalAdvance(label->text()) + 2;

@@ -4,7 +4,11 @@
 #include <QPointer>
 #include <QSet>
 
+class QAction;
 class QFont;
+class QMenu;
+class QMenuBar;
+class QString;
 class QWidget;
 
 namespace gt {
@@ -31,6 +35,9 @@ public:
 
     // The open screen with this object name, if any (screens are single instances).
     QWidget *find(const QString &objectName) const;
+    // Brings the open screen with this object name to the front; false when
+    // no such screen is open.
+    bool raiseOpen(const QString &objectName) const;
 
     bool isMainAvailable() const;
 
@@ -45,5 +52,10 @@ private:
 
 // The fixed-pitch font that lists of records use, so that their columns line up.
 QFont fixedPitchFont();
+
+// A menu and a menu item carrying the object names that the screens and the
+// tests find them by.
+QMenu *addNamedMenu(QMenuBar *bar, const QString &objectName, const QString &caption);
+QAction *addNamedItem(QMenu *menu, const QString &objectName, const QString &caption);
 
 } // namespace gt

@@ -63,12 +63,7 @@ QStringList MainCommands::savedLines() const
     // The receiver's own record line of each row, not one rebuilt from the
     // displayed text: a name shown for two entry points, an empty name or an
     // incorrect-data row cannot be turned back into the right record.
-    QStringList lines = records::saveHeader(m_state.clock.now().date());
-    for (const QString &line : m_state.strRecords.recordLines()) {
-        if (!line.isEmpty())
-            lines.append(line);
-    }
-    return lines;
+    return records::saveHeader(m_state.clock.now().date()) + m_state.strRecords.recordLines();
 }
 
 bool MainCommands::writeRecords(const QString &path, const QStringList &lines, bool replace)
@@ -88,12 +83,12 @@ void MainCommands::rewriteSettingsOrTell(const SettingsChange &change)
                          Prompts::Icon::Warning);
 }
 
-void MainCommands::offerClearing()
+bool MainCommands::offerClearing()
 {
-    if (m_state.intRecordCount() == 0)
-        return;
-    if (m_prompts.askYesNo(clearDisplayQuestion()))
-        m_state.strRecords.clear();
+    if (m_state.intRecordCount() == 0 || !m_prompts.askYesNo(clearDisplayQuestion()))
+        return false;
+    m_state.strRecords.clear();
+    return true;
 }
 
 void MainCommands::turnAutosaveOn()
@@ -104,10 +99,8 @@ void MainCommands::turnAutosaveOn()
     m_state.blnAutosave = true;
     m_state.blnAutosaveFull = false;
 
-    if (m_state.intRecordCount() != 0 && m_prompts.askYesNo(clearDisplayQuestion())) {
-        m_state.strRecords.clear();
+    if (offerClearing())
         m_clearCheck = true;
-    }
 
     rereadSettingsLines(m_state);
     bool newFile = false;
@@ -206,10 +199,8 @@ void MainCommands::saveAs()
 
     // Only a display that turning autosave on has cleared is offered for
     // clearing again; otherwise Save As leaves it alone.
-    if (m_clearCheck && m_state.intRecordCount() != 0 && m_prompts.askYesNo(clearDisplayQuestion())) {
-        m_state.strRecords.clear();
+    if (m_clearCheck && offerClearing())
         m_clearCheck = false;
-    }
 }
 
 void MainCommands::clear()

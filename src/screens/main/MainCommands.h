@@ -69,7 +69,8 @@ private:
     QStringList savedLines() const;
     bool writeRecords(const QString &path, const QStringList &lines, bool replace);
     void rewriteSettingsOrTell(const SettingsChange &change);
-    void offerClearing();
+    // Asks whether to clear a display that holds records; true when cleared.
+    bool offerClearing();
 
     GatetallyState &m_state;
     Prompts &m_prompts;

@@ -187,44 +187,33 @@ MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, Navigator &navig
     m_navigator.setMainScreen(this);
 }
 
-QAction *MainScreen::addItem(QMenu *menu, const QString &name, const QString &caption)
-{
-    QAction *a = menu->addAction(caption);
-    a->setObjectName(name);
-    return a;
-}
-
 void MainScreen::buildMenus()
 {
     auto sep = [](QMenu *menu, const QString &name) { menu->addSeparator()->setObjectName(name); };
 
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    addItem(file, QStringLiteral("mnuFileOpen"), QStringLiteral("&Open"));
-    addItem(file, QStringLiteral("mnuFileSave"), QStringLiteral("&Save"));
-    addItem(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("&Save As"));
-    addItem(file, QStringLiteral("mnuFileSearch"), QStringLiteral("&Search"));
-    addItem(file, QStringLiteral("mnuFileClear"), QStringLiteral("&Clear"));
-    addItem(file, QStringLiteral("mnuFileDelete"), QStringLiteral("&Delete"));
+    QMenu *file = addNamedMenu(menuBar(), QStringLiteral("mnuFile"), QStringLiteral("&File"));
+    addNamedItem(file, QStringLiteral("mnuFileOpen"), QStringLiteral("&Open"));
+    addNamedItem(file, QStringLiteral("mnuFileSave"), QStringLiteral("&Save"));
+    addNamedItem(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("&Save As"));
+    addNamedItem(file, QStringLiteral("mnuFileSearch"), QStringLiteral("&Search"));
+    addNamedItem(file, QStringLiteral("mnuFileClear"), QStringLiteral("&Clear"));
+    addNamedItem(file, QStringLiteral("mnuFileDelete"), QStringLiteral("&Delete"));
     sep(file, QStringLiteral("mnuFileSeparatorBar1"));
-    addItem(file, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print"));
+    addNamedItem(file, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print"));
     sep(file, QStringLiteral("mnuFileSeparatorBar2"));
-    addItem(file, QStringLiteral("mnuFileExit"), QStringLiteral("&Exit"));
+    addNamedItem(file, QStringLiteral("mnuFileExit"), QStringLiteral("&Exit"));
 
-    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("mnuEdit"));
-    addItem(edit, QStringLiteral("mnuEditDelete"), QStringLiteral("&Clear"));
-    addItem(edit, QStringLiteral("mnuEditSearch"), QStringLiteral("&Search"));
+    QMenu *edit = addNamedMenu(menuBar(), QStringLiteral("mnuEdit"), QStringLiteral("&Edit"));
+    addNamedItem(edit, QStringLiteral("mnuEditDelete"), QStringLiteral("&Clear"));
+    addNamedItem(edit, QStringLiteral("mnuEditSearch"), QStringLiteral("&Search"));
 
-    QMenu *setup = menuBar()->addMenu(QStringLiteral("&Setup"));
-    setup->setObjectName(QStringLiteral("mnuSetup"));
-    addItem(setup, QStringLiteral("mnuSetupCommPort"), QStringLiteral("&Comm Port"));
-    addItem(setup, QStringLiteral("mnuSetupEntrypoints"), QStringLiteral("&Entry Points"));
+    QMenu *setup = addNamedMenu(menuBar(), QStringLiteral("mnuSetup"), QStringLiteral("&Setup"));
+    addNamedItem(setup, QStringLiteral("mnuSetupCommPort"), QStringLiteral("&Comm Port"));
+    addNamedItem(setup, QStringLiteral("mnuSetupEntrypoints"), QStringLiteral("&Entry Points"));
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuHelp"));
-    addItem(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About"));
-    addItem(help, QStringLiteral("mnuHelpHelp"), QStringLiteral("&Help"));
+    QMenu *help = addNamedMenu(menuBar(), QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
+    addNamedItem(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About"));
+    addNamedItem(help, QStringLiteral("mnuHelpHelp"), QStringLiteral("&Help"));
 }
 
 QAction *MainScreen::action(const QString &objectName) const { return findChild<QAction *>(objectName); }

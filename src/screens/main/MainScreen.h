@@ -75,7 +75,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    QAction *addItem(QMenu *menu, const QString &name, const QString &caption);
     void buildMenus();
 
     GatetallyState &m_state;
