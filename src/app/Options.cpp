@@ -1,5 +1,7 @@
 #include "Options.h"
 
+#include "Version.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -27,7 +29,7 @@ QString usageText()
         "  --version        show the version and exit\n");
 }
 
-QString versionText() { return QStringLiteral("Gatetally 2.1.0"); }
+QString versionText() { return QStringLiteral("Gatetally ") + QLatin1String(version::kText); }
 
 Options parseOptions(const QStringList &arguments)
 {

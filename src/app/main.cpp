@@ -1,5 +1,6 @@
 #include "GatetallyApp.h"
 #include "Options.h"
+#include "Version.h"
 #include "WidgetPrompts.h"
 
 #include <QApplication>
@@ -29,7 +30,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Gatetally"));
     QApplication::setOrganizationName(QStringLiteral("Quorvel"));
-    QApplication::setApplicationVersion(QStringLiteral("2.1.0"));
+    QApplication::setApplicationVersion(QLatin1String(gt::version::kText));
     QApplication::setQuitOnLastWindowClosed(false);
 
     gt::WidgetPrompts prompts;

@@ -4,6 +4,7 @@
 #include "RecordsFile.h"
 #include "State.h"
 #include "TextFile.h"
+#include "Version.h"
 #include "WriteFailure.h"
 
 #include <QLabel>
@@ -12,7 +13,10 @@
 
 namespace gt {
 
-QString versionCaption() { return QStringLiteral("Version %1.%2.%3").arg(2).arg(1).arg(0); }
+QString versionCaption()
+{
+    return QStringLiteral("Version %1.%2.%3").arg(version::kMajor).arg(version::kMinor).arg(version::kPatch);
+}
 
 SignOnResult signOnLoad(GatetallyState &state)
 {
