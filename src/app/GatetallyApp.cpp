@@ -5,15 +5,11 @@
 #include "Navigator.h"
 #include "Prompts.h"
 #include "SignOn.h"
-#include "SearchScreen.h"
-#include "CommPortDialog.h"
 #include "DemoPanel.h"
 #include "PortLink.h"
 #include "Receiver.h"
 
-#include <QAction>
 #include <QDateTime>
-#include <QPushButton>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -25,7 +21,8 @@ GatetallyApp::GatetallyApp(const Options &options, Prompts &prompts, QObject *pa
       m_options(options),
       m_prompts(prompts),
       m_state(options.dataDir.isEmpty() ? defaultDataDir() : options.dataDir),
-      m_navigator(std::make_unique<Navigator>())
+      m_navigator(std::make_unique<Navigator>()),
+      m_flow(std::make_unique<AppScreenFlow>(m_state, m_prompts, *m_navigator))
 {
     m_state.portOverride = options.port;
 }
@@ -57,42 +54,17 @@ void GatetallyApp::start()
 void GatetallyApp::showMainScreen()
 {
     if (!m_main) {
-        m_main = new MainScreen(m_state, m_prompts, *m_navigator);
-        wireMainScreen();
+        m_main = new MainScreen(m_state, m_prompts, *m_flow);
+        m_navigator->setMainScreen(m_main);
+        connect(m_main, &MainScreen::exitTimerTicked, this, &GatetallyApp::onExitTimer);
+        m_main->commands()->closePort = [this] { closePort(); };
+        showStatus();
     }
     m_main->show();
     if (m_signOn) {
         m_signOn->close();
         m_signOn->deleteLater();
     }
-}
-
-void GatetallyApp::wireMainScreen()
-{
-    connect(m_main, &MainScreen::exitTimerTicked, this, &GatetallyApp::onExitTimer);
-
-    QAction *commPort = m_main->action(QStringLiteral("mnuSetupCommPort"));
-    commPort->setEnabled(true);
-    connect(commPort, &QAction::triggered, this, &GatetallyApp::openCommPortDialog);
-    showStatus();
-
-    // Autosave, Save, Save As, Clear and Exit; the commands live as long as the screen.
-    auto *commands = new MainCommands(m_state, m_prompts, m_main->blnClearCheck, m_main);
-    commands->closePort = [this] { closePort(); };
-    m_main->attachCommands(commands);
-
-    // Search of the displayed records, from the Search button and Edit > Search.
-    auto openSearch = [this] {
-        if (m_navigator->raiseOpen(QStringLiteral("frmRecordsSearch")))
-            return;
-        m_navigator->open(new SearchScreen(search::Twin::Displayed, m_state, m_prompts),
-                          Navigator::MainScreen::SetAside);
-    };
-    QAction *editSearch = m_main->action(QStringLiteral("mnuEditSearch"));
-    editSearch->setEnabled(true);
-    connect(editSearch, &QAction::triggered, this, openSearch);
-    m_main->cmdRecordsSearch->setEnabled(true);
-    connect(m_main->cmdRecordsSearch, &QPushButton::clicked, this, openSearch);
 }
 
 void GatetallyApp::startReceiver()
@@ -111,6 +83,7 @@ void GatetallyApp::startReceiver()
         }
     }
     m_receiver = new Receiver(m_state, m_prompts, std::make_unique<SerialPortLink>(), this);
+    m_flow->setReceiver(m_receiver);
     connect(m_receiver, &Receiver::statusChanged, this, &GatetallyApp::showStatus);
     m_receiver->openPort();
 }
@@ -119,13 +92,6 @@ void GatetallyApp::closePort()
 {
     if (m_receiver)
         m_receiver->closePort();
-}
-
-void GatetallyApp::openCommPortDialog()
-{
-    if (!m_receiver || m_navigator->raiseOpen(QStringLiteral("frmCommPort")))
-        return;
-    m_navigator->open(new CommPortDialog(m_state, *m_receiver, m_prompts), Navigator::MainScreen::SetAside);
 }
 
 void GatetallyApp::showStatus()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AppScreenFlow.h"
 #include "DemoPanel.h"
 #include "MainScreen.h"
 #include "Options.h"
@@ -16,8 +17,9 @@ namespace gt {
 class Navigator;
 class Prompts;
 
-// Owns the program-wide state and the screens of one run, and ties the
-// features to the main screen's commands.
+// The composition root: owns the program-wide state, the receiver and the
+// screens of one run, builds them and connects them; the screen flow does
+// the rest.
 class GatetallyApp : public QObject
 {
     Q_OBJECT
@@ -31,6 +33,7 @@ public:
     GatetallyState &state() { return m_state; }
     Prompts &prompts() { return m_prompts; }
     Navigator &navigator() { return *m_navigator; }
+    AppScreenFlow &flow() { return *m_flow; }
     SignOnScreen *signOnScreen() const { return m_signOn; }
     MainScreen *mainScreen() const { return m_main; }
     Receiver *receiver() const { return m_receiver; }
@@ -49,16 +52,15 @@ Q_SIGNALS:
     void finished();
 
 private:
-    void wireMainScreen();
     void onExitTimer();
     void startReceiver();
-    void openCommPortDialog();
     void showStatus();
 
     Options m_options;
     Prompts &m_prompts;
     GatetallyState m_state;
     std::unique_ptr<Navigator> m_navigator;
+    std::unique_ptr<AppScreenFlow> m_flow;
     QPointer<SignOnScreen> m_signOn;
     QPointer<MainScreen> m_main;
     QPointer<Receiver> m_receiver;

@@ -117,7 +117,7 @@ bool rereadSettingsLines(GatetallyState &state)
         return false;
     state.strSetupLine1 = lines.at(0);
     state.strSetupLine2 = lines.at(1);
-    state.strAutosaveFile = lines.at(2);
+    state.setAutosaveFile(lines.at(2));
     return true;
 }
 

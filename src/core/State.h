@@ -3,10 +3,25 @@
 #include "Clock.h"
 #include "DisplayStore.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
 namespace gt {
+
+// Announces changes of the shared state that more than one screen shows, so
+// that a screen follows them without knowing who made the change (deleting
+// the records file in use from the records management screen resets the
+// main screen's header and autosave choice, for instance).
+class StateNotices : public QObject
+{
+    Q_OBJECT
+Q_SIGNALS:
+    void autosaveChanged(bool on);
+    void recordsFileChanged(const QString &path);
+    void listTitleChanged(const QString &title);
+    void displayModeChanged();
+};
 
 // The last search's criteria, kept for Refine this Search, the results file
 // and printed listings.
@@ -47,6 +62,14 @@ public:
 
     QString strListTitle;
     QString strDisplayMode = QStringLiteral("Number");
+
+    // Writers of the announced variables go through these, so that every
+    // change is told; reading the variables directly is fine.
+    StateNotices notices;
+    void setAutosave(bool on);
+    void setAutosaveFile(const QString &path);
+    void setListTitle(const QString &title);
+    void setDisplayMode(const QString &mode);
     bool blnAutosaveFull = false;
 
     // The records on the main display; it is also the list's model.

@@ -9,8 +9,8 @@
 
 namespace gt {
 
-MainCommands::MainCommands(GatetallyState &state, Prompts &prompts, bool &clearCheck, QObject *parent)
-    : QObject(parent), m_state(state), m_prompts(prompts), m_clearCheck(clearCheck)
+MainCommands::MainCommands(GatetallyState &state, Prompts &prompts, QObject *parent)
+    : QObject(parent), m_state(state), m_prompts(prompts)
 {
 }
 
@@ -96,11 +96,11 @@ void MainCommands::turnAutosaveOn()
     if (m_state.blnAutosave)
         return;
     // Set before any question: the receiver reads it for every record.
-    m_state.blnAutosave = true;
+    m_state.setAutosave(true);
     m_state.blnAutosaveFull = false;
 
     if (offerClearing())
-        m_clearCheck = true;
+        blnClearCheck = true;
 
     rereadSettingsLines(m_state);
     bool newFile = false;
@@ -110,14 +110,12 @@ void MainCommands::turnAutosaveOn()
         if (path.isEmpty()) {
             // The operator backed out: autosave stays off and nothing is
             // written anywhere.
-            m_state.blnAutosave = false;
-            Q_EMIT autosaveStateChanged();
+            m_state.setAutosave(false);
             return;
         }
-        m_state.strAutosaveFile = path;
+        m_state.setAutosaveFile(path);
         newFile = true;
     }
-    Q_EMIT headerChanged();
 
     const QDateTime now = m_state.clock.now();
     if (newFile)
@@ -135,7 +133,7 @@ void MainCommands::turnAutosaveOff()
 {
     if (!m_state.blnAutosave)
         return;
-    m_state.blnAutosave = false;
+    m_state.setAutosave(false);
     const bool wasFull = m_state.blnAutosaveFull;
     m_state.blnAutosaveFull = false;
 
@@ -145,9 +143,8 @@ void MainCommands::turnAutosaveOff()
         // for; a cancelled dialog keeps the current one.
         const QString path = chooseFile();
         if (!path.isEmpty())
-            m_state.strAutosaveFile = path;
+            m_state.setAutosaveFile(path);
     }
-    Q_EMIT headerChanged();
 
     SettingsChange change;
     change.autosave = false;
@@ -190,17 +187,16 @@ void MainCommands::saveAs()
     if (!writeRecords(path, savedLines(), true))
         return;
 
-    m_state.strAutosaveFile = path;
-    m_state.strListTitle = recordsFileTitle(m_state.dataDir, path);
-    Q_EMIT headerChanged();
+    m_state.setAutosaveFile(path);
+    m_state.setListTitle(recordsFileTitle(m_state.dataDir, path));
     SettingsChange change;
     change.autosaveFile = path;
     rewriteSettingsOrTell(change);
 
     // Only a display that turning autosave on has cleared is offered for
     // clearing again; otherwise Save As leaves it alone.
-    if (m_clearCheck && offerClearing())
-        m_clearCheck = false;
+    if (blnClearCheck && offerClearing())
+        blnClearCheck = false;
 }
 
 void MainCommands::clear()

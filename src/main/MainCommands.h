@@ -21,9 +21,11 @@ class MainCommands : public QObject
 {
     Q_OBJECT
 public:
-    // clearCheck is the main screen's blnClearCheck: set when turning
-    // autosave on cleared the display, read and reset by Save As.
-    MainCommands(GatetallyState &state, Prompts &prompts, bool &clearCheck, QObject *parent = nullptr);
+    MainCommands(GatetallyState &state, Prompts &prompts, QObject *parent = nullptr);
+
+    // Set when turning autosave on cleared the display; read and reset by
+    // Save As, and reset whenever the main screen loads.
+    bool blnClearCheck = false;
 
     // Closes the serial port before the program ends; may stay empty when
     // there is no port (tests, a run without a receiver).
@@ -53,11 +55,6 @@ public Q_SLOTS:
     void exit();
 
 Q_SIGNALS:
-    // strAutosaveFile may have changed: the header caption follows it.
-    void headerChanged();
-    // blnAutosave was put back after a cancelled choice: the option buttons
-    // must show it again.
-    void autosaveStateChanged();
     // Exit is confirmed, the marker written and the port closed: the exit
     // timer may now run.
     void exitConfirmed();
@@ -74,7 +71,6 @@ private:
 
     GatetallyState &m_state;
     Prompts &m_prompts;
-    bool &m_clearCheck;
     bool m_exiting = false;
 };
 

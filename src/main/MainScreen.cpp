@@ -3,6 +3,7 @@
 #include "ColumnHeadings.h"
 #include "ElidedLabel.h"
 #include "MainCommands.h"
+#include "Menus.h"
 #include "Navigator.h"
 #include "Paths.h"
 #include "State.h"
@@ -41,8 +42,8 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
 }
 } // namespace
 
-MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, Navigator &navigator, QWidget *parent)
-    : QMainWindow(parent), m_state(state), m_prompts(prompts), m_navigator(navigator)
+MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, ScreenFlow &flow, QWidget *parent)
+    : QMainWindow(parent), m_state(state), m_flow(flow), m_commands(new MainCommands(state, prompts, this))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quorvel Gatetally- Main Screen"));
@@ -158,7 +159,7 @@ MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, Navigator &navig
     resize(qMax(sizeHint().width(), 960), 640);
 
     connect(chkNames, &QCheckBox::toggled, this, [this](bool checked) {
-        m_state.strDisplayMode = checked ? QStringLiteral("Name") : QStringLiteral("Number");
+        m_state.setDisplayMode(checked ? QStringLiteral("Name") : QStringLiteral("Number"));
     });
     // Scrolling lays the whole list out again (O(rows)); doing it for every
     // record made a nearly full display fall behind a fast line, so it is
@@ -173,18 +174,12 @@ MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, Navigator &navig
     });
     connect(&m_state.strRecords, &QAbstractItemModel::modelReset, this, &MainScreen::updateCount);
 
-    // Commands wired by the features that own them; until then they stay off.
-    for (QWidget *w : {static_cast<QWidget *>(cmdExit), static_cast<QWidget *>(cmdRecordsSearch),
-                       static_cast<QWidget *>(cmdClear), static_cast<QWidget *>(optOn), static_cast<QWidget *>(optOff)})
-        w->setEnabled(false);
-    const QList<QAction *> acts = findChildren<QAction *>();
-    for (QAction *a : acts) {
-        if (!a->isSeparator() && a->menu() == nullptr)
-            a->setEnabled(false);
-    }
+    connectCommands();
+    // The screen follows the shared state, whoever changes it.
+    connect(&m_state.notices, &StateNotices::autosaveChanged, this, &MainScreen::showAutosaveState);
+    connect(&m_state.notices, &StateNotices::recordsFileChanged, this, &MainScreen::updateHeader);
 
     load();
-    m_navigator.setMainScreen(this);
 }
 
 void MainScreen::buildMenus()
@@ -192,58 +187,62 @@ void MainScreen::buildMenus()
     auto sep = [](QMenu *menu, const QString &name) { menu->addSeparator()->setObjectName(name); };
 
     QMenu *file = addNamedMenu(menuBar(), QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    addNamedItem(file, QStringLiteral("mnuFileOpen"), QStringLiteral("&Open"));
-    addNamedItem(file, QStringLiteral("mnuFileSave"), QStringLiteral("&Save"));
-    addNamedItem(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("&Save As"));
-    addNamedItem(file, QStringLiteral("mnuFileSearch"), QStringLiteral("&Search"));
-    addNamedItem(file, QStringLiteral("mnuFileClear"), QStringLiteral("&Clear"));
-    addNamedItem(file, QStringLiteral("mnuFileDelete"), QStringLiteral("&Delete"));
+    mnuFileOpen = addNamedItem(file, QStringLiteral("mnuFileOpen"), QStringLiteral("&Open"));
+    mnuFileSave = addNamedItem(file, QStringLiteral("mnuFileSave"), QStringLiteral("&Save"));
+    mnuFileSaveAs = addNamedItem(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("&Save As"));
+    mnuFileSearch = addNamedItem(file, QStringLiteral("mnuFileSearch"), QStringLiteral("&Search"));
+    mnuFileClear = addNamedItem(file, QStringLiteral("mnuFileClear"), QStringLiteral("&Clear"));
+    mnuFileDelete = addNamedItem(file, QStringLiteral("mnuFileDelete"), QStringLiteral("&Delete"));
     sep(file, QStringLiteral("mnuFileSeparatorBar1"));
-    addNamedItem(file, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print"));
+    mnuFilePrint = addNamedItem(file, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print"));
     sep(file, QStringLiteral("mnuFileSeparatorBar2"));
-    addNamedItem(file, QStringLiteral("mnuFileExit"), QStringLiteral("&Exit"));
+    mnuFileExit = addNamedItem(file, QStringLiteral("mnuFileExit"), QStringLiteral("&Exit"));
 
     QMenu *edit = addNamedMenu(menuBar(), QStringLiteral("mnuEdit"), QStringLiteral("&Edit"));
-    addNamedItem(edit, QStringLiteral("mnuEditDelete"), QStringLiteral("&Clear"));
-    addNamedItem(edit, QStringLiteral("mnuEditSearch"), QStringLiteral("&Search"));
+    mnuEditDelete = addNamedItem(edit, QStringLiteral("mnuEditDelete"), QStringLiteral("&Clear"));
+    mnuEditSearch = addNamedItem(edit, QStringLiteral("mnuEditSearch"), QStringLiteral("&Search"));
 
     QMenu *setup = addNamedMenu(menuBar(), QStringLiteral("mnuSetup"), QStringLiteral("&Setup"));
-    addNamedItem(setup, QStringLiteral("mnuSetupCommPort"), QStringLiteral("&Comm Port"));
-    addNamedItem(setup, QStringLiteral("mnuSetupEntrypoints"), QStringLiteral("&Entry Points"));
+    mnuSetupCommPort = addNamedItem(setup, QStringLiteral("mnuSetupCommPort"), QStringLiteral("&Comm Port"));
+    mnuSetupEntrypoints = addNamedItem(setup, QStringLiteral("mnuSetupEntrypoints"), QStringLiteral("&Entry Points"));
 
-    QMenu *help = addNamedMenu(menuBar(), QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
-    addNamedItem(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About"));
-    addNamedItem(help, QStringLiteral("mnuHelpHelp"), QStringLiteral("&Help"));
+    const HelpMenu help = addHelpMenu(menuBar(), m_flow, m_state, QStringLiteral("Main"));
+    mnuHelpAbout = help.mnuHelpAbout;
+    mnuHelpHelp = help.mnuHelpHelp;
 }
 
-QAction *MainScreen::action(const QString &objectName) const { return findChild<QAction *>(objectName); }
-
-void MainScreen::attachCommands(MainCommands *commands)
+void MainScreen::connectCommands()
 {
+    MainCommands *commands = m_commands;
     connect(optOn, &QRadioButton::clicked, commands, &MainCommands::turnAutosaveOn);
     connect(optOff, &QRadioButton::clicked, commands, &MainCommands::turnAutosaveOff);
-    connect(action(QStringLiteral("mnuFileSave")), &QAction::triggered, commands, &MainCommands::save);
-    connect(action(QStringLiteral("mnuFileSaveAs")), &QAction::triggered, commands, &MainCommands::saveAs);
+    connect(mnuFileSave, &QAction::triggered, commands, &MainCommands::save);
+    connect(mnuFileSaveAs, &QAction::triggered, commands, &MainCommands::saveAs);
     connect(cmdClear, &QPushButton::clicked, commands, &MainCommands::clear);
-    connect(action(QStringLiteral("mnuEditDelete")), &QAction::triggered, commands, &MainCommands::clear);
+    connect(mnuEditDelete, &QAction::triggered, commands, &MainCommands::clear);
     connect(cmdExit, &QPushButton::clicked, commands, &MainCommands::exit);
-    connect(action(QStringLiteral("mnuFileExit")), &QAction::triggered, commands, &MainCommands::exit);
+    connect(mnuFileExit, &QAction::triggered, commands, &MainCommands::exit);
     connect(this, &MainScreen::closeRequested, commands, &MainCommands::exit);
-    connect(commands, &MainCommands::headerChanged, this, &MainScreen::updateHeader);
-    connect(commands, &MainCommands::autosaveStateChanged, this, &MainScreen::showAutosaveState);
     connect(commands, &MainCommands::exitConfirmed, Timer1, qOverload<>(&QTimer::start));
-    for (QWidget *w : {static_cast<QWidget *>(optOn), static_cast<QWidget *>(optOff), static_cast<QWidget *>(cmdClear),
-                       static_cast<QWidget *>(cmdExit)})
-        w->setEnabled(true);
-    for (const char *name : {"mnuFileSave", "mnuFileSaveAs", "mnuEditDelete", "mnuFileExit"})
-        action(QLatin1String(name))->setEnabled(true);
+
+    // The four stored-file commands all lead to the one records management
+    // screen, where the operator picks the file and the action.
+    for (QAction *a : {mnuFileOpen, mnuFileSearch, mnuFileClear, mnuFileDelete})
+        openOnTrigger(a, m_flow, Screen::RecordsManagement);
+    openOnTrigger(mnuEditSearch, m_flow, Screen::DisplayedSearch);
+    cmdRecordsSearch->setEnabled(m_flow.has(Screen::DisplayedSearch));
+    connect(cmdRecordsSearch, &QPushButton::clicked, this, [this] { m_flow.open(Screen::DisplayedSearch); });
+    openOnTrigger(mnuSetupCommPort, m_flow, Screen::CommPort);
+    openOnTrigger(mnuSetupEntrypoints, m_flow, Screen::Names);
+    // Printing the display comes with the printed listings.
+    mnuFilePrint->setEnabled(false);
 }
 
 void MainScreen::load()
 {
     chkNames->setChecked(m_state.strDisplayMode != QStringLiteral("Number"));
     m_state.blnRefine = false;
-    blnClearCheck = false;
+    m_commands->blnClearCheck = false;
     showAutosaveState();
     updateHeader();
     updateCount();

@@ -16,8 +16,8 @@ namespace gt {
 
 class GatetallyState;
 class MainCommands;
-class Navigator;
 class Prompts;
+class ScreenFlow;
 
 // frmMain: the live list of records, the record count, the autosave and
 // names choices, and the commands that lead everywhere else. The rules behind
@@ -26,7 +26,10 @@ class MainScreen : public QMainWindow
 {
     Q_OBJECT
 public:
-    MainScreen(GatetallyState &state, Prompts &prompts, Navigator &navigator, QWidget *parent = nullptr);
+    MainScreen(GatetallyState &state, Prompts &prompts, ScreenFlow &flow, QWidget *parent = nullptr);
+
+    // Autosave, Save, Save As, Clear and Exit.
+    MainCommands *commands() const { return m_commands; }
 
     // The screen's load: names box, autosave buttons and header from the state.
     void load();
@@ -41,12 +44,6 @@ public:
     // A message shown on the screen itself, for conditions the operator should
     // see without a box per occurrence (a lost serial line, demo mode).
     void setStatusText(const QString &text, bool warning);
-
-    QAction *action(const QString &objectName) const;
-
-    // Connects autosave, Save, Save As, Clear and Exit (buttons, menu items,
-    // the close control and the exit timer) to their commands and enables them.
-    void attachCommands(MainCommands *commands);
 
     // Closes the window for good, at the end of the program.
     void closeForExit();
@@ -63,7 +60,12 @@ public:
     QTimer *Timer1 = nullptr;
     QLabel *lblStatus = nullptr;
 
-    bool blnClearCheck = false;
+    QAction *mnuFileOpen = nullptr, *mnuFileSave = nullptr, *mnuFileSaveAs = nullptr;
+    QAction *mnuFileSearch = nullptr, *mnuFileClear = nullptr, *mnuFileDelete = nullptr;
+    QAction *mnuFilePrint = nullptr, *mnuFileExit = nullptr;
+    QAction *mnuEditDelete = nullptr, *mnuEditSearch = nullptr;
+    QAction *mnuSetupCommPort = nullptr, *mnuSetupEntrypoints = nullptr;
+    QAction *mnuHelpAbout = nullptr, *mnuHelpHelp = nullptr;
 
 Q_SIGNALS:
     // The exit timer has ticked: the program should now end.
@@ -76,10 +78,11 @@ protected:
 
 private:
     void buildMenus();
+    void connectCommands();
 
     GatetallyState &m_state;
-    Prompts &m_prompts;
-    Navigator &m_navigator;
+    ScreenFlow &m_flow;
+    MainCommands *m_commands;
     bool m_closing = false;
 };
 

@@ -1,6 +1,6 @@
 #include "SearchScreen.h"
 
-#include "Navigator.h"
+#include "Menus.h"
 #include "FieldRules.h"
 #include "Prompts.h"
 #include "RuleLineEdit.h"
@@ -39,8 +39,8 @@ QRadioButton *option(QWidget *parent, const QString &name, const QString &text)
 }
 } // namespace
 
-SearchScreen::SearchScreen(Twin twin, GatetallyState &state, Prompts &prompts, QWidget *parent)
-    : QMainWindow(parent), m_twin(twin), m_state(state), m_prompts(prompts)
+SearchScreen::SearchScreen(Twin twin, GatetallyState &state, Prompts &prompts, ScreenFlow &flow, QWidget *parent)
+    : QMainWindow(parent), m_twin(twin), m_state(state), m_prompts(prompts), m_flow(flow)
 {
     const bool displayed = twin == Twin::Displayed;
     setObjectName(displayed ? QStringLiteral("frmRecordsSearch") : QStringLiteral("frmSavedSearch"));
@@ -170,20 +170,17 @@ QGroupBox *SearchScreen::makeRow(QWidget *parent, bool from)
 void SearchScreen::buildMenus()
 {
     QMenu *file = addNamedMenu(menuBar(), QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    connect(addNamedItem(file, QStringLiteral("mnuFileClose"), QStringLiteral("&Close")), &QAction::triggered, this,
-            &SearchScreen::goBack);
+    mnuFileClose = addFileClose(file, this, &SearchScreen::goBack);
 
-    // The names editor, About box and help viewer come with their own
-    // screens; until then their items stay off.
     QMenu *view = addNamedMenu(menuBar(), QStringLiteral("mnuView"), QStringLiteral("&View"));
-    addNamedItem(view, QStringLiteral("mnuViewEntrypoints"), QStringLiteral("&Entry Points"))->setEnabled(false);
+    mnuViewEntrypoints = addNamedItem(view, QStringLiteral("mnuViewEntrypoints"), QStringLiteral("&Entry Points"));
+    openOnTrigger(mnuViewEntrypoints, m_flow, Screen::Names);
 
-    QMenu *help = addNamedMenu(menuBar(), QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
-    addNamedItem(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About"))->setEnabled(false);
-    addNamedItem(help, QStringLiteral("mnuHelpHelp"), QStringLiteral("&Help"))->setEnabled(false);
+    const HelpMenu help = addHelpMenu(menuBar(), m_flow, m_state,
+                                      m_twin == Twin::Displayed ? QStringLiteral("Search") : QStringLiteral("SavedSearch"));
+    mnuHelpAbout = help.mnuHelpAbout;
+    mnuHelpHelp = help.mnuHelpHelp;
 }
-
-QAction *SearchScreen::action(const QString &objectName) const { return findChild<QAction *>(objectName); }
 
 void SearchScreen::open()
 {
@@ -261,15 +258,15 @@ void SearchScreen::search()
             target->setFocus();
         return;
     }
-    Q_EMIT searchSucceeded();
-    close();
+    m_flow.open(m_twin == Twin::Displayed ? Screen::DisplayedResults : Screen::StoredResults, this);
 }
 
 void SearchScreen::goBack()
 {
     if (m_twin == Twin::Stored)
-        Q_EMIT backToFileSelection();
-    close();
+        m_flow.open(Screen::RecordsManagement, this);
+    else
+        close();
 }
 
 } // namespace gt

@@ -17,6 +17,7 @@ namespace gt {
 class GatetallyState;
 class Prompts;
 class RuleLineEdit;
+class ScreenFlow;
 
 // frmRecordsSearch ("Displayed Record Search") and frmSavedSearch ("Stored
 // Record Search"): the criteria of a search over the main display or over a
@@ -26,7 +27,8 @@ class SearchScreen : public QMainWindow
 {
     Q_OBJECT
 public:
-    SearchScreen(search::Twin twin, GatetallyState &state, Prompts &prompts, QWidget *parent = nullptr);
+    SearchScreen(search::Twin twin, GatetallyState &state, Prompts &prompts, ScreenFlow &flow,
+                 QWidget *parent = nullptr);
 
     search::Twin twin() const { return m_twin; }
 
@@ -34,12 +36,13 @@ public:
     QLineEdit *field(search::Field field) const;
     search::Entries entries() const;
     void showEntries(const search::Entries &entries);
-    QAction *action(const QString &objectName) const;
 
     // Search: checks the criteria, searches this screen's lines and, when it
-    // finds its way through, leaves the criteria and results in the state.
+    // finds its way through, leaves the criteria and results in the state
+    // and hands over to the results screen.
     void search();
-    // Back and File > Close.
+    // Back and File > Close: the main screen, or for stored records the
+    // choice of file.
     void goBack();
 
     RuleLineEdit *txtFromMonth = nullptr, *txtFromDay = nullptr, *txtFromYear = nullptr;
@@ -51,13 +54,8 @@ public:
     QRadioButton *optFromAM = nullptr, *optFromPM = nullptr, *optToAM = nullptr, *optToPM = nullptr;
     QPushButton *cmdSearch = nullptr, *cmdBack = nullptr;
     QTimer *Timer1 = nullptr;
-
-Q_SIGNALS:
-    // The search succeeded: state.criteria and state.strResults hold it, and
-    // the screen is closing. Whoever opened the screen shows the results.
-    void searchSucceeded();
-    // The stored-file twin is going back to the choice of file.
-    void backToFileSelection();
+    QAction *mnuFileClose = nullptr, *mnuViewEntrypoints = nullptr;
+    QAction *mnuHelpAbout = nullptr, *mnuHelpHelp = nullptr;
 
 private:
     RuleLineEdit *makeField(QWidget *parent, search::Field field, const QString &name);
@@ -68,6 +66,7 @@ private:
     search::Twin m_twin;
     GatetallyState &m_state;
     Prompts &m_prompts;
+    ScreenFlow &m_flow;
 };
 
 } // namespace gt

@@ -1,6 +1,6 @@
 #include "CommPortDialog.h"
 
-#include "Navigator.h"
+#include "Menus.h"
 #include "PortNames.h"
 #include "Prompts.h"
 #include "Receiver.h"
@@ -97,12 +97,11 @@ CommPortDialog::CommPortDialog(GatetallyState &state, Receiver &receiver, Prompt
     layout->addLayout(buttons);
 
     QMenu *file = addNamedMenu(menuBar(), QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    QAction *close = addNamedItem(file, QStringLiteral("mnuFileClose"), QStringLiteral("&Close"));
+    mnuFileClose = addFileClose(file, static_cast<QWidget *>(this), &QWidget::close);
 
     // Cancel, File > Close and the window's close control all leave
     // everything as it was; the navigator gives the main screen back.
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
-    connect(close, &QAction::triggered, this, &QWidget::close);
     connect(cmdApply, &QPushButton::clicked, this, &CommPortDialog::apply);
     connect(cmbPort, &QComboBox::currentIndexChanged, this, &CommPortDialog::showDevice);
 

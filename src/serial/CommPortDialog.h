@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -33,6 +34,7 @@ public:
     QPushButton *cmdCancel = nullptr;
     QPushButton *cmdApply = nullptr;
     QLabel *lblDevice = nullptr;
+    QAction *mnuFileClose = nullptr;
 
     void apply();
 

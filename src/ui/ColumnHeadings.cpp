@@ -17,6 +17,7 @@ QLabel *ColumnHeadings::addHeading(const QString &objectName, const QString &tex
 {
     auto *label = new QLabel(text, this);
     label->setObjectName(objectName);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     m_columns.append({label, firstChar, width});
     place();
     return label;
@@ -48,7 +49,10 @@ void ColumnHeadings::resizeEvent(QResizeEvent *event)
 
 bool ColumnHeadings::event(QEvent *event)
 {
-    if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show)
+    // Only what moves the columns: never a layout request, since placing the
+    // labels may itself ask for one, and answering it kept the program busy
+    // for ever.
+    if (event->type() == QEvent::Show || event->type() == QEvent::Move || event->type() == QEvent::FontChange)
         place();
     return QWidget::event(event);
 }
@@ -79,19 +83,14 @@ void ColumnHeadings::place()
         if (i + 1 < m_columns.size())
             room = qMin(room, centres.at(i + 1) - centre - 6);
         QLabel *label = c.label;
-        label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         const int natural = QFontMetrics(label->font()).horizontalAdvance(label->text()) + 2;
-        int w = natural;
-        int h = label->sizeHint().height();
-        if (natural > room && room > 0) {
-            label->setWordWrap(true);
-            w = room;
-            h = label->heightForWidth(w);
-        } else {
-            label->setWordWrap(false);
-        }
-        label->resize(w, h);
-        label->move(centre - w / 2, 0);
+        const bool wrap = natural > room && room > 0;
+        // Setting the same value again would still ask for a new layout.
+        if (label->wordWrap() != wrap)
+            label->setWordWrap(wrap);
+        const int w = wrap ? room : natural;
+        const int h = wrap ? label->heightForWidth(w) : label->sizeHint().height();
+        label->setGeometry(centre - w / 2, 0, w, h);
         height = qMax(height, h);
     }
     for (const Column &c : m_columns)

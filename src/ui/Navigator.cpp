@@ -3,8 +3,6 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QMenu>
-#include <QMenuBar>
 #include <QWidget>
 
 namespace gt {
@@ -32,25 +30,6 @@ void Navigator::open(QWidget *screen, MainScreen mode)
     screen->activateWindow();
 }
 
-QWidget *Navigator::find(const QString &objectName) const
-{
-    for (QObject *o : m_open) {
-        if (o->objectName() == objectName)
-            return static_cast<QWidget *>(o);
-    }
-    return nullptr;
-}
-
-bool Navigator::raiseOpen(const QString &objectName) const
-{
-    QWidget *open = find(objectName);
-    if (!open)
-        return false;
-    open->raise();
-    open->activateWindow();
-    return true;
-}
-
 bool Navigator::isMainAvailable() const { return m_holders.isEmpty(); }
 
 void Navigator::release(QObject *screen)
@@ -64,20 +43,6 @@ void Navigator::updateMain()
 {
     if (m_main)
         m_main->setEnabled(m_holders.isEmpty());
-}
-
-QMenu *addNamedMenu(QMenuBar *bar, const QString &objectName, const QString &caption)
-{
-    QMenu *menu = bar->addMenu(caption);
-    menu->setObjectName(objectName);
-    return menu;
-}
-
-QAction *addNamedItem(QMenu *menu, const QString &objectName, const QString &caption)
-{
-    QAction *action = menu->addAction(caption);
-    action->setObjectName(objectName);
-    return action;
 }
 
 QFont fixedPitchFont()

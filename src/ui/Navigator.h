@@ -4,16 +4,12 @@
 #include <QPointer>
 #include <QSet>
 
-class QAction;
 class QFont;
-class QMenu;
-class QMenuBar;
-class QString;
 class QWidget;
 
 namespace gt {
 
-// Opens secondary screens and keeps the main screen set aside (disabled but
+// Shows secondary screens and keeps the main screen set aside (disabled but
 // still visible, so the operator sees records arrive) for as long as any
 // screen that set it aside is open. Screens hand over to each other by
 // opening the next one before closing themselves, so the main screen only
@@ -30,14 +26,9 @@ public:
     void setMainScreen(QWidget *mainScreen);
     QWidget *mainScreen() const { return m_main; }
 
-    // Shows the screen non-modal; it is deleted when it closes.
+    // Shows the screen non-modal and brings it to the front; it is deleted
+    // when it closes.
     void open(QWidget *screen, MainScreen mode);
-
-    // The open screen with this object name, if any (screens are single instances).
-    QWidget *find(const QString &objectName) const;
-    // Brings the open screen with this object name to the front; false when
-    // no such screen is open.
-    bool raiseOpen(const QString &objectName) const;
 
     bool isMainAvailable() const;
 
@@ -52,10 +43,5 @@ private:
 
 // The fixed-pitch font that lists of records use, so that their columns line up.
 QFont fixedPitchFont();
-
-// A menu and a menu item carrying the object names that the screens and the
-// tests find them by.
-QMenu *addNamedMenu(QMenuBar *bar, const QString &objectName, const QString &caption);
-QAction *addNamedItem(QMenu *menu, const QString &objectName, const QString &caption);
 
 } // namespace gt

@@ -3,6 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class QPrinter;
+
 namespace gt {
 
 // Every message box, question, Save dialog and print dialog of the program
@@ -35,6 +39,10 @@ public:
     // Modal Save dialog; returns the full path chosen, or an empty string when
     // the operator cancels.
     virtual QString saveFileName(const SaveDialog &dialog) = 0;
+
+    // Modal print dialog; returns the printer chosen, set up and ready to
+    // print on, or nothing when the operator cancels.
+    virtual std::unique_ptr<QPrinter> choosePrinter() = 0;
 
     // Convenience wrappers.
     void inform(const QString &text, Icon icon = Icon::None, const QString &title = QString())

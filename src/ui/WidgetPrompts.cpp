@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 namespace gt {
 
@@ -73,6 +76,18 @@ QString WidgetPrompts::saveFileName(const SaveDialog &dialog)
     if (fd.exec() != QDialog::Accepted || fd.selectedFiles().isEmpty())
         return QString();
     return QDir::toNativeSeparators(fd.selectedFiles().constFirst());
+}
+
+std::unique_ptr<QPrinter> WidgetPrompts::choosePrinter()
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // A PC without a printer still gets its listing, as a PDF file.
+    if (QPrinterInfo::availablePrinters().isEmpty())
+        printer->setOutputFormat(QPrinter::PdfFormat);
+    QPrintDialog dialog(printer.get(), QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return nullptr;
+    return printer;
 }
 
 } // namespace gt

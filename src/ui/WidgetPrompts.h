@@ -6,12 +6,13 @@ class QWidget;
 
 namespace gt {
 
-// The real prompts: QMessageBox and QFileDialog, parented to the active window.
+// The real prompts: QMessageBox, QFileDialog and QPrintDialog, parented to the active window.
 class WidgetPrompts : public Prompts
 {
 public:
     Button message(const QString &text, Icon icon, Buttons buttons, const QString &title) override;
     QString saveFileName(const SaveDialog &dialog) override;
+    std::unique_ptr<QPrinter> choosePrinter() override;
 };
 
 } // namespace gt

@@ -1,6 +1,7 @@
 #include "GatetallyApp.h"
 #include "MainCommands.h"
 #include "Navigator.h"
+#include "Screens.h"
 #include "Paths.h"
 #include "RecordLine.h"
 #include "ScriptedPrompts.h"
@@ -90,15 +91,15 @@ struct Desk
     GatetallyState state{tmp.path()};
     ScriptedPrompts prompts;
     Navigator navigator;
-    MainScreen screen{state, prompts, navigator};
-    MainCommands commands{state, prompts, screen.blnClearCheck};
+    AppScreenFlow flow{state, prompts, navigator};
+    MainScreen screen{state, prompts, flow};
+    MainCommands &commands = *screen.commands();
     QStringList events;
 
     Desk()
     {
         loadSettings(state);
         state.clock.setFixed(kTuesday);
-        screen.attachCommands(&commands);
         // Shows whether the port was closed before the exit timer started.
         commands.closePort = [this] { events << (screen.Timer1->isActive() ? "port closed late" : "port closed"); };
         QObject::connect(&commands, &MainCommands::exitConfirmed, [this] { events << QStringLiteral("exit timer"); });
@@ -319,7 +320,7 @@ private Q_SLOTS:
         Desk desk;
         desk.useFile(c.inUse, c.autosave);
         desk.state.blnAutosaveFull = c.full;
-        desk.screen.blnClearCheck = c.clearCheck;
+        desk.commands.blnClearCheck = c.clearCheck;
         desk.display(c.shown);
         desk.script(c.answers, c.fileNames);
         desk.screen.show();
@@ -329,14 +330,14 @@ private Q_SLOTS:
         else if (c.control == "close")
             QVERIFY(!desk.screen.close() && desk.screen.isVisible());
         else
-            desk.screen.action(c.control)->trigger();
+            test::findAction(&desk.screen, c.control)->trigger();
 
         QCOMPARE(desk.conversation(), c.conversation);
         QCOMPARE(desk.state.blnAutosave, c.autosaveAfter);
         QCOMPARE(desk.screen.optOn->isChecked(), c.autosaveAfter);
         QCOMPARE(desk.state.blnAutosaveFull, !c.control.startsWith("opt") && c.full);
         QCOMPARE(desk.screen.txtNumber->text(), QString::number(c.countAfter));
-        QCOMPARE(desk.screen.blnClearCheck, c.clearCheckAfter);
+        QCOMPARE(desk.commands.blnClearCheck, c.clearCheckAfter);
         QCOMPARE(desk.state.strListTitle, c.title);
         const bool ends = QStringList{kExitOn, kExitOff}.contains(c.conversation.value(0)) && c.answers == "Y";
         QCOMPARE(desk.events, ends ? kEnds : QStringList());
@@ -400,7 +401,7 @@ private Q_SLOTS:
         GatetallyState tuesday(desk.state.dataDir);
         at(tuesday, 7, 7, 59, 59);
         QVERIFY(signOnLoad(tuesday).problem.isEmpty() && tuesday.blnAutosave);
-        MainCommands commands(tuesday, desk.prompts, desk.screen.blnClearCheck);
+        MainCommands commands(tuesday, desk.prompts);
         at(tuesday, 7, 10, 9, 8, "3 F 999 123456");
         at(tuesday, 7, 12, 0, 0);
         commands.turnAutosaveOff();

@@ -1,6 +1,7 @@
 #include "GatetallyApp.h"
 #include "MainScreen.h"
 #include "Navigator.h"
+#include "Screens.h"
 #include "RuleLineEdit.h"
 #include "ScriptedPrompts.h"
 #include "SearchScreen.h"
@@ -37,11 +38,12 @@ struct Fixture
     QTemporaryDir dir;
     GatetallyState state{dir.path()};
     ScriptedPrompts prompts;
+    test::RecordingFlow flow;
 
     Fixture() { state.clock.setFixed(kNow); }
     SearchScreen *open(Twin twin)
     {
-        auto *s = new SearchScreen(twin, state, prompts);
+        auto *s = new SearchScreen(twin, state, prompts, flow);
         s->setAttribute(Qt::WA_DeleteOnClose); // as the navigator opens screens
         return s;
     }
@@ -226,20 +228,20 @@ void TestSearchScreens::opening()
                  e);
     }
     // The names editor, About box and help viewer are not there yet.
-    QVERIFY(!s->action("mnuViewEntrypoints")->isEnabled() && !s->action("mnuHelpAbout")->isEnabled());
-    QVERIFY(!s->action("mnuHelpHelp")->isEnabled() && s->Timer1->interval() == 200 && s->Timer1->isSingleShot());
+    QVERIFY(!s->mnuViewEntrypoints->isEnabled() && !s->mnuHelpAbout->isEnabled());
+    QVERIFY(!s->mnuHelpHelp->isEnabled() && s->Timer1->interval() == 200 && s->Timer1->isSingleShot());
     // A fresh opening forgets the last search but for its dates.
     QStringList after;
     for (const QString *part : record)
         after << *part;
     QCOMPARE(after, refine ? given : QStringList(4) + given.mid(4, 2) + QStringList(4));
 
-    QSignalSpy back(s.data(), &SearchScreen::backToFileSelection);
     if (refine)
         QTest::mouseClick(s->cmdBack, Qt::LeftButton);
     else
-        s->action("mnuFileClose")->trigger();
-    QCOMPARE(back.count(), twin == S ? 1 : 0);
+        s->mnuFileClose->trigger();
+    // The stored twin goes back to the choice of file, the displayed one home.
+    QCOMPARE(f.flow.opened, twin == S ? QList<Screen>{Screen::RecordsManagement} : QList<Screen>{});
     QTRY_VERIFY(s.isNull());
     QVERIFY(f.prompts.shown.isEmpty());
 }
@@ -265,7 +267,6 @@ void TestSearchScreens::search()
         QPointer<SearchScreen> s = f.open(twin);
         s->show();
         QVERIFY(QTest::qWaitForWindowActive(s));
-        QSignalSpy succeeded(s.data(), &SearchScreen::searchSucceeded);
 
         // The minutes are completed on the screen as far as the checks got.
         s->txtFromMonth->clear();
@@ -279,7 +280,7 @@ void TestSearchScreens::search()
         QCOMPARE(QApplication::focusWidget(), s->txtFromMonth);
         QCOMPARE(f.state.strResults, QStringList{"earlier results"});
         QCOMPARE(f.state.criteria.strCritCardKeyless, QStringLiteral("1")); // recorded before the checks
-        QCOMPARE(succeeded.count(), 0);
+        QVERIFY(f.flow.opened.isEmpty());
 
         f.prompts.reset();
         for (QLineEdit *w : {s->txtFromHour, s->txtFromMin, s->txtToHour, s->txtToMin, s->txtCardKeyless})
@@ -288,7 +289,7 @@ void TestSearchScreens::search()
         s->txtFacility->setText(QStringLiteral("123"));
         QTest::mouseClick(s->cmdSearch, Qt::LeftButton);
         QVERIFY(f.prompts.shown.isEmpty());
-        QCOMPARE(succeeded.count(), 1);
+        QCOMPARE(f.flow.opened, QList<Screen>{twin == D ? Screen::DisplayedResults : Screen::StoredResults});
         QCOMPARE(f.state.strResults, twin == D ? lines.mid(2, 1) : lines.mid(3));
         QCOMPARE(f.state.criteria.strFromTime, twin == D ? "AM 3/7/2006" : "AM //2006");
         QTRY_VERIFY(s.isNull());
@@ -309,10 +310,10 @@ void TestSearchScreens::fromMainScreen()
     app.showMainScreen();
     for (const bool byMenu : {false, true}) {
         if (byMenu)
-            app.mainScreen()->action("mnuEditSearch")->trigger();
+            app.mainScreen()->mnuEditSearch->trigger();
         else
             QTest::mouseClick(app.mainScreen()->cmdRecordsSearch, Qt::LeftButton);
-        QPointer<SearchScreen> s = qobject_cast<SearchScreen *>(app.navigator().find("frmRecordsSearch"));
+        QPointer<SearchScreen> s = qobject_cast<SearchScreen *>(app.flow().openScreen(Screen::DisplayedSearch));
         QVERIFY(s && QTest::qWaitForWindowActive(s));
         QVERIFY(!app.navigator().isMainAvailable() && !app.mainScreen()->isEnabled());
         QCOMPARE(s->txtFromYear->text(), QStringLiteral("2006"));

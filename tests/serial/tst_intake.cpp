@@ -514,11 +514,11 @@ void TestIntake::programListensFromSignOn()
 
     // Setup > Comm Port sets the main screen aside (a second choice raises the
     // same dialog); records keep arriving on the old port meanwhile.
-    QAction *commPort = main->action(QStringLiteral("mnuSetupCommPort"));
+    QAction *commPort = main->mnuSetupCommPort;
     commPort->trigger();
-    QWidget *dialog = app.navigator().find(QStringLiteral("frmCommPort"));
+    QWidget *dialog = app.flow().openScreen(Screen::CommPort);
     commPort->trigger();
-    QVERIFY(dialog && app.navigator().find(QStringLiteral("frmCommPort")) == dialog && !main->isEnabled());
+    QVERIFY(dialog && app.flow().openScreen(Screen::CommPort) == dialog && !main->isEnabled());
     QVERIFY(pty.write("3 V 101 000043 \r"));
     QTRY_COMPARE(main->txtNumber->text(), QStringLiteral("2"));
     dialog->close();

@@ -3,8 +3,10 @@
 #include "Prompts.h"
 
 #include <QList>
+#include <QPrinter>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace gt::test {
 
@@ -27,6 +29,8 @@ public:
     QStringList fileNames;            // next Save dialog results ("" = cancel)
     QList<SaveDialog> dialogs;        // Save dialogs shown
     int unscripted = 0;
+    int printCancels = 0;             // the next print dialogs to cancel
+    QStringList printed;              // PDF files the print dialogs handed out
 
     Button message(const QString &text, Icon icon, Buttons buttons, const QString &title) override
     {
@@ -53,6 +57,20 @@ public:
         return fileNames.takeFirst();
     }
 
+    // Prints go to PDF files in a folder of the test's own.
+    std::unique_ptr<QPrinter> choosePrinter() override
+    {
+        if (printCancels > 0) {
+            --printCancels;
+            return nullptr;
+        }
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printed.append(m_printDir.filePath(QStringLiteral("print-%1.pdf").arg(printed.size() + 1)));
+        printer->setOutputFileName(printed.constLast());
+        return printer;
+    }
+
     QStringList texts() const
     {
         QStringList out;
@@ -68,7 +86,12 @@ public:
         fileNames.clear();
         dialogs.clear();
         unscripted = 0;
+        printCancels = 0;
+        printed.clear();
     }
+
+private:
+    QTemporaryDir m_printDir;
 };
 
 } // namespace gt::test

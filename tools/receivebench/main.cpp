@@ -9,7 +9,9 @@
 //    in-memory line, to see the cost per record without the line.
 
 #include "MainScreen.h"
-#include "Navigator.h"
+#include "ScreenFlow.h"
+
+#include <QPrinter>
 #include "PanelSim.h"
 #include "PortLink.h"
 #include "Prompts.h"
@@ -42,6 +44,14 @@ public:
         return Ok;
     }
     QString saveFileName(const SaveDialog &) override { return QString(); }
+    std::unique_ptr<QPrinter> choosePrinter() override { return nullptr; }
+};
+
+// The main screen opens nothing here.
+struct NoFlow : ScreenFlow
+{
+    bool has(Screen) const override { return false; }
+    void open(Screen, QWidget *) override {}
 };
 
 struct Outcome
@@ -78,7 +88,7 @@ Outcome throughLine(int count, bool screen, const QString &panel, int prefill = 
     state.strAutosaveFile = QDir(dir.path()).filePath(QStringLiteral("Records/bench.txt"));
     state.blnAutosave = true;
     CountingPrompts prompts;
-    Navigator navigator;
+    NoFlow flow;
     // Records already on the display, so that a short run meets a long list.
     QStringList filler;
     for (int i = 0; i < prefill; ++i)
@@ -86,7 +96,7 @@ Outcome throughLine(int count, bool screen, const QString &panel, int prefill = 
     state.strRecords.appendMany(filler, filler);
     std::unique_ptr<MainScreen> main;
     if (screen) {
-        main = std::make_unique<MainScreen>(state, prompts, navigator);
+        main = std::make_unique<MainScreen>(state, prompts, flow);
         main->show();
     }
 

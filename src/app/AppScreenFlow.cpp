@@ -1,0 +1,82 @@
+#include "AppScreenFlow.h"
+
+#include "CommPortDialog.h"
+#include "Navigator.h"
+#include "Receiver.h"
+#include "SearchScreen.h"
+
+#include <QWidget>
+
+namespace gt {
+
+AppScreenFlow::AppScreenFlow(GatetallyState &state, Prompts &prompts, Navigator &navigator)
+    : m_state(state), m_prompts(prompts), m_navigator(navigator)
+{
+}
+
+bool AppScreenFlow::has(Screen screen) const
+{
+    switch (screen) {
+    case Screen::Main:
+    case Screen::DisplayedSearch:
+    case Screen::StoredSearch:
+        return true;
+    case Screen::CommPort:
+        return !m_receiver.isNull();
+    case Screen::DisplayedResults:
+    case Screen::StoredResults:
+    case Screen::RecordsManagement:
+    case Screen::FileContents:
+    case Screen::Names:
+    case Screen::Help:
+    case Screen::About:
+        break;
+    }
+    return false;
+}
+
+QWidget *AppScreenFlow::make(Screen screen, bool *setsMainAside)
+{
+    *setsMainAside = true;
+    switch (screen) {
+    case Screen::DisplayedSearch:
+        return new SearchScreen(search::Twin::Displayed, m_state, m_prompts, *this);
+    case Screen::StoredSearch:
+        return new SearchScreen(search::Twin::Stored, m_state, m_prompts, *this);
+    case Screen::CommPort:
+        return new CommPortDialog(m_state, *m_receiver, m_prompts);
+    default:
+        break;
+    }
+    return nullptr;
+}
+
+void AppScreenFlow::open(Screen screen, QWidget *from)
+{
+    QWidget *next = nullptr;
+    if (screen == Screen::Main) {
+        next = m_navigator.mainScreen();
+        if (next) {
+            next->raise();
+            next->activateWindow();
+        }
+    } else if (QWidget *open = m_open.value(screen)) {
+        // Screens are single instances: the open one comes forward as it is.
+        next = open;
+        open->raise();
+        open->activateWindow();
+    } else if (has(screen)) {
+        bool setsMainAside = false;
+        next = make(screen, &setsMainAside);
+        if (next) {
+            m_open.insert(screen, next);
+            m_navigator.open(next, setsMainAside ? Navigator::MainScreen::SetAside : Navigator::MainScreen::StaysInUse);
+        }
+    }
+    // The next screen is up before the one handing over goes, so the main
+    // screen stays set aside along a chain of screens.
+    if (from && from != next)
+        from->close();
+}
+
+} // namespace gt
