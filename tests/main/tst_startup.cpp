@@ -303,6 +303,27 @@ void TestStartup::headingsStandOverTheirColumns()
         lastCentre = centre;
         lastRight = r.right(); // headings never run into each other
     }
+
+    // Nothing arriving, at a width where the headings fit and at one where
+    // they wrap: the screen lays itself out once and then rests.
+    struct LayoutCounter : QObject
+    {
+        int passes = 0;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            passes += e->type() == QEvent::LayoutRequest;
+            return false;
+        }
+    } counter;
+    qApp->installEventFilter(&counter);
+    for (const int width : {1000, 420}) {
+        main->resize(width, 600);
+        QTest::qWait(200);
+        counter.passes = 0;
+        QTest::qWait(1000);
+        QVERIFY2(counter.passes < 5, qPrintable(QStringLiteral("%1 layout passes in an idle second").arg(counter.passes)));
+    }
+    qApp->removeEventFilter(&counter);
 }
 
 void TestStartup::namesBoxOnlyChangesLaterLines()
