@@ -84,7 +84,7 @@ QString centreName(const QString &name)
     return field;
 }
 
-QString MakeDisplayLine(const QString &recordLine, const QString &displayMode, const QStringList &entryNames)
+QString MakeDisplayLine(const QString &recordLine, DisplayMode displayMode, const QStringList &entryNames)
 {
     const QChar entry = recordLine.size() > 28 ? recordLine.at(28) : QLatin1Char(' ');
     const QString head = recordLine.left(24);

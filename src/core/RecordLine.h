@@ -13,8 +13,10 @@ constexpr int kDisplayCapacity = 32500;
 constexpr int kRecordLineLength = 59;
 constexpr int kDisplayLineLength = 68;
 
-inline const QString kNumberMode = QStringLiteral("Number");
-inline const QString kNameMode = QStringLiteral("Name");
+// How display lines show the entry point: its number, or its name.
+enum class DisplayMode { Number, Name };
+inline constexpr DisplayMode kNumberMode = DisplayMode::Number;
+inline constexpr DisplayMode kNameMode = DisplayMode::Name;
 
 // The status column for one status character of a panel message: the three
 // known words padded to 9, anything else by itself (the line is then shorter).
@@ -44,7 +46,7 @@ QString centreName(const QString &name);
 // An entry point character that has no names entry (0 or a non-digit) is
 // shown in number form. The status and what follows keep their record-line
 // spacing.
-QString MakeDisplayLine(const QString &recordLine, const QString &displayMode, const QStringList &entryNames);
+QString MakeDisplayLine(const QString &recordLine, DisplayMode displayMode, const QStringList &entryNames);
 
 // Turns a display line back into a record line, looking names up in
 // entryNames (first exact match wins).

@@ -32,7 +32,7 @@ void GatetallyState::setListTitle(const QString &title)
     Q_EMIT notices.listTitleChanged(title);
 }
 
-void GatetallyState::setDisplayMode(const QString &mode)
+void GatetallyState::setDisplayMode(DisplayMode mode)
 {
     if (strDisplayMode == mode)
         return;

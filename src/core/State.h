@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "DisplayStore.h"
+#include "RecordLine.h"
 
 #include <QObject>
 #include <QString>
@@ -61,7 +62,7 @@ public:
     bool blnAutosave = false;
 
     QString strListTitle;
-    QString strDisplayMode = QStringLiteral("Number");
+    DisplayMode strDisplayMode = DisplayMode::Number;
 
     // Writers of the announced variables go through these, so that every
     // change is told; reading the variables directly is fine.
@@ -69,7 +70,7 @@ public:
     void setAutosave(bool on);
     void setAutosaveFile(const QString &path);
     void setListTitle(const QString &title);
-    void setDisplayMode(const QString &mode);
+    void setDisplayMode(DisplayMode mode);
     bool blnAutosaveFull = false;
 
     // The records on the main display; it is also the list's model.

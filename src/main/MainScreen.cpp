@@ -159,7 +159,7 @@ MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, ScreenFlow &flow
     resize(qMax(sizeHint().width(), 960), 640);
 
     connect(chkNames, &QCheckBox::toggled, this, [this](bool checked) {
-        m_state.setDisplayMode(checked ? QStringLiteral("Name") : QStringLiteral("Number"));
+        m_state.setDisplayMode(checked ? DisplayMode::Name : DisplayMode::Number);
     });
     // Scrolling lays the whole list out again (O(rows)); doing it for every
     // record made a nearly full display fall behind a fast line, so it is
@@ -240,7 +240,7 @@ void MainScreen::connectCommands()
 
 void MainScreen::load()
 {
-    chkNames->setChecked(m_state.strDisplayMode != QStringLiteral("Number"));
+    chkNames->setChecked(m_state.strDisplayMode == DisplayMode::Name);
     m_state.blnRefine = false;
     m_commands->blnClearCheck = false;
     showAutosaveState();

@@ -21,7 +21,7 @@ QString versionCaption()
 SignOnResult signOnLoad(GatetallyState &state)
 {
     SignOnResult result;
-    state.strDisplayMode = QStringLiteral("Number");
+    state.setDisplayMode(DisplayMode::Number);
     QString error;
     result.settings = loadSettings(state, &error);
     if (result.settings == SettingsLoad::Defaults) {

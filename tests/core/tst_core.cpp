@@ -14,6 +14,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
+Q_DECLARE_METATYPE(gt::DisplayMode)
+
 using namespace gt;
 using gt::test::crlf;
 using gt::test::readBytes;
@@ -130,7 +132,7 @@ void TestCore::recordLine()
 void TestCore::displayLine_data()
 {
     QTest::addColumn<QString>("record");
-    QTest::addColumn<QString>("mode");
+    QTest::addColumn<DisplayMode>("mode");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("column"); // display positions 25-42
 
@@ -160,7 +162,7 @@ void TestCore::displayLine_data()
 void TestCore::displayLine()
 {
     QFETCH(QString, record);
-    QFETCH(QString, mode);
+    QFETCH(DisplayMode, mode);
     QFETCH(QString, name);
     QFETCH(QString, column);
     QStringList names(101);
@@ -175,7 +177,7 @@ void TestCore::displayLine()
 
 void TestCore::makeRecordLine_data()
 {
-    QTest::addColumn<QString>("mode");
+    QTest::addColumn<DisplayMode>("mode");
     QTest::addColumn<int>("entryIndex");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expectedEntry");
@@ -186,7 +188,7 @@ void TestCore::makeRecordLine_data()
 
 void TestCore::makeRecordLine()
 {
-    QFETCH(QString, mode);
+    QFETCH(DisplayMode, mode);
     QFETCH(int, entryIndex);
     QFETCH(QString, name);
     QFETCH(QString, expectedEntry);

@@ -147,13 +147,13 @@ struct Desk
     // Rows shown with names: entry points 1 and 2 share one, 3 has none.
     void display(int rows)
     {
-        state.strDisplayMode = QStringLiteral("Name");
+        state.strDisplayMode = DisplayMode::Name;
         state.strEntryNames[0] = state.strEntryNames[1] = QStringLiteral("Door");
         state.strEntryNames[2].clear();
         for (int i = 0; i < rows; ++i) {
             const QString line = QString::fromLatin1(kRows.at(i));
             state.strRecords.append(line, i == 3 ? incorrectDataLine(line)
-                                                 : MakeDisplayLine(line, "Name", state.strEntryNames));
+                                                 : MakeDisplayLine(line, DisplayMode::Name, state.strEntryNames));
         }
     }
 

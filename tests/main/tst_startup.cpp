@@ -340,10 +340,10 @@ void TestStartup::namesBoxOnlyChangesLaterLines()
 
     QTest::mouseClick(main->chkNames, Qt::LeftButton);
     QVERIFY(main->chkNames->isChecked());
-    QCOMPARE(state.strDisplayMode, QStringLiteral("Name"));
+    QCOMPARE(state.strDisplayMode, DisplayMode::Name);
     QCOMPARE(state.strRecords.displayLines().at(0).mid(24, 18), QStringLiteral("         3        "));
     QTest::mouseClick(main->chkNames, Qt::LeftButton);
-    QCOMPARE(state.strDisplayMode, QStringLiteral("Number"));
+    QCOMPARE(state.strDisplayMode, DisplayMode::Number);
 }
 
 void TestStartup::setAsideKeepsMainVisibleUntilChainCloses()

@@ -139,7 +139,7 @@ int main(int argc, char *argv[])
     if (!checked.succeeded())
         return refuse(checked.message);
 
-    QString displayMode = kNumberMode;
+    DisplayMode displayMode = kNumberMode;
     QStringList entryNames(101);
     if (parser.isSet(names)) {
         QStringList setup;
