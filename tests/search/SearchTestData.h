@@ -1,7 +1,7 @@
 #pragma once
 
 #include "RecordLine.h"
-#include "SearchEngine.h"
+#include "SearchCriteria.h"
 
 #include <QDateTime>
 

@@ -6,7 +6,7 @@
 
 #include "RecordLine.h"
 #include "RecordSource.h"
-#include "SearchEngine.h"
+#include "SearchCriteria.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
