@@ -50,14 +50,6 @@ QStringList sampleSource()
     };
 }
 
-// The criteria record, field by field: details, times, AM/PM words, dates.
-QString record(const SearchCriteria &c)
-{
-    return QStringList{c.strCritEntryPoint, c.strCritStatus, c.strCritFacility, c.strCritCardKeyless, c.strFromTime,
-                       c.strToTime, c.strFromAMPM, c.strToAMPM, c.strFromDate, c.strToDate}
-        .join('|');
-}
-
 } // namespace
 
 class TestSearchEngine : public QObject
@@ -204,11 +196,7 @@ void TestSearchEngine::matching()
     QFETCH(QString, message);
 
     const QStringList source = sampleSource();
-    SearchCriteria last;
-    for (QString *part : {&last.strCritEntryPoint, &last.strCritStatus, &last.strCritFacility,
-                          &last.strCritCardKeyless, &last.strFromTime, &last.strToTime, &last.strFromAMPM,
-                          &last.strToAMPM, &last.strFromDate, &last.strToDate})
-        *part = QStringLiteral("last");
+    const SearchCriteria last = criteriaFrom(QStringList(10, "last").join('|'));
     const Outcome out = runSearch(twin, entries(input), last, source);
     QCOMPARE(out.message, message);
     QStringList expected;
@@ -216,7 +204,7 @@ void TestSearchEngine::matching()
         expected.append(source.at(i));
     QCOMPARE(out.results, expected);
     if (!record.isEmpty())
-        QCOMPARE(::record(out.criteria), record);
+        QCOMPARE(criteriaText(out.criteria), record);
     // The 8-bit test used on files agrees with the one used on the display.
     for (int i = 0; out.resultsReplaced && i < source.size(); ++i) {
         const QByteArray bytes = source.at(i).toLatin1();
