@@ -43,9 +43,9 @@ QString statusField(const QString &statusChar)
     return statusChar.isEmpty() ? QString() : statusField(statusChar.at(0));
 }
 
-QString dateField(const QDate &date) { return formatDate(date).rightJustified(10, QLatin1Char(' ')); }
+QString dateField(const QDate &date) { return formatDate(date).rightJustified(kDateWidth, QLatin1Char(' ')); }
 
-QString timeField(const QTime &time) { return formatTime(time).rightJustified(11, QLatin1Char(' ')); }
+QString timeField(const QTime &time) { return formatTime(time).rightJustified(kTimeWidth, QLatin1Char(' ')); }
 
 QString buildRecordLine(const QString &message, const QDateTime &when)
 {
@@ -56,52 +56,56 @@ QString buildRecordLine(const QString &message, const QDateTime &when)
     }
     QString line;
     line.reserve(kRecordLineLength);
+    // The panel message: entry point, status, facility code and card number
+    // at 0, 2, 4-6 and its last six characters.
     line += dateField(when.date());
-    line += blanks(3);
+    line += blanks(kTimeColumn - kDateColumn - kDateWidth);
     line += timeField(when.time());
-    line += blanks(4);
-    line += msg.mid(0, 1);
-    line += blanks(4);
+    line += blanks(kGapWidth);
+    line += msg.mid(0, kEntryWidth);
+    line += blanks(kGapWidth);
     line += statusField(msg.mid(2, 1));
-    line += blanks(4);
-    line += msg.mid(4, 3);
-    line += blanks(4);
-    line += msg.right(6);
+    line += blanks(kGapWidth);
+    line += msg.mid(4, kFacilityWidth);
+    line += blanks(kGapWidth);
+    line += msg.right(kCardWidth);
     return line;
 }
 
 QString incorrectDataLine(const QString &recordLine)
 {
-    return recordLine.left(24) + blanks(4) + QStringLiteral("RECEIVED INCORRECT DATA");
+    return recordLine.left(kStampWidth) + blanks(kGapWidth) + QStringLiteral("RECEIVED INCORRECT DATA");
 }
 
 QString centreName(const QString &name)
 {
-    const int pad = (12 - int(name.size())) / 2;
+    const int pad = (kNameFieldWidth - int(name.size())) / 2;
     QString field = blanks(qMax(pad, 0)) + name + blanks(qMax(pad, 0));
-    if (field.size() == 11)
+    if (field.size() == kNameFieldWidth - 1)
         field += kBlank;
     return field;
 }
 
 QString MakeDisplayLine(const QString &recordLine, DisplayMode displayMode, const QStringList &entryNames)
 {
-    const QChar entry = recordLine.size() > 28 ? recordLine.at(28) : QLatin1Char(' ');
-    const QString head = recordLine.left(24);
+    const QChar entry = recordLine.size() > kEntryColumn ? recordLine.at(kEntryColumn) : QLatin1Char(' ');
+    const QString head = recordLine.left(kStampWidth);
     // Everything from the status column on. For a well-formed line this is
     // its last 26 characters; a line with a one-character status is shorter,
     // and taking the last 26 there would repeat the entry point.
-    const QString tail = recordLine.mid(33);
-    if (displayMode != kNameMode || entry < QLatin1Char('1') || entry > QLatin1Char('9'))
-        return head + blanks(9) + entry + blanks(8) + tail;
+    const QString tail = recordLine.mid(kStatusColumn);
+    if (displayMode != kNameMode || entry < QLatin1Char('1') || entry > QLatin1Char('9')) {
+        constexpr int before = kDisplayNumberColumn - kDisplayEntryColumn;
+        return head + blanks(before) + entry + blanks(kDisplayEntryWidth - before - 1) + tail;
+    }
     const int index = entry.unicode() - '1';
     const QString name = index < entryNames.size() ? entryNames.at(index) : QString();
-    return head + blanks(3) + centreName(name) + blanks(3) + tail;
+    return head + blanks(kNameMargin) + centreName(name) + blanks(kNameMargin) + tail;
 }
 
 QString MakeRecordLine(const QString &displayLine, const QStringList &entryNames)
 {
-    QString e = displayLine.mid(24, 18).trimmed();
+    QString e = displayLine.mid(kDisplayEntryColumn, kDisplayEntryWidth).trimmed();
     if (leadingValue(e) == 0) {
         for (int i = 0; i < entryNames.size() && i <= 100; ++i) {
             if (entryNames.at(i) == e) {
@@ -110,7 +114,7 @@ QString MakeRecordLine(const QString &displayLine, const QStringList &entryNames
             }
         }
     }
-    return displayLine.left(28) + e + displayLine.right(30);
+    return displayLine.left(kEntryColumn) + e + displayLine.right(kRecordLineLength - kEntryColumn - kEntryWidth);
 }
 
 } // namespace gt

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RecordLayout.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -8,11 +10,6 @@ namespace gt {
 
 // Records the main display can hold; the capacity messages quote this figure.
 constexpr int kDisplayCapacity = 32500;
-// A record line of a well-formed record is this wide; records files and the
-// stored-file search rely on it.
-constexpr int kRecordLineLength = 59;
-constexpr int kDisplayLineLength = 68;
-
 // How display lines show the entry point: its number, or its name.
 enum class DisplayMode { Number, Name };
 inline constexpr DisplayMode kNumberMode = DisplayMode::Number;

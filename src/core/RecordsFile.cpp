@@ -1,7 +1,7 @@
 #include "RecordsFile.h"
 
 #include "Clock.h"
-#include "RecordLine.h"
+#include "RecordLayout.h"
 
 namespace gt::records {
 
@@ -9,15 +9,9 @@ namespace {
 QString stamp(const QDateTime &when) { return formatDate(when.date()) + QStringLiteral(", ") + formatTime(when.time()); }
 } // namespace
 
-QString columnHeaderLine()
-{
-    return QStringLiteral("    DATE         TIME     ENTRY   STATUS     CODE    NUMBER");
-}
+QString columnHeaderLine() { return QString::fromLatin1(kColumnHeaderLine); }
 
-QString listingHeaderLine()
-{
-    return QStringLiteral("    DATE         TIME          ENTRY       STATUS     CODE    NUMBER");
-}
+QString listingHeaderLine() { return QString::fromLatin1(kListingHeaderLine); }
 
 QString savedLine(const QDate &date) { return QStringLiteral(" Saved ") + formatDate(date); }
 
@@ -51,10 +45,5 @@ QStringList exitMarker(const QDateTime &when)
 }
 
 QStringList saveHeader(const QDate &date) { return {QString(), savedLine(date), QString(), columnHeaderLine(), QString()}; }
-
-bool isRecordLine(const QString &line)
-{
-    return line.size() == kRecordLineLength && !line.endsWith(QLatin1String("NUMBER"));
-}
 
 } // namespace gt::records

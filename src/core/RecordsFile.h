@@ -25,8 +25,4 @@ QStringList stopMarker(const QDateTime &when);
 QStringList exitMarker(const QDateTime &when);
 QStringList saveHeader(const QDate &date);
 
-// A line of a records file that holds a record: exactly 59 characters and
-// not the column header (whose last six characters are "NUMBER").
-bool isRecordLine(const QString &line);
-
 } // namespace gt::records

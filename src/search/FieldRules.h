@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SearchEngine.h"
+#include "SearchCriteria.h"
 
 #include <QString>
 

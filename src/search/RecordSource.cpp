@@ -1,17 +1,8 @@
 #include "RecordSource.h"
 
-#include "RecordLine.h"
-#include "RecordsFile.h"
 #include "TextFile.h"
 
-#include <cstring>
-
 namespace gt::search {
-
-bool isRecordLine(const char *line, qsizetype length)
-{
-    return length == kRecordLineLength && std::memcmp(line + length - 6, "NUMBER", 6) != 0;
-}
 
 bool loadRecordLines(const QString &path, QStringList *lines, QString *error)
 {
@@ -20,7 +11,7 @@ bool loadRecordLines(const QString &path, QStringList *lines, QString *error)
         return false;
     lines->clear();
     for (const QString &line : std::as_const(all)) {
-        if (records::isRecordLine(line))
+        if (isRecordLine(line))
             lines->append(line);
     }
     return true;

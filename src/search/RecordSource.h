@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RecordLayout.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -22,9 +24,6 @@ bool loadRecordLines(const QString &path, QStringList *lines, QString *error = n
 // `visit` sees each line without its line end, valid only during the call.
 template <typename Visit>
 bool scanRecordLines(const QString &path, Visit &&visit, QString *error = nullptr, qint64 window = 8 << 20);
-
-// Whether one line of 8-bit text (without its line end) is a record line.
-bool isRecordLine(const char *line, qsizetype length);
 
 namespace detail {
 

@@ -1,5 +1,7 @@
 #include "ColumnHeadings.h"
 
+#include "RecordLayout.h"
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
@@ -105,12 +107,12 @@ ColumnHeadings *makeDisplayHeadings(QListView *list, const DisplayHeadingNames &
 {
     auto *headings = new ColumnHeadings(list, parent);
     // Character columns of a display line (see MakeDisplayLine).
-    headings->addHeading(n.date, QStringLiteral("Date"), 0, 10);
-    headings->addHeading(n.time, QStringLiteral("Time"), 13, 11);
-    headings->addHeading(n.entryPoint, QStringLiteral("Entry Point"), 24, 18);
-    headings->addHeading(n.status, QStringLiteral("Status"), 42, 9);
-    headings->addHeading(n.facility, n.facilityText, 55, 3);
-    headings->addHeading(n.card, QStringLiteral("Card/Keyless Nbr"), 62, 6);
+    headings->addHeading(n.date, QStringLiteral("Date"), kDateColumn, kDateWidth);
+    headings->addHeading(n.time, QStringLiteral("Time"), kTimeColumn, kTimeWidth);
+    headings->addHeading(n.entryPoint, QStringLiteral("Entry Point"), kDisplayEntryColumn, kDisplayEntryWidth);
+    headings->addHeading(n.status, QStringLiteral("Status"), kDisplayStatusColumn, kStatusWidth);
+    headings->addHeading(n.facility, n.facilityText, kDisplayFacilityColumn, kFacilityWidth);
+    headings->addHeading(n.card, QStringLiteral("Card/Keyless Nbr"), kDisplayCardColumn, kCardWidth);
     return headings;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "RecordLine.h"
-#include "SearchEngine.h"
+#include "SearchCriteria.h"
 
 #include <QDateTime>
 
@@ -31,6 +31,34 @@ inline search::Entries entries(const QString &fields)
     search::Entries e;
     applyEntries(e, fields);
     return e;
+}
+
+// The criteria record, field by field: details, times, AM/PM words, dates;
+// written and read as "entry|status|facility|card|from time|to time|from
+// AM/PM|to AM/PM|from date|to date".
+inline QList<QString *> criteriaFields(SearchCriteria &c)
+{
+    return {&c.strCritEntryPoint, &c.strCritStatus, &c.strCritFacility,
+            &c.strCritCardKeyless, &c.strFromTime, &c.strToTime, &c.strFromAMPM, &c.strToAMPM, &c.strFromDate,
+            &c.strToDate};
+}
+
+inline QString criteriaText(SearchCriteria c)
+{
+    QStringList parts;
+    for (const QString *part : criteriaFields(c))
+        parts << *part;
+    return parts.join(QLatin1Char('|'));
+}
+
+inline SearchCriteria criteriaFrom(const QString &text)
+{
+    SearchCriteria c;
+    const QStringList parts = text.split(QLatin1Char('|'));
+    const QList<QString *> fields = criteriaFields(c);
+    for (int i = 0; i < fields.size(); ++i)
+        *fields[i] = parts.value(i);
+    return c;
 }
 
 // A record line as the receiver builds it: "3/7/2006 10:30:45 AM" with a

@@ -1,9 +1,7 @@
-#include "Clock.h"
-#include "RecordLine.h"
+#include "RecordSource.h"
 #include "RecordsFile.h"
 #include "SearchTestData.h"
 #include "TestFiles.h"
-#include "RecordSource.h"
 #include "TextFile.h"
 
 #include <QDir>
@@ -22,6 +20,16 @@ QStringList sampleRecords()
             recordAt("3/7/2006 10:30:00 PM", "3 V 456 012345"), recordAt("3/7/2006 10:30:01 PM", "4 F 123 000004"),
             recordAt("3/12/2006 1:00:00 AM", "2 V 789 000005")};
 }
+
+// The same records as the listing shows them: number form, then entry points
+// 2 named "Front Door" and 4 "Dock".
+const QStringList kNumberForm{"  3/6/2006   11:59:59 PM         1        VALID        123    000001",
+                              "  3/7/2006    9:05:00 AM         2        NOT VALID    123    012345",
+                              "  3/7/2006   10:30:00 PM         3        VALID        456    012345",
+                              "  3/7/2006   10:30:01 PM         4        OFF          123    000004",
+                              " 3/12/2006    1:00:00 AM         2        VALID        789    000005"};
+const QStringList kNameForm{"", "  3/7/2006    9:05:00 AM    Front Door    NOT VALID    123    012345", "", "",
+                            " 3/12/2006    1:00:00 AM    Front Door    VALID        789    000005"};
 
 // Runs a program of this build to its end.
 struct Run { int code = -1; QByteArray out; QString err; };
@@ -120,20 +128,18 @@ void TestSearchCli::search()
         return;
     }
     QCOMPARE(r.err, QString());
-    QStringList entryNames(101);
-    entryNames[1] = "Front Door";
-    entryNames[3] = "Dock";
     QStringList body;
     for (int i : found)
-        body << MakeDisplayLine(sampleRecords().at(i), names ? kNameMode : kNumberMode, entryNames);
+        body << (names ? kNameForm : kNumberForm).at(i);
     if (body.isEmpty())
         body << "          There were no results for this search";
     // The stamp is the moment of the run; any second it ran in will do.
     QByteArray expected;
     for (QDateTime t = before.addMSecs(-before.time().msec()); t <= after && expected != r.out; t = t.addSecs(1)) {
-        const QString stamp = "Search results saved " + formatDate(t.date()) + "  " + formatTime(t.time());
-        expected = encodeTextLines(QStringList{"", stamp, "", "     Search Criteria:", ""} + lines
-                                   + QStringList{"", records::listingHeaderLine(), ""} + body);
+        const QString stamp = "Search results saved " + QLocale::c().toString(t, "M/d/yyyy  h:mm:ss AP");
+        expected = encodeTextLines(
+            QStringList{"", stamp, "", "     Search Criteria:", ""} + lines
+            + QStringList{"", "    DATE         TIME          ENTRY       STATUS     CODE    NUMBER", ""} + body);
     }
     QCOMPARE(QString::fromLatin1(r.out), QString::fromLatin1(expected));
 }

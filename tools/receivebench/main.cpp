@@ -68,7 +68,7 @@ int recordLinesIn(const QString &path)
         return -1;
     int n = 0;
     for (const QString &l : lines)
-        n += records::isRecordLine(l) ? 1 : 0;
+        n += isRecordLine(l) ? 1 : 0;
     return n;
 }
 

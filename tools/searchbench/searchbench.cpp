@@ -6,7 +6,7 @@
 
 #include "RecordLine.h"
 #include "RecordSource.h"
-#include "SearchEngine.h"
+#include "SearchCriteria.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -68,7 +68,7 @@ int main(int argc, char *argv[])
 
     QList<Case> cases;
     Entries card = dated(m, d, y);
-    card.cardKeyless = display.at(display.size() / 2).right(6).trimmed();
+    card.cardKeyless = display.at(display.size() / 2).right(gt::kCardWidth).trimmed();
     cases.append({"card number", card});
     Entries facility = dated(m, d, y);
     facility.facility = QStringLiteral("107");

@@ -10,7 +10,7 @@
 #include "RecordLine.h"
 #include "RecordSource.h"
 #include "ResultsLayout.h"
-#include "SearchEngine.h"
+#include "SearchCriteria.h"
 #include "TextFile.h"
 
 #include <QCommandLineParser>

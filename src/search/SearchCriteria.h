@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Matching.h"
 #include "State.h"
 
 #include <QString>
@@ -35,27 +36,6 @@ struct Entries
     const QString &text(Field field) const;
     bool operator==(const Entries &other) const;
 };
-
-// What a search keeps a record line for. Built once by the checks, then
-// applied to every line; it reads the fixed columns of the record line.
-class Matcher
-{
-public:
-    QString card, facility, status, entryPoint; // empty: not a criterion
-    bool timed = false;
-    qint64 fromDay = 0, toDay = 0;              // Julian day numbers
-    int fromSecond = 0, toSecond = 0;           // seconds after midnight
-
-    bool matches(const QString &line) const;
-    // The same test on a line of 8-bit (Latin-1) text, without converting it.
-    bool matches(const char *line, qsizetype length) const;
-
-    // The date column read as a Julian day; false when it is not a real date.
-    static bool readDate(const QString &line, qint64 *day);
-};
-
-// The record lines of a source that a matcher keeps, in source order.
-QStringList findMatches(const Matcher &matcher, const QStringList &source);
 
 struct Outcome
 {
