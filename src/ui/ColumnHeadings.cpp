@@ -40,7 +40,7 @@ QSize ColumnHeadings::sizeHint() const
     int h = m_height;
     for (const Column &c : m_columns)
         h = qMax(h, c.label->sizeHint().height());
-    return {columnX(68) + 20, h + 2};
+    return {columnX(kDisplayLineLength) + 20, h + 2};
 }
 
 void ColumnHeadings::resizeEvent(QResizeEvent *event)
