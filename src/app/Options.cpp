@@ -80,10 +80,15 @@ Options parseOptions(const QStringList &arguments)
 
 QString defaultDataDir()
 {
-    const QString own = QCoreApplication::applicationDirPath();
-    QTemporaryFile probe(QDir(own).filePath(QStringLiteral(".gatetally-write-test-XXXXXX")));
-    if (probe.open())
-        return own;
+    const QDir own(QCoreApplication::applicationDirPath());
+    // An installed program shares its folder with every other program of the
+    // system (and root could write there): its data belongs to the user.
+    const bool installed = QFileInfo::exists(own.filePath(QStringLiteral("../share/applications/gatetally.desktop")));
+    if (!installed) {
+        QTemporaryFile probe(own.filePath(QStringLiteral(".gatetally-write-test-XXXXXX")));
+        if (probe.open())
+            return own.path();
+    }
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
