@@ -2,7 +2,33 @@
 
 #include <QSerialPort>
 
+#include <cerrno>
+#include <cstring>
+
 namespace gt {
+
+bool isLostLine(int error, const QString &errorString)
+{
+    switch (QSerialPort::SerialPortError(error)) {
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::UnknownError: {
+        // A read woken with nothing to read fails with "try again" (seen on
+        // pseudo-terminals about once a minute): the line is fine, and taking
+        // it for lost would close it and drop what arrives until it reopens.
+        for (int transient : {EAGAIN, EWOULDBLOCK, EINTR}) {
+            if (errorString == QString::fromLocal8Bit(std::strerror(transient)))
+                return false;
+        }
+        return true;
+    }
+    case QSerialPort::DeviceNotFoundError:
+    case QSerialPort::PermissionError:
+        return true;
+    default:
+        return false;
+    }
+}
 
 SerialPortLink::SerialPortLink(QObject *parent) : PortLink(parent), m_port(new QSerialPort(this))
 {
@@ -10,19 +36,12 @@ SerialPortLink::SerialPortLink(QObject *parent) : PortLink(parent), m_port(new Q
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         // Only errors of an open line that cannot recover by themselves count
         // as a lost line; a timeout or a failed open is not one.
-        if (!m_port->isOpen())
+        if (!m_port->isOpen() || error == QSerialPort::NoError)
             return;
-        switch (error) {
-        case QSerialPort::ResourceError:
-        case QSerialPort::ReadError:
-        case QSerialPort::DeviceNotFoundError:
-        case QSerialPort::PermissionError:
-        case QSerialPort::UnknownError:
+        if (isLostLine(error, m_port->errorString()))
             Q_EMIT lost(m_port->errorString());
-            break;
-        default:
-            break;
-        }
+        else
+            m_port->clearError();
     });
 }
 

@@ -32,6 +32,11 @@ Q_SIGNALS:
     void lost(const QString &reason);
 };
 
+// Whether an error QSerialPort reports on an open line (its SerialPortError
+// and error text) means the line is gone: an adapter unplugged, a device
+// error. A read that only has to be tried again is not.
+bool isLostLine(int serialPortError, const QString &errorString);
+
 // The line through QSerialPort.
 class SerialPortLink : public PortLink
 {

@@ -66,6 +66,9 @@ const char kUsage[] =
     "                    #~*NOISE*~# without a carriage return\n"
     "  --bad-status N    the status character (3rd) becomes X\n"
     "\n"
+    "  --record FILE     also write a copy of every byte sent to FILE, for\n"
+    "                    checking afterwards what the receiver made of it\n"
+    "\n"
     "  --help            show this help and exit\n";
 
 struct Options
@@ -79,6 +82,7 @@ struct Options
     bool seeded = false;
     quint32 seed = 0;
     QString script;
+    QString record;
     gt::panel::Faults faults;
     bool help = false;
 };
@@ -141,6 +145,8 @@ bool parse(const QStringList &args, Options *o, QString *error)
             o->seeded = true;
         } else if (arg == QLatin1String("--script"))
             ok = value(&o->script);
+        else if (arg == QLatin1String("--record"))
+            ok = value(&o->record);
         else if (arg == QLatin1String("--split"))
             ok = every(&o->faults.split);
         else if (arg == QLatin1String("--merge"))
@@ -281,6 +287,10 @@ int main(int argc, char *argv[])
     const quint32 seed = o.seeded ? o.seed : quint32(QDateTime::currentMSecsSinceEpoch());
     gt::panel::Generator generator(seed);
 
+    QFile record(o.record);
+    if (!o.record.isEmpty() && !record.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return fail(QStringLiteral("%1: %2").arg(o.record, record.errorString()));
+
     Line line;
     if (!(o.pty ? line.openPty(o.link, &error) : line.openDevice(o.device, &error)))
         return fail(error);
@@ -300,6 +310,8 @@ int main(int argc, char *argv[])
         for (const QByteArray &w : writes) {
             if (!line.write(w, &error))
                 return fail(error);
+            if (record.isOpen() && record.write(w) != w.size())
+                return fail(QStringLiteral("%1: %2").arg(o.record, record.errorString()));
             if (o.burst)
                 continue;
             const qint64 waitMs = o.interval >= 0 ? o.interval : 0;
