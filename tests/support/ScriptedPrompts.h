@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace gt::test {
 
@@ -27,10 +28,15 @@ public:
     QStringList fileNames;            // next Save dialog results ("" = cancel)
     QList<SaveDialog> dialogs;        // Save dialogs shown
     int unscripted = 0;
+    // Runs while a box or dialog is open (as events run in its own loop),
+    // with the number of prompts opened before it.
+    std::function<void(int)> whileOpen;
+    int opened = 0;
 
     Button message(const QString &text, Icon icon, Buttons buttons, const QString &title) override
     {
         shown.append({title.isEmpty() ? programTitle() : title, text, icon, buttons});
+        open();
         if (buttons == Ok || buttons == NoButton)
             return Ok;
         if (!answers.isEmpty())
@@ -46,6 +52,7 @@ public:
     QString saveFileName(const SaveDialog &dialog) override
     {
         dialogs.append(dialog);
+        open();
         if (fileNames.isEmpty()) {
             ++unscripted;
             return QString();
@@ -61,8 +68,16 @@ public:
         return out;
     }
 
+    void open()
+    {
+        const int n = opened++;
+        if (whileOpen)
+            whileOpen(n);
+    }
+
     void reset()
     {
+        opened = 0;
         shown.clear();
         answers.clear();
         fileNames.clear();
