@@ -7,6 +7,8 @@
 #include "TextFile.h"
 #include "WriteFailure.h"
 
+#include <QFileInfo>
+
 namespace gt {
 
 MainCommands::MainCommands(GatetallyState &state, Prompts &prompts, bool &clearCheck, QObject *parent)
@@ -77,7 +79,10 @@ QString MainCommands::chooseFile()
     // setup.txt could not name it again: the next turning-on would make a
     // file of another name.
     if (!fitsLatin1(path)) {
-        m_prompts.inform(latin1Refusal(path), Prompts::Icon::Warning);
+        // The bare name when that is what cannot be held, else the whole path.
+        const QString name = QFileInfo(path).fileName();
+        m_prompts.inform(latin1Refusal(fitsLatin1(name) ? path : recordsFileName(m_state.dataDir, path)),
+                         Prompts::Icon::Warning);
         return QString();
     }
     return path;
