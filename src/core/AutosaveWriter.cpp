@@ -4,6 +4,8 @@
 
 #include <QTimer>
 
+#include <utility>
+
 namespace gt {
 
 AutosaveWriter::AutosaveWriter(QObject *parent) : QObject(parent), m_syncTimer(new QTimer(this))
@@ -65,7 +67,9 @@ void AutosaveWriter::release(const QString &path)
 {
     m_holding = false;
     const QStringList held = std::exchange(m_held, {});
-    if (held.isEmpty())
+    // Records still waiting for the disk go in too: the file was just
+    // written, so there may be room again.
+    if (held.isEmpty() && m_waiting.isEmpty())
         return;
     QString reason;
     write(path, held, true, &reason);
