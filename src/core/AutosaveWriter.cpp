@@ -78,7 +78,10 @@ void AutosaveWriter::release(const QString &path)
 void AutosaveWriter::dropHeld()
 {
     m_holding = false;
+    const int dropped = int(m_held.size());
     m_held.clear();
+    if (dropped > 0)
+        Q_EMIT heldDropped(dropped);
 }
 
 void AutosaveWriter::written(const QString &path)

@@ -52,6 +52,8 @@ Q_SIGNALS:
     void failed(const QString &path, const QString &reason);
     // Writing works again; lateCount records were written late.
     void recovered(const QString &path, int lateCount);
+    // The last count records handed in were held and then written nowhere.
+    void heldDropped(int count);
 
 private:
     bool write(const QString &path, const QStringList &lines, bool records, QString *reason);

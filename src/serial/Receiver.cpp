@@ -29,6 +29,13 @@ Receiver::Receiver(GatetallyState &state, Prompts &prompts, std::unique_ptr<Port
         notify(writeFailureMessage(recordsFileName(m_state.dataDir, path), reason), int(Prompts::Icon::Warning));
         scheduleNotices();
     });
+    // Records that wait for room and were held for a file that was never
+    // settled are in no file: they are appended as they enter, if autosave
+    // is on by then. They are the newest records, so the last ones waiting.
+    connect(&m_state.autosaveWriter, &AutosaveWriter::heldDropped, this, [this](int count) {
+        for (auto w = m_waiting.rbegin(); w != m_waiting.rend() && count > 0; ++w, --count)
+            w->autosaved = false;
+    });
     connect(&m_state.autosaveWriter, &AutosaveWriter::recovered, this, [this](const QString &path, int late) {
         notify(writtenLateMessage(recordsFileName(m_state.dataDir, path), late), int(Prompts::Icon::Information));
         scheduleNotices();
