@@ -89,7 +89,7 @@ void AutosaveWriter::written(const QString &path)
     if (!m_syncEnabled)
         return;
     if (!m_dirty.isEmpty() && m_dirty != path)
-        syncTextFile(m_dirty);
+        syncNow(m_dirty);
     m_dirty = path;
     // The first write after a quiet second goes to the disk at once; later
     // ones ride on the next tick, so a burst costs one sync a second.
@@ -101,7 +101,7 @@ void AutosaveWriter::syncTick()
 {
     if (m_dirty.isEmpty())
         return;
-    syncTextFile(std::exchange(m_dirty, QString()));
+    syncNow(std::exchange(m_dirty, QString()));
     m_syncTimer->start();
 }
 
@@ -109,7 +109,20 @@ void AutosaveWriter::sync()
 {
     m_syncTimer->stop();
     if (!m_dirty.isEmpty())
-        syncTextFile(std::exchange(m_dirty, QString()));
+        syncNow(std::exchange(m_dirty, QString()));
+}
+
+void AutosaveWriter::syncNow(const QString &path)
+{
+    QString reason;
+    if (syncTextFile(path, &reason)) {
+        m_syncFailing = false;
+        return;
+    }
+    if (!m_syncFailing) {
+        m_syncFailing = true;
+        Q_EMIT syncFailed(path, reason);
+    }
 }
 
 } // namespace gt

@@ -54,17 +54,22 @@ Q_SIGNALS:
     void recovered(const QString &path, int lateCount);
     // The last count records handed in were held and then written nowhere.
     void heldDropped(int count);
+    // The system could not put the file on the disk: once, until a sync
+    // works again.
+    void syncFailed(const QString &path, const QString &reason);
 
 private:
     bool write(const QString &path, const QStringList &lines, bool records, QString *reason);
     void written(const QString &path);
     void syncTick();
+    void syncNow(const QString &path);
 
     QStringList m_waiting;
     QStringList m_held;
     bool m_holding = false;
     bool m_failing = false;
     bool m_syncEnabled = true;
+    bool m_syncFailing = false;
     // A file written since its last sync.
     QString m_dirty;
     QTimer *m_syncTimer;

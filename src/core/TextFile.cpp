@@ -70,8 +70,12 @@ bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mod
 
 bool syncTextFile(const QString &path, QString *error)
 {
+    // Opened for reading, so that a file deleted meanwhile is not made again
+    // (Linux syncs through any descriptor of the file).
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly)) {
         if (error)
             *error = file.errorString();
         return false;

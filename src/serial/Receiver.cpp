@@ -29,6 +29,12 @@ Receiver::Receiver(GatetallyState &state, Prompts &prompts, std::unique_ptr<Port
         notify(writeFailureMessage(recordsFileName(m_state.dataDir, path), reason), int(Prompts::Icon::Warning));
         scheduleNotices();
     });
+    connect(&m_state.autosaveWriter, &AutosaveWriter::syncFailed, this,
+            [this](const QString &path, const QString &reason) {
+                notify(writeFailureMessage(recordsFileName(m_state.dataDir, path), reason),
+                       int(Prompts::Icon::Warning));
+                scheduleNotices();
+            });
     // Records that wait for room and were held for a file that was never
     // settled are in no file: they are appended as they enter, if autosave
     // is on by then. They are the newest records, so the last ones waiting.
