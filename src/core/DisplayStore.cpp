@@ -52,4 +52,20 @@ void DisplayStore::clear()
     Q_EMIT emptied();
 }
 
+void DisplayStore::removeFirst(int n)
+{
+    n = qMin(n, count());
+    if (n <= 0)
+        return;
+    if (n == count()) {
+        clear();
+        return;
+    }
+    beginRemoveRows(QModelIndex(), 0, n - 1);
+    m_records.remove(0, n);
+    m_display.remove(0, n);
+    endRemoveRows();
+    Q_EMIT emptied();
+}
+
 } // namespace gt

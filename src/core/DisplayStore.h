@@ -29,9 +29,13 @@ public:
     // Adds many rows at once (one model notification), for bursts.
     void appendMany(const QStringList &recordLines, const QStringList &displayLines);
     void clear();
+    // Removes the n oldest rows (those a save has just written); rows that
+    // came after them stay.
+    void removeFirst(int n);
 
 Q_SIGNALS:
-    // The display has just been emptied, by whatever command.
+    // Rows have just been taken off the display, by whatever command: there
+    // is room again for records that wait.
     void emptied();
 
 private:

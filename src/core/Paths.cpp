@@ -37,4 +37,13 @@ QString recordsFileTitle(const QString &dataDir, const QString &path)
     return name.left(qMax(0, int(name.size()) - 4)).left(30);
 }
 
+bool fitsLatin1(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() > 0xff)
+            return false;
+    }
+    return true;
+}
+
 } // namespace gt

@@ -22,4 +22,7 @@ QString recordsFileName(const QString &dataDir, const QString &path);
 // extension, at most 30 characters.
 QString recordsFileTitle(const QString &dataDir, const QString &path);
 
+// Whether setup.txt, an 8-bit (Latin-1) file, can hold this text as it is.
+bool fitsLatin1(const QString &text);
+
 } // namespace gt

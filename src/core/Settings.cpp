@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace gt {
@@ -17,18 +18,55 @@ const QString kAutosaveOff = QStringLiteral("autosave=F");
 const QString kPortPrefix = QStringLiteral("CommPort=");
 constexpr int kNameLines = 100;
 
-// Reads setup.txt. A file holding NUL bytes is not a settings file at all
-// (a binary file saved over it), and is treated like a missing one.
-bool readSetup(const QString &path, QStringList *lines)
+// Reads setup.txt; *why says what makes a file that exists unreadable. A file
+// holding NUL bytes is not a settings file at all (a binary file saved over
+// it). Line ends may be CR LF, LF, or CR alone (as some old editors write).
+bool readSetup(const QString &path, QStringList *lines, QString *why = nullptr)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (why)
+            *why = file.errorString();
         return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError || bytes.contains('\0'))
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (why)
+            *why = file.errorString();
         return false;
+    }
+    if (bytes.contains('\0')) {
+        if (why)
+            *why = QStringLiteral("it holds a NUL byte");
+        return false;
+    }
+    if (bytes.contains('\r'))
+        bytes.replace("\r\n", "\n").replace('\r', '\n');
     *lines = splitTextLines(bytes);
-    return lines->size() >= 3;
+    if (lines->size() < 3) {
+        if (why)
+            *why = QStringLiteral("it has fewer than 3 lines");
+        return false;
+    }
+    return true;
+}
+
+// A settings file that cannot be read is kept beside it before the defaults
+// replace it: it may still hold the port, the records file and 100 names.
+QString keepUnreadable(const QString &path, const QString &why)
+{
+    const QString kept = path + QStringLiteral(".unreadable");
+    QString copied;
+    QFile::remove(kept);
+    QFile old(path);
+    if (old.copy(kept))
+        copied = QStringLiteral("The old file was kept as %1.").arg(kept);
+    else
+        copied = QStringLiteral("The old file could not be kept as %1 (%2).").arg(kept, old.errorString());
+    return QStringLiteral("The settings file %1 could not be read (%2).\r\n"
+                          "Gatetally is using the default settings: port 1, autosave off, "
+                          "no records file chosen and no entry point names.\r\n%3")
+        .arg(path, why, copied);
 }
 
 int portFromLine(const QString &line)
@@ -76,13 +114,15 @@ bool writeSetup(const GatetallyState &state, const QString &l1, const QString &l
 
 QString commPortLine(int port) { return kPortPrefix + QString::number(port); }
 
-SettingsLoad loadSettings(GatetallyState &state, QString *error)
+SettingsLoad loadSettings(GatetallyState &state, QString *error, QString *notice)
 {
     state.intCommPort = 1;
     // Listings printed before any Save As still need a title.
     state.strListTitle = QStringLiteral("Quorvel Gatetally");
     QStringList lines;
-    if (readSetup(setupFilePath(state.dataDir), &lines)) {
+    QString why;
+    const QString path = setupFilePath(state.dataDir);
+    if (readSetup(path, &lines, &why)) {
         state.strSetupLine1 = lines.at(0);
         state.strSetupLine2 = lines.at(1);
         state.strAutosaveFile = lines.at(2);
@@ -93,6 +133,13 @@ SettingsLoad loadSettings(GatetallyState &state, QString *error)
         return SettingsLoad::Read;
     }
 
+    // A missing file is a first start; one that is there but cannot be read
+    // is kept, and the operator told.
+    if (QFileInfo::exists(path)) {
+        const QString told = keepUnreadable(path, why);
+        if (notice)
+            *notice = told;
+    }
     state.strSetupLine1 = commPortLine(1);
     state.strSetupLine2 = kAutosaveOff;
     state.strAutosaveFile = defaultAutosaveFile(state.dataDir);

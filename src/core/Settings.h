@@ -14,8 +14,10 @@ enum class SettingsLoad {
 
 // Fills the settings of the state from setup.txt, or writes the default file
 // (and makes the Records folder) when it cannot be read. *error receives the
-// reason when even the default file could not be written.
-SettingsLoad loadSettings(GatetallyState &state, QString *error = nullptr);
+// reason when even the default file could not be written. A setup.txt that
+// is there but cannot be read is first copied to setup.txt.unreadable;
+// *notice then receives what the operator is to be told.
+SettingsLoad loadSettings(GatetallyState &state, QString *error = nullptr, QString *notice = nullptr);
 
 // What one settings writer changes; everything it leaves unset is taken
 // from the file as it stands (or from memory when the file cannot be read).

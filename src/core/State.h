@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AutosaveWriter.h"
 #include "Clock.h"
 #include "DisplayStore.h"
 #include "RecordLine.h"
@@ -60,6 +61,10 @@ public:
     QString strSetupLine2;
     QString strAutosaveFile;
     bool blnAutosave = false;
+
+    // Appends the autosaved records (the receiver) and the autosave markers
+    // (the main screen's commands), in the one order they happened.
+    AutosaveWriter autosaveWriter;
 
     QString strListTitle;
     DisplayMode strDisplayMode = DisplayMode::Number;

@@ -2,6 +2,9 @@
 
 #include <QFile>
 
+#include <cerrno>
+#include <unistd.h>
+
 namespace gt {
 
 QString shortWriteReason()
@@ -37,19 +40,51 @@ bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mod
         return false;
     }
     const QByteArray bytes = encodeTextLines(lines);
+    // Where an append starts: a failed one is cut back to here, so that a
+    // records file never keeps half a line that the next append would glue
+    // its own line to.
+    const qint64 before = file.size();
     // A full disk shows up at write, at flush or only at close, so all three
     // are checked before the lines count as written.
     const qint64 count = file.write(bytes);
     const bool written = count == bytes.size() && file.flush();
     QString reason;
-    if (!written)
+    if (!written) {
         reason = count >= 0 && count < bytes.size() ? shortWriteReason() : file.errorString();
+        if (mode == WriteMode::Append)
+            file.resize(before);
+    }
     file.close();
-    if (written && file.error() != QFileDevice::NoError)
+    if (written && file.error() != QFileDevice::NoError) {
         reason = file.errorString();
+        if (mode == WriteMode::Append)
+            QFile::resize(path, before);
+    }
     if (!reason.isEmpty() || !written) {
         if (error)
             *error = reason.isEmpty() ? QStringLiteral("write failed") : reason;
+        return false;
+    }
+    return true;
+}
+
+bool syncTextFile(const QString &path, QString *error)
+{
+    // Opened for reading, so that a file deleted meanwhile is not made again
+    // (Linux syncs through any descriptor of the file).
+    QFile file(path);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    // The data of the file is what matters after a power cut; its times can
+    // wait for the system.
+    if (::fdatasync(file.handle()) != 0) {
+        if (error)
+            *error = qt_error_string(errno);
         return false;
     }
     return true;

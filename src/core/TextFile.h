@@ -8,7 +8,8 @@ namespace gt {
 // Text files of the program: 8-bit (Latin-1), every line ended by CR LF.
 // Each call opens, writes or reads, and closes; nothing is held open between
 // events. On failure the functions return false and put a readable reason
-// in *error (when given).
+// in *error (when given). An append that fails is undone: the file is cut
+// back to the length it had, so it only ever holds whole lines.
 enum class WriteMode { Append, Replace };
 
 bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mode, QString *error = nullptr);
@@ -30,6 +31,10 @@ QStringList splitTextLines(const QByteArray &bytes);
 
 // The reason given when a write stopped part way (a full disk, a size limit).
 QString shortWriteReason();
+
+// Asks the system to put what was written to the file on the disk itself
+// (fdatasync), so that a power cut cannot take it.
+bool syncTextFile(const QString &path, QString *error = nullptr);
 
 // CR LF encoding of lines, as written to disk.
 QByteArray encodeTextLines(const QStringList &lines);

@@ -19,4 +19,14 @@ inline QString settingsWriteFailureMessage(const QString &dataDir, const QString
     return QStringLiteral("The settings file %1 could not be written:\r\n%2").arg(setupFilePath(dataDir), reason);
 }
 
+// Told at start when setup.txt, an 8-bit (Latin-1) file, cannot name the
+// records files of the data folder.
+inline QString dataFolderNotLatin1Message(const QString &dataDir)
+{
+    return QStringLiteral("The data folder %1 has characters that setup.txt cannot hold (it is an 8-bit,\r\n"
+                          "Latin-1 file): the records file in use cannot be remembered from one start to\r\n"
+                          "the next. Please give Gatetally a data folder whose path has none of them.")
+        .arg(dataDir);
+}
+
 } // namespace gt

@@ -7,6 +7,8 @@
 #include "TextFile.h"
 #include "WriteFailure.h"
 
+#include <QFileInfo>
+
 namespace gt {
 
 MainCommands::MainCommands(GatetallyState &state, Prompts &prompts, QObject *parent)
@@ -51,11 +53,39 @@ QString MainCommands::exitQuestion(bool autosaveOn)
     return QStringLiteral("Exiting will permanently erase any unsaved records.\r\nAre you sure you want to exit?");
 }
 
+QString MainCommands::notWrittenNote(int count, const QString &fileName)
+{
+    return QStringLiteral("%1 record(s) could not be written to the records file %2.\r\n"
+                          "They are on the display only: answer No to save them elsewhere first.\r\n\r\n")
+        .arg(QString::number(count), fileName);
+}
+
+QString MainCommands::latin1Refusal(const QString &path)
+{
+    return QStringLiteral("The name %1 cannot be used.\r\n"
+                          "setup.txt keeps the records file's name in 8-bit (Latin-1) characters, and this\r\n"
+                          "name has characters outside them. Nothing was written; please choose another name.")
+        .arg(path);
+}
+
+QString MainCommands::autosaveNotStarted() { return QStringLiteral("\r\n\r\nAutosave stays off."); }
+
 QString MainCommands::chooseFile()
 {
     const QString path = m_prompts.saveFileName(textFileDialog(recordsDirPath(m_state.dataDir)));
     // A blank name is no choice at all: never fall back on an earlier one.
-    return path.trimmed().isEmpty() ? QString() : path;
+    if (path.trimmed().isEmpty())
+        return QString();
+    // setup.txt could not name it again: the next turning-on would make a
+    // file of another name.
+    if (!fitsLatin1(path)) {
+        // The bare name when that is what cannot be held, else the whole path.
+        const QString name = QFileInfo(path).fileName();
+        m_prompts.inform(latin1Refusal(fitsLatin1(name) ? path : recordsFileName(m_state.dataDir, path)),
+                         Prompts::Icon::Warning);
+        return QString();
+    }
+    return path;
 }
 
 QStringList MainCommands::savedLines() const
@@ -66,12 +96,25 @@ QStringList MainCommands::savedLines() const
     return records::saveHeader(m_state.clock.now().date()) + m_state.strRecords.recordLines();
 }
 
-bool MainCommands::writeRecords(const QString &path, const QStringList &lines, bool replace)
+bool MainCommands::writeRecords(const QString &path, const QStringList &lines, bool replace, const QString &more)
 {
     QString reason;
     const bool ok = replace ? replaceTextLines(path, lines, &reason) : appendTextLines(path, lines, &reason);
     if (!ok)
-        m_prompts.inform(writeFailureMessage(recordsFileName(m_state.dataDir, path), reason), Prompts::Icon::Warning);
+        m_prompts.inform(writeFailureMessage(recordsFileName(m_state.dataDir, path), reason) + more,
+                         Prompts::Icon::Warning);
+    return ok;
+}
+
+bool MainCommands::writeMarker(const QString &path, const QStringList &lines, const QString &more)
+{
+    // Through the autosave writer, so that records still waiting for the
+    // disk go in before the marker.
+    QString reason;
+    const bool ok = m_state.autosaveWriter.appendBlock(path, lines, &reason);
+    if (!ok)
+        m_prompts.inform(writeFailureMessage(recordsFileName(m_state.dataDir, path), reason) + more,
+                         Prompts::Icon::Warning);
     return ok;
 }
 
@@ -83,34 +126,37 @@ void MainCommands::rewriteSettingsOrTell(const SettingsChange &change)
                          Prompts::Icon::Warning);
 }
 
-bool MainCommands::offerClearing()
+bool MainCommands::askClearing()
 {
-    if (m_state.intRecordCount() == 0 || !m_prompts.askYesNo(clearDisplayQuestion()))
-        return false;
-    m_state.strRecords.clear();
-    return true;
+    return m_state.intRecordCount() != 0 && m_prompts.askYesNo(clearDisplayQuestion());
 }
 
 void MainCommands::turnAutosaveOn()
 {
     if (m_state.blnAutosave)
         return;
-    // Set before any question: the receiver reads it for every record.
+    // Set before any question: the receiver reads it for every record. The
+    // records that arrive while the operator answers are held for the file
+    // finally chosen.
     m_state.setAutosave(true);
     m_state.blnAutosaveFull = false;
+    m_state.autosaveWriter.hold();
 
-    if (offerClearing())
-        blnClearCheck = true;
+    // Only the rows shown when the question is asked are cleared, and only
+    // once the file is settled; later rows are in the new file.
+    const int shown = m_state.intRecordCount();
+    const bool clearing = askClearing();
 
     rereadSettingsLines(m_state);
+    const QString before = m_state.strAutosaveFile;
     bool newFile = false;
     if (isDefaultRecordsFile(m_state.strAutosaveFile)
         || m_prompts.askYesNo(differentFileQuestion(recordsFileName(m_state.dataDir, m_state.strAutosaveFile)))) {
         const QString path = chooseFile();
         if (path.isEmpty()) {
-            // The operator backed out: autosave stays off and nothing is
-            // written anywhere.
-            m_state.setAutosave(false);
+            // The operator backed out: autosave stays off, nothing is
+            // written anywhere and the display stays as it was.
+            abandonAutosave(before);
             return;
         }
         m_state.setAutosaveFile(path);
@@ -118,15 +164,32 @@ void MainCommands::turnAutosaveOn()
     }
 
     const QDateTime now = m_state.clock.now();
-    if (newFile)
-        writeRecords(m_state.strAutosaveFile, records::autosaveHeader(now), true);
-    else
-        writeRecords(m_state.strAutosaveFile, records::resumeMarker(now), false);
+    const bool started = newFile
+        ? writeRecords(m_state.strAutosaveFile, records::autosaveHeader(now), true, autosaveNotStarted())
+        : writeMarker(m_state.strAutosaveFile, records::resumeMarker(now), autosaveNotStarted());
+    if (!started) {
+        // No file behind it: autosave is not on, and setup.txt keeps what
+        // it said.
+        abandonAutosave(before);
+        return;
+    }
+    m_state.autosaveWriter.release(m_state.strAutosaveFile);
+    if (clearing) {
+        m_state.strRecords.removeFirst(shown);
+        blnClearCheck = true;
+    }
 
     SettingsChange change;
     change.autosave = true;
     change.autosaveFile = m_state.strAutosaveFile;
     rewriteSettingsOrTell(change);
+}
+
+void MainCommands::abandonAutosave(const QString &file)
+{
+    m_state.setAutosave(false);
+    m_state.autosaveWriter.dropHeld();
+    m_state.setAutosaveFile(file);
 }
 
 void MainCommands::turnAutosaveOff()
@@ -151,7 +214,8 @@ void MainCommands::turnAutosaveOff()
     change.autosaveFile = m_state.strAutosaveFile;
     rewriteSettingsOrTell(change);
 
-    writeRecords(m_state.strAutosaveFile, records::stopMarker(m_state.clock.now()), false);
+    writeMarker(m_state.strAutosaveFile, records::stopMarker(m_state.clock.now()));
+    m_state.autosaveWriter.sync();
 }
 
 void MainCommands::save()
@@ -168,9 +232,12 @@ void MainCommands::save()
                                                      Prompts::Yes | Prompts::No | Prompts::Cancel, overwriteTitle());
     if (answer != Prompts::Yes && answer != Prompts::No)
         return;
+    const int written = m_state.intRecordCount();
     if (!writeRecords(m_state.strAutosaveFile, savedLines(), answer == Prompts::Yes))
         return;
-    offerClearing();
+    // Rows that arrive while the question is open are in no file: they stay.
+    if (askClearing())
+        m_state.strRecords.removeFirst(written);
 }
 
 void MainCommands::saveAs()
@@ -184,6 +251,7 @@ void MainCommands::saveAs()
         return;
     // The file is written before it becomes the records file in use, so a
     // file that cannot be made is never named in the header or setup.txt.
+    const int written = m_state.intRecordCount();
     if (!writeRecords(path, savedLines(), true))
         return;
 
@@ -195,8 +263,10 @@ void MainCommands::saveAs()
 
     // Only a display that turning autosave on has cleared is offered for
     // clearing again; otherwise Save As leaves it alone.
-    if (blnClearCheck && offerClearing())
+    if (blnClearCheck && askClearing()) {
+        m_state.strRecords.removeFirst(written);
         blnClearCheck = false;
+    }
 }
 
 void MainCommands::clear()
@@ -213,11 +283,15 @@ void MainCommands::exit()
     // (the close control pressed again) must not ask or mark twice.
     if (m_exiting)
         return;
-    if (!m_prompts.askYesNo(exitQuestion(m_state.blnAutosave)))
+    QString question = exitQuestion(m_state.blnAutosave);
+    if (const int waiting = m_state.autosaveWriter.waitingCount())
+        question.prepend(notWrittenNote(waiting, recordsFileName(m_state.dataDir, m_state.strAutosaveFile)));
+    if (!m_prompts.askYesNo(question))
         return;
     // Told when it fails, but the program still ends: the operator asked to go.
     if (m_state.blnAutosave)
-        writeRecords(m_state.strAutosaveFile, records::exitMarker(m_state.clock.now()), false);
+        writeMarker(m_state.strAutosaveFile, records::exitMarker(m_state.clock.now()));
+    m_state.autosaveWriter.sync();
     m_exiting = true;
     // No record may arrive between the marker and the end.
     if (closePort)

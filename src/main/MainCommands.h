@@ -45,6 +45,11 @@ public:
     static QString overwriteTitle();
     static QString clearQuestion();
     static QString exitQuestion(bool autosaveOn);
+    // Put before the Exit question while records wait for the disk.
+    static QString notWrittenNote(int count, const QString &fileName);
+    static QString latin1Refusal(const QString &path);
+    // Added to a write failure that kept autosave from starting.
+    static QString autosaveNotStarted();
 
 public Q_SLOTS:
     void turnAutosaveOn();
@@ -64,10 +69,13 @@ private:
     QString chooseFile();
     // The save header and the record line of every displayed row.
     QStringList savedLines() const;
-    bool writeRecords(const QString &path, const QStringList &lines, bool replace);
+    bool writeRecords(const QString &path, const QStringList &lines, bool replace, const QString &more = QString());
+    bool writeMarker(const QString &path, const QStringList &lines, const QString &more = QString());
     void rewriteSettingsOrTell(const SettingsChange &change);
-    // Asks whether to clear a display that holds records; true when cleared.
-    bool offerClearing();
+    // Asks whether to clear a display that holds records.
+    bool askClearing();
+    // Turning on did not go through: autosave off, file as it was.
+    void abandonAutosave(const QString &file);
 
     GatetallyState &m_state;
     Prompts &m_prompts;

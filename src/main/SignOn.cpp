@@ -23,15 +23,21 @@ SignOnResult signOnLoad(GatetallyState &state)
     SignOnResult result;
     state.setDisplayMode(DisplayMode::Number);
     QString error;
-    result.settings = loadSettings(state, &error);
+    QString notice;
+    result.settings = loadSettings(state, &error, &notice);
+    QStringList problems;
+    if (!fitsLatin1(state.dataDir))
+        problems << dataFolderNotLatin1Message(state.dataDir);
+    if (!notice.isEmpty())
+        problems << notice;
     if (result.settings == SettingsLoad::Defaults) {
         if (!error.isEmpty())
-            result.problem = settingsWriteFailureMessage(state.dataDir, error);
-        return result;
+            problems << settingsWriteFailureMessage(state.dataDir, error);
+    } else if (state.blnAutosave
+               && !appendTextLines(state.strAutosaveFile, records::signOnMarker(state.clock.now()), &error)) {
+        problems << writeFailureMessage(recordsFileName(state.dataDir, state.strAutosaveFile), error);
     }
-    if (state.blnAutosave
-        && !appendTextLines(state.strAutosaveFile, records::signOnMarker(state.clock.now()), &error))
-        result.problem = writeFailureMessage(recordsFileName(state.dataDir, state.strAutosaveFile), error);
+    result.problem = problems.join(QStringLiteral("\r\n\r\n"));
     return result;
 }
 

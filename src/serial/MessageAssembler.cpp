@@ -22,4 +22,13 @@ QList<PanelMessage> MessageAssembler::feed(const QByteArray &bytes)
     return out;
 }
 
+std::optional<PanelMessage> MessageAssembler::takePartial()
+{
+    if (m_buffer.isEmpty())
+        return std::nullopt;
+    PanelMessage partial{QString::fromLatin1(m_buffer), true};
+    m_buffer.clear();
+    return partial;
+}
+
 } // namespace gt

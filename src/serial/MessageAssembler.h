@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace gt {
 
@@ -28,6 +29,11 @@ public:
     static constexpr int kNoiseLimit = 256;
 
     QList<PanelMessage> feed(const QByteArray &bytes);
+
+    // The line was lost: the characters of a message cut off half way are
+    // one incorrect message, so that nothing of it is glued to the first
+    // message after the line returns. Nothing when no message was begun.
+    std::optional<PanelMessage> takePartial();
 
     // Characters received that do not yet end in a carriage return.
     const QByteArray &pending() const { return m_buffer; }

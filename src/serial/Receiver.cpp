@@ -25,6 +25,27 @@ Receiver::Receiver(GatetallyState &state, Prompts &prompts, std::unique_ptr<Port
     connect(m_port.get(), &PortLink::lost, this, &Receiver::onLost);
     // Clear, Save and the clearing offered by autosave all end here.
     connect(&m_state.strRecords, &DisplayStore::emptied, this, &Receiver::moveWaitingIn);
+    connect(&m_state.autosaveWriter, &AutosaveWriter::failed, this, [this](const QString &path, const QString &reason) {
+        notify(writeFailureMessage(recordsFileName(m_state.dataDir, path), reason), int(Prompts::Icon::Warning));
+        scheduleNotices();
+    });
+    connect(&m_state.autosaveWriter, &AutosaveWriter::syncFailed, this,
+            [this](const QString &path, const QString &reason) {
+                notify(writeFailureMessage(recordsFileName(m_state.dataDir, path), reason),
+                       int(Prompts::Icon::Warning));
+                scheduleNotices();
+            });
+    // Records that wait for room and were held for a file that was never
+    // settled are in no file: they are appended as they enter, if autosave
+    // is on by then. They are the newest records, so the last ones waiting.
+    connect(&m_state.autosaveWriter, &AutosaveWriter::heldDropped, this, [this](int count) {
+        for (auto w = m_waiting.rbegin(); w != m_waiting.rend() && count > 0; ++w, --count)
+            w->autosaved = false;
+    });
+    connect(&m_state.autosaveWriter, &AutosaveWriter::recovered, this, [this](const QString &path, int late) {
+        notify(writtenLateMessage(recordsFileName(m_state.dataDir, path), late), int(Prompts::Icon::Information));
+        scheduleNotices();
+    });
 }
 
 Receiver::~Receiver()
@@ -71,6 +92,13 @@ QString Receiver::notOpenStatus(const QString &portName, const QString &reason)
 QString Receiver::lostStatus(const QString &portName, const QString &reason)
 {
     return QStringLiteral("Serial port %1 was lost (%2). Trying again every 2 seconds.").arg(portName, reason);
+}
+
+QString Receiver::writtenLateMessage(const QString &fileName, int count)
+{
+    return QStringLiteral("The records file %1 can be written again.\r\n"
+                          "%2 record(s) that could not be written before have now been written to it.")
+        .arg(fileName, QString::number(count));
 }
 
 bool Receiver::openPort()
@@ -136,6 +164,12 @@ void Receiver::retry()
 void Receiver::onLost(const QString &reason)
 {
     m_port->close();
+    // A message cut off by the loss is kept as one incorrect record, stamped
+    // now, and the line starts clean when it returns.
+    if (const std::optional<PanelMessage> partial = m_assembler.takePartial())
+        take(*partial);
+    m_state.strReceiveBuffer.clear();
+    scheduleNotices();
     if (m_closedForGood)
         return;
     setStatus(lostStatus(receiverPortName(m_state), reason.isEmpty() ? QStringLiteral("device error") : reason));
@@ -148,7 +182,7 @@ void Receiver::onReadyRead()
     for (const PanelMessage &m : messages)
         take(m);
     m_state.strReceiveBuffer = QString::fromLatin1(m_assembler.pending());
-    showNotices();
+    scheduleNotices();
 }
 
 void Receiver::take(const PanelMessage &message)
@@ -160,7 +194,7 @@ void Receiver::take(const PanelMessage &message)
         m_state.strRecords.append(line, displayLine(line, message.incorrect));
         filled = m_state.strRecords.isFull();
     } else {
-        m_waiting.push_back({line, message.incorrect});
+        m_waiting.push_back({line, message.incorrect, m_state.blnAutosave});
     }
     if (m_state.blnAutosave)
         autosave(line);
@@ -176,18 +210,7 @@ QString Receiver::displayLine(const QString &recordLine, bool incorrect) const
 
 void Receiver::autosave(const QString &recordLine)
 {
-    QString reason;
-    if (appendTextLines(m_state.strAutosaveFile, {recordLine}, &reason)) {
-        m_autosaveFailing = false;
-        return;
-    }
-    // One message per run of failures: a full disk would otherwise raise a
-    // box for every record.
-    if (m_autosaveFailing)
-        return;
-    m_autosaveFailing = true;
-    notify(writeFailureMessage(recordsFileName(m_state.dataDir, m_state.strAutosaveFile), reason),
-           int(Prompts::Icon::Warning));
+    m_state.autosaveWriter.append(m_state.strAutosaveFile, recordLine);
 }
 
 void Receiver::displayFilled()
@@ -214,12 +237,16 @@ void Receiver::moveWaitingIn()
         const Waiting &w = m_waiting.front();
         records.append(w.recordLine);
         shown.append(displayLine(w.recordLine, w.incorrect));
+        // Held while autosave was off, entering with it on: the file gets
+        // it now, so no row on the display is in no file.
+        if (!w.autosaved && m_state.blnAutosave)
+            autosave(w.recordLine);
         m_waiting.pop_front();
     }
     m_state.strRecords.appendMany(records, shown);
     if (m_state.strRecords.isFull())
         displayFilled();
-    showNotices();
+    scheduleNotices();
 }
 
 void Receiver::setStatus(const QString &text)
@@ -232,11 +259,25 @@ void Receiver::setStatus(const QString &text)
 
 void Receiver::notify(const QString &text, int icon) { m_notices.push_back({text, icon}); }
 
+void Receiver::scheduleNotices()
+{
+    if (m_notices.empty() || m_showingNotice || m_noticeScheduled)
+        return;
+    m_noticeScheduled = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_noticeScheduled = false;
+            showNotices();
+        },
+        Qt::QueuedConnection);
+}
+
 void Receiver::showNotices()
 {
     // A message box runs its own event loop, in which more records arrive.
     // Those are taken at once (stamped and autosaved); their messages queue
-    // behind the one on screen instead of stacking boxes.
+    // behind the one on screen and are shown one at a time, in order.
     if (m_showingNotice)
         return;
     m_showingNotice = true;

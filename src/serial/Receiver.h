@@ -57,6 +57,7 @@ public:
     static QString openFailureMessage(const QString &portName, const QString &reason);
     static QString notOpenStatus(const QString &portName, const QString &reason);
     static QString lostStatus(const QString &portName, const QString &reason);
+    static QString writtenLateMessage(const QString &fileName, int count);
 
 Q_SIGNALS:
     void statusChanged(const QString &text);
@@ -66,6 +67,9 @@ private:
     {
         QString recordLine;
         bool incorrect;
+        // Handed to the autosave file on arrival; otherwise it is appended
+        // as it enters the display, if autosave is on by then.
+        bool autosaved;
     };
 
     // Opens the device of the settings; reports a failure and starts retrying.
@@ -82,6 +86,10 @@ private:
     void displayFilled();
     void setStatus(const QString &text);
     void notify(const QString &text, int icon);
+    // Shows the queued boxes from the event loop, never from inside the
+    // port's read handler: the port does not signal again while that
+    // handler runs, so a box open there would stop intake.
+    void scheduleNotices();
     void showNotices();
 
     GatetallyState &m_state;
@@ -92,7 +100,6 @@ private:
     std::deque<Waiting> m_waiting;
     QString m_device;
     QString m_status;
-    bool m_autosaveFailing = false;
     bool m_closedForGood = false;
 
     struct Notice
@@ -102,6 +109,7 @@ private:
     };
     std::deque<Notice> m_notices;
     bool m_showingNotice = false;
+    bool m_noticeScheduled = false;
 };
 
 } // namespace gt

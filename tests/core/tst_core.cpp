@@ -3,6 +3,7 @@
 #include "RecordLine.h"
 #include "Settings.h"
 #include "State.h"
+#include "FileSizeLimit.h"
 #include "TestFiles.h"
 #include "TextFile.h"
 
@@ -10,8 +11,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
 
 Q_DECLARE_METATYPE(gt::DisplayMode)
 
@@ -22,36 +21,14 @@ using gt::test::writeBytes;
 
 namespace {
 
-QByteArray setupWith(const QByteArray &l1, const QByteArray &l2, const QByteArray &l3, int nameLines = 100)
+QByteArray setupWith(const QByteArray &l1, const QByteArray &l2, const QByteArray &l3, int nameLines = 100,
+                     const QByteArray &eol = "\r\n")
 {
-    QList<QByteArray> lines{l1, l2, l3};
+    QByteArray out = l1 + eol + l2 + eol + l3 + eol;
     for (int i = 0; i < nameLines; ++i)
-        lines.append("Name" + QByteArray::number(i + 1));
-    return crlf(lines);
+        out += "Name" + QByteArray::number(i + 1) + eol;
+    return out;
 }
-
-// Makes every write past `bytes` fail for this process, as a full disk would.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lim = m_old;
-        lim.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 } // namespace
 
@@ -203,7 +180,7 @@ void TestCore::textFiles()
     QVERIFY(!appendTextLines(full, {QStringLiteral("x")}, &e2));
     QVERIFY(!readTextLines(tmp.filePath(QStringLiteral("nothere.txt")), &lines, &e3));
     {
-        const FileSizeLimit limit(40);
+        const gt::test::FileSizeLimit limit(40);
         QVERIFY(!replaceTextLines(half, QStringList(4, QString(20, QLatin1Char('x'))), &e4));
     }
     QVERIFY2(!e1.isEmpty() && !e2.isEmpty() && !e3.isEmpty() && !e4.isEmpty(), "every failure gives a reason");
@@ -212,44 +189,57 @@ void TestCore::textFiles()
 void TestCore::settingsLoad_data()
 {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<bool>("defaults");
+    QTest::addColumn<QString>("unreadable"); // why, when the defaults replace it
     QTest::addColumn<int>("port");
     QTest::addColumn<bool>("autosave");
     QTest::addColumn<int>("names"); // names loaded from the file
 
-    QTest::newRow("port 12, autosave T") << setupWith("CommPort=12", "autosave=T", "/x/a.txt") << false << 12 << true << 100;
-    QTest::newRow("port 17 is no port") << setupWith("CommPort=17", "autosave=F", "/x/a.txt") << false << 1 << false << 100;
-    QTest::newRow("port 0 is no port") << setupWith("CommPort=0", "autosave=F", "/x/a.txt") << false << 1 << false << 100;
-    QTest::newRow("garbage line 1") << setupWith("hello", "autosave=F", "/x/a.txt") << false << 1 << false << 100;
-    QTest::newRow("line 2 ending in x is on") << setupWith("CommPort=3", "autosave=x", "/x/a.txt") << false << 3 << true << 100;
-    QTest::newRow("50 names") << setupWith("CommPort=2", "autosave=F", "/x/a.txt", 50) << false << 2 << false << 50;
-    QTest::newRow("two lines only") << QByteArray("CommPort=4\r\nautosave=T\r\n") << true << 1 << false << 0;
-    QTest::newRow("binary") << QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\n\0\0\n\x03\0>\0\n", 20) << true << 1 << false << 0;
+    QTest::newRow("port 12, autosave T") << setupWith("CommPort=12", "autosave=T", "/x/a.txt") << QString() << 12 << true << 100;
+    QTest::newRow("port 17 is no port") << setupWith("CommPort=17", "autosave=F", "/x/a.txt") << QString() << 1 << false << 100;
+    QTest::newRow("port 0 is no port") << setupWith("CommPort=0", "autosave=F", "/x/a.txt") << QString() << 1 << false << 100;
+    QTest::newRow("garbage line 1") << setupWith("hello", "autosave=F", "/x/a.txt") << QString() << 1 << false << 100;
+    QTest::newRow("line 2 ending in x is on") << setupWith("CommPort=3", "autosave=x", "/x/a.txt") << QString() << 3 << true << 100;
+    QTest::newRow("50 names, LF line ends") << setupWith("CommPort=2", "autosave=F", "/x/a.txt", 50, "\n") << QString() << 2 << false << 50;
+    QTest::newRow("CR line ends") << setupWith("CommPort=6", "autosave=T", "/x/a.txt", 100, "\r") << QString() << 6 << true << 100;
+    QTest::newRow("two lines only") << QByteArray("CommPort=4\r\nautosave=T\r\n") << "it has fewer than 3 lines" << 1 << false << 0;
+    QTest::newRow("one NUL byte") << setupWith("CommPort=7", "autosave=T", QByteArray("/x/a\0.txt", 9))
+                                  << "it holds a NUL byte" << 1 << false << 0;
 }
 
 void TestCore::settingsLoad()
 {
     QFETCH(QByteArray, file);
-    QFETCH(bool, defaults);
+    QFETCH(QString, unreadable);
     QFETCH(int, port);
     QFETCH(bool, autosave);
     QFETCH(int, names);
     QTemporaryDir tmp;
-    QVERIFY(writeBytes(setupFilePath(tmp.path()), file));
+    const QString setup = setupFilePath(tmp.path());
+    // An older kept copy is replaced.
+    QVERIFY(writeBytes(setup, file) && writeBytes(setup + ".unreadable", "older"));
     GatetallyState state(tmp.path());
-    QCOMPARE(loadSettings(state), defaults ? SettingsLoad::Defaults : SettingsLoad::Read);
+    QString notice;
+    QCOMPARE(loadSettings(state, nullptr, &notice), unreadable.isEmpty() ? SettingsLoad::Read : SettingsLoad::Defaults);
     QCOMPARE(state.intCommPort, port);
     QCOMPARE(state.blnAutosave, autosave);
     QCOMPARE(state.strListTitle, QStringLiteral("Quorvel Gatetally"));
     QCOMPARE(state.strEntryNames.size(), 101);
     for (int i = 0; i < 101; ++i)
         QCOMPARE(state.strEntryNames.at(i), i < names ? QStringLiteral("Name%1").arg(i + 1) : QString());
-    if (defaults)
-        QCOMPARE(readBytes(setupFilePath(tmp.path())),
-                 crlf(QList<QByteArray>{"CommPort=1", "autosave=F", defaultAutosaveFile(tmp.path()).toLatin1()}
-                      + QList<QByteArray>(100)));
-    else
-        QCOMPARE(readBytes(setupFilePath(tmp.path())), file); // reading never rewrites
+    if (unreadable.isEmpty()) {
+        QCOMPARE(readBytes(setup), file); // reading never rewrites
+        QCOMPARE(notice, QString());
+        return;
+    }
+    QCOMPARE(readBytes(setup),
+             crlf(QList<QByteArray>{"CommPort=1", "autosave=F", defaultAutosaveFile(tmp.path()).toLatin1()}
+                  + QList<QByteArray>(100)));
+    QCOMPARE(readBytes(setup + ".unreadable"), file);
+    QCOMPARE(notice, QStringLiteral("The settings file %1 could not be read (%2).\r\n"
+                                    "Gatetally is using the default settings: port 1, autosave off, "
+                                    "no records file chosen and no entry point names.\r\n"
+                                    "The old file was kept as %1.unreadable.")
+                         .arg(setup, unreadable));
 }
 
 void TestCore::settingsRewrite_data()
@@ -296,7 +286,7 @@ void TestCore::settingsRewrite()
     }
     QString error;
     if (diskFull) {
-        const FileSizeLimit limit(64);
+        const gt::test::FileSizeLimit limit(64);
         QVERIFY(!rewriteSettings(state, change, &error) && !error.isEmpty());
         QCOMPARE(QDir(tmp.path()).entryList(QDir::Files), QStringList{QStringLiteral("setup.txt")});
     } else {

@@ -3,6 +3,8 @@
 #include "Navigator.h"
 #include "Screens.h"
 #include "Paths.h"
+#include "PortLink.h"
+#include "Receiver.h"
 #include "RecordLine.h"
 #include "ScriptedPrompts.h"
 #include "Settings.h"
@@ -63,6 +65,10 @@ const QString kExitOn = QStringLiteral("Gatetally|-|YN|Autosave is currently on.
                                        "Are you sure you want to exit?");
 const QString kExitOff = QStringLiteral(
     "Gatetally|-|YN|Exiting will permanently erase any unsaved records.\r\nAre you sure you want to exit?");
+const QString kStaysOff = QStringLiteral("\r\n\r\nAutosave stays off.");
+const QString kLatin1 = QStringLiteral("Gatetally|!|OK|The name %1 cannot be used.\r\n"
+                                       "setup.txt keeps the records file's name in 8-bit (Latin-1) characters, and this\r\n"
+                                       "name has characters outside them. Nothing was written; please choose another name.");
 const QStringList kEnds{QStringLiteral("port closed"), QStringLiteral("exit timer")};
 
 // One command given on the main screen (the objectName of its control, or
@@ -209,9 +215,37 @@ struct Desk
     }
 };
 
+// A command given while records arrive from the line: before it, and while
+// the prompts listed in `during` are open (prompt n brings the message
+// "5 V 10n 00000n"). The display and every file are compared whole.
+struct Arrival
+{
+    QString control, inUse;
+    bool autosave;
+    int shown;          // rows on the display; -1: the display is full
+    bool clearCheck;
+    QByteArray before;  // received before the command
+    QString answers;
+    QStringList fileNames;
+    QList<int> during;
+    QStringList conversation;
+    bool autosaveAfter;
+    QString fileAfter;
+    QByteArray bytes;
+    QList<QByteArray> display; // record lines afterwards
+};
+
+QByteArray arrivedMessage(int n) { return "5 V 10" + QByteArray::number(n) + " 00000" + QByteArray::number(n) + " \r"; }
+QByteArray arrived(int n)
+{
+    return "  3/7/2006    1:05:09 PM    5    VALID        10" + QByteArray::number(n) + "    00000" + QByteArray::number(n);
+}
+const QByteArray kWaiting("  3/7/2006    1:05:09 PM    6    NOT VALID    106    000006");
+
 } // namespace
 
 Q_DECLARE_METATYPE(Case)
+Q_DECLARE_METATYPE(Arrival)
 
 class TestCommands : public QObject
 {
@@ -305,10 +339,14 @@ private Q_SLOTS:
             {save, "@full", false, false, false, 2, "Y", none, {kOverwrite, full}, false, "@full", {}, 2, false});
         row("Save As, cannot create", {saveAs, mon, false, false, true, 2, "", {"@under"},
             {failed("x.txt", ENOTDIR)}, false, mon, kOld, 2, true});
+        // No file behind it: autosave stays off and setup.txt as it was.
         row("on, new file cannot be created", {on, mon, false, false, false, 0, "Y", {"@under"},
-            {diffMon, failed("x.txt", ENOTDIR)}, true, "@under", {}, 0, false});
+            {diffMon, failed("x.txt", ENOTDIR) + kStaysOff}, false, mon, kOld, 0, false});
         row("on, kept file on /dev/full", {on, "@full", false, false, false, 0, "N", none,
-            {different("full.txt"), full}, true, "@full", {}, 0, false});
+            {different("full.txt"), full + kStaysOff}, false, "@full", {}, 0, false});
+        row("Save As, a name setup.txt cannot hold: refused before writing", {saveAs, mon, false, false, false, 2,
+            "", {"\u0416\u0443\u0440\u043d\u0430\u043b.txt"}, {kLatin1.arg(QString::fromUtf8("\u0416\u0443\u0440\u043d\u0430\u043b.txt"))},
+            false, mon, kOld, 2, false});
         row("off, /dev/full", {off, "@full", true, false, false, 0, "", none, {full}, false, "@full", {}, 0, false});
         row("Exit, /dev/full: the program still ends",
             {"cmdExit", "@full", true, false, false, 0, "Y", none, {kExitOn, full}, true, "@full", {}, 0, false});
@@ -343,6 +381,78 @@ private Q_SLOTS:
         QCOMPARE(desk.events, ends ? kEnds : QStringList());
         QCOMPARE(desk.screen.Timer1->isActive(), ends);
         desk.check(c.fileAfter, c.bytes, c.autosaveAfter);
+    }
+
+    void recordsArriveWhileAsked_data()
+    {
+        QTest::addColumn<Arrival>("a");
+        const auto row = [](const char *name, const Arrival &a) { QTest::newRow(name) << a; };
+        const QString on("optOn"), mon("Monday.txt"), tue("Tuesday.txt"), def("default");
+        const QByteArray six("6 N 106 000006 \r");
+        const QString kNote = QStringLiteral("Gatetally|-|YN|1 record(s) could not be written to the records file "
+                                             "full.txt.\r\nThey are on the display only: answer No to save them "
+                                             "elsewhere first.\r\n\r\n") + kExitOn.mid(15);
+        // control, in use, autosave, rows, clearCheck, before, answers, file names, during, conversation;
+        // afterwards: autosave, file in use, its bytes, record lines on the display.
+        row("Save, Yes, then a record while clearing is asked: it stays",
+            {"mnuFileSave", mon, false, 3, false, {}, "YY", {}, {1}, {kOverwrite, kClearDisplay}, false, mon, saved(3),
+             {arrived(1)}});
+        row("Save As after autosave on cleared, a record while clearing is asked: it stays",
+            {"mnuFileSaveAs", mon, false, 2, true, {}, "Y", {"Report.txt"}, {1}, {kClearDisplay}, false, "Report.txt",
+             saved(2), {arrived(1)}});
+        row("on, clearing Yes, a record in the Save dialog, cancelled: nothing cleared, nothing written",
+            {on, def, false, 3, false, {}, "Y", {""}, {1}, {kClearDisplay}, false, def, {},
+             kRows.mid(0, 3) + QList<QByteArray>{arrived(1)}});
+        row("on, clearing Yes, records during the questions: after the header of the new file only",
+            {on, mon, false, 3, false, {}, "YY", {tue}, {0, 2}, {kClearDisplay, different("Monday.txt")}, true, tue,
+             kAutosaveHeader + crlf({arrived(0), arrived(2)}), {arrived(0), arrived(2)}});
+        row("on, earlier file kept: a record during the question follows the resume marker",
+            {on, mon, false, 0, false, {}, "N", {}, {0}, {different("Monday.txt")}, true, mon,
+             kOld + kResume + crlf({arrived(0)}), {arrived(0)}});
+        row("on with the display full and a record waiting: appended as it enters",
+            {on, def, false, -1, false, six, "Y", {mon}, {}, {kClearDisplay}, true, mon,
+             kAutosaveHeader + crlf({kWaiting}), {kWaiting}});
+        row("Exit with a record that could not be written: the question says so",
+            {"cmdExit", "@full", true, 0, false, six, "N", {}, {}, {failed("full.txt", ENOSPC), kNote}, true, "@full",
+             {}, {kWaiting}});
+    }
+
+    void recordsArriveWhileAsked()
+    {
+        QFETCH(Arrival, a);
+        Desk desk;
+        desk.useFile(a.inUse, a.autosave);
+        desk.screen.blnClearCheck = a.clearCheck;
+        if (a.shown < 0)
+            desk.state.strRecords.appendMany(QStringList(kDisplayCapacity, "f"), QStringList(kDisplayCapacity, "f"));
+        else
+            desk.display(a.shown);
+        auto *port = new MemoryPortLink;
+        Receiver receiver(desk.state, desk.prompts, std::unique_ptr<PortLink>(port));
+        QVERIFY(receiver.openPort());
+        port->receive(a.before);
+        QCoreApplication::processEvents();
+        desk.script(a.answers, a.fileNames);
+        desk.prompts.whileOpen = [&](int n) {
+            if (a.during.contains(n))
+                port->receive(arrivedMessage(n));
+        };
+        desk.screen.show();
+
+        if (auto *button = desk.screen.findChild<QAbstractButton *>(a.control))
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            desk.screen.action(a.control)->trigger();
+        QCoreApplication::processEvents();
+
+        QCOMPARE(desk.conversation(), a.conversation);
+        QCOMPARE(desk.state.blnAutosave, a.autosaveAfter);
+        QCOMPARE(desk.screen.optOn->isChecked(), a.autosaveAfter);
+        QStringList display;
+        for (const QByteArray &l : a.display)
+            display << QString::fromLatin1(l);
+        QCOMPARE(desk.state.strRecords.recordLines(), display);
+        desk.check(a.fileAfter, a.bytes, a.autosaveAfter);
     }
 
     void setupFileReread()

@@ -67,6 +67,7 @@ private Q_SLOTS:
     void signOnMarker_data();
     void signOnMarker();
     void signOnMarkerWriteFailureIsReported();
+    void unreadableSettingsInAFolderLatin1CannotName();
     void headerRule_data();
     void headerRule();
     void mainScreenControls_data();
@@ -160,6 +161,33 @@ void TestStartup::signOnMarkerWriteFailureIsReported()
     const QStringList texts = f.prompts.texts();
     QVERIFY2(texts.filter(QStringLiteral("The records file full.txt could not be written:\r\n")).size() == 1,
              qPrintable(texts.join(QLatin1Char('|'))));
+}
+
+void TestStartup::unreadableSettingsInAFolderLatin1CannotName()
+{
+    // Both are told at start, in one box; the old settings are kept.
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QString::fromUtf8("\u0416\u0443\u0440\u043d\u0430\u043b"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString setup = setupFilePath(folder);
+    const QByteArray old = setupFile("autosave=T", QStringLiteral("/x/Records/a.txt")).replace("DOOR", QByteArray("DO\0R", 4));
+    QVERIFY(writeBytes(setup, old));
+    Options o;
+    o.dataDir = folder;
+    ScriptedPrompts prompts;
+    GatetallyApp app(o, prompts);
+    app.start();
+    QCOMPARE(prompts.texts(),
+             QStringList{QStringLiteral("The data folder %1 has characters that setup.txt cannot hold (it is an 8-bit,\r\n"
+                                        "Latin-1 file): the records file in use cannot be remembered from one start to\r\n"
+                                        "the next. Please give Gatetally a data folder whose path has none of them.\r\n\r\n"
+                                        "The settings file %2 could not be read (it holds a NUL byte).\r\n"
+                                        "Gatetally is using the default settings: port 1, autosave off, "
+                                        "no records file chosen and no entry point names.\r\n"
+                                        "The old file was kept as %2.unreadable.")
+                             .arg(folder, setup)});
+    QCOMPARE(readBytes(setup + ".unreadable"), old);
+    QVERIFY(!app.state().blnAutosave);
 }
 
 void TestStartup::headerRule_data()

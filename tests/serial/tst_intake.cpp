@@ -15,6 +15,7 @@
 #include "ScriptedPrompts.h"
 #include "Settings.h"
 #include "State.h"
+#include "FileSizeLimit.h"
 #include "TestFiles.h"
 
 #include <QAction>
@@ -109,6 +110,13 @@ struct Rig
         navigator.open(dialog, Navigator::MainScreen::SetAside);
         return *dialog;
     }
+    // Bytes on the in-memory line, then the event loop's turn, in which the
+    // boxes that intake raised are shown.
+    void receive(const QByteArray &bytes)
+    {
+        memory->receive(bytes);
+        QCoreApplication::processEvents();
+    }
     void fill(int n) { state.strRecords.appendMany(QStringList(n, "f"), QStringList(n, "f")); }
     QByteArray autosaved() const { return gt::test::readBytes(state.strAutosaveFile); }
     QByteArray setup() const { return gt::test::readBytes(setupFilePath(dir.path())); }
@@ -125,7 +133,8 @@ private Q_SLOTS:
     void capacity_data();
     void capacity();
     void waitingBeyondCapacity();
-    void autosaveFailure();
+    void boxOpenWhileLineRuns();
+    void failedAppend();
     void portMissingThenLost();
 
     void dialogOpens_data();
@@ -215,12 +224,12 @@ void TestIntake::capacity()
     QFETCH(QString, message);
     Rig rig(false, autosave);
     rig.fill(kDisplayCapacity - 2);
-    rig.memory->receive("0 V 101 000000 \r");
+    rig.receive("0 V 101 000000 \r");
     QCOMPARE(rig.prompts.shown.size(), 0);
     // The display line follows the display mode of the moment.
     rig.state.strEntryNames[0] = QStringLiteral("DOOR");
     rig.state.strDisplayMode = kNameMode;
-    rig.memory->receive("1 V 101 000001 \r");
+    rig.receive("1 V 101 000001 \r");
     rig.state.strDisplayMode = kNumberMode;
     QCOMPARE(rig.state.intRecordCount(), kDisplayCapacity);
     QCOMPARE(rig.state.strRecords.displayLines().last(), shown("       DOOR       VALID        101    000001"));
@@ -233,9 +242,9 @@ void TestIntake::capacity()
     // Later records wait, each with the moment it arrived, and are written
     // to the autosave file at once; no second message.
     rig.state.clock.setFixed(kWhen.addSecs(60));
-    rig.memory->receive("2 N 102 000002 \r3 F");
+    rig.receive("2 N 102 000002 \r3 F");
     rig.state.clock.setFixed(kWhen.addSecs(125));
-    rig.memory->receive(" 103 000003 \r4 V 104 00004\r");
+    rig.receive(" 103 000003 \r4 V 104 00004\r");
     QCOMPARE(rig.state.intRecordCount(), kDisplayCapacity);
     QCOMPARE(rig.receiver->waitingCount(), 3);
     QCOMPARE(rig.prompts.shown.size(), 1);
@@ -260,7 +269,7 @@ void TestIntake::capacity()
     QCOMPARE(rig.autosaved(), file);
 
     // The request for a new file name outlives the records that follow.
-    rig.memory->receive("5 V 105 000005 \r");
+    rig.receive("5 V 105 000005 \r");
     QCOMPARE(rig.state.intRecordCount(), 4);
     QCOMPARE(rig.state.blnAutosaveFull, autosave);
     QCOMPARE(rig.prompts.shown.size(), 1);
@@ -275,9 +284,10 @@ void TestIntake::waitingBeyondCapacity()
     QByteArray burst;
     for (int i = 0; i < kDisplayCapacity + 2; ++i)
         burst += panel::message('1', 'V', "101", QByteArray::number(i));
-    rig.memory->receive(burst);
+    rig.receive(burst);
     QCOMPARE(rig.receiver->waitingCount(), kDisplayCapacity + 2);
     rig.state.strRecords.clear();
+    QCoreApplication::processEvents();
     QCOMPARE(rig.state.intRecordCount(), kDisplayCapacity);
     QCOMPARE(rig.state.strRecords.recordLines().first(), shown("    1    VALID        101    000000"));
     QCOMPARE(rig.prompts.shown.size(), 1);
@@ -286,35 +296,71 @@ void TestIntake::waitingBeyondCapacity()
              (QStringList{shown("    1    VALID        101    032500"), shown("    1    VALID        101    032501")}));
 }
 
-void TestIntake::autosaveFailure()
+void TestIntake::boxOpenWhileLineRuns()
 {
-    Rig rig;
-    const QString folder = rig.dir.filePath(QStringLiteral("Records/sub"));
-    rig.state.strAutosaveFile = QDir(folder).filePath(QStringLiteral("auto.txt"));
+    // The capacity box is left open while 1,000 more messages come down a
+    // real line: each is stamped as it arrives and is in the autosave file
+    // before the box is answered.
+    Rig rig(true);
+    QVERIFY(rig.listen());
     rig.fill(kDisplayCapacity - 1);
-    // The failure box is up when the next record arrives: it is taken at
-    // once, and the capacity box follows the first instead of opening inside it.
-    rig.prompts.whileShown = [&rig] { rig.memory->receive("2 V 101 000002 \r"); };
-    rig.memory->receive("1 V 101 000001 \r");
-    QCOMPARE(rig.receiver->waitingCount(), 1);
+    QByteArray file = fileOf({shown("    1    VALID        101    000000")});
+    bool answered = false;
+    rig.prompts.whileShown = [&] {
+        for (int k = 0; k < 10; ++k) {
+            // The clock moves on between batches, as it would while the box waits.
+            rig.state.clock.setFixed(kWhen.addSecs(60 + k));
+            QByteArray batch;
+            for (int i = k * 100; i < (k + 1) * 100; ++i) {
+                batch += panel::message('2', 'N', "102", QByteArray::number(i));
+                file += QStringLiteral(" 12/3/2026    1:06:%1 PM    2    NOT VALID    102    %2\r\n")
+                            .arg(9 + k, 2, 10, QLatin1Char('0'))
+                            .arg(i, 6, 10, QLatin1Char('0'))
+                            .toLatin1();
+            }
+            QVERIFY(rig.pty.write(batch));
+            QTRY_COMPARE(rig.receiver->waitingCount(), (k + 1) * 100);
+        }
+        QCOMPARE(rig.autosaved(), file);
+        answered = true;
+    };
+    QVERIFY(rig.pty.write(panel::message('1', 'V', "101", "0")));
+    QTRY_VERIFY(answered);
+    rig.state.clock.setFixed(kWhen.addSecs(3600));
+    QCoreApplication::processEvents();
+    QCOMPARE(rig.autosaved(), file);
+    QCOMPARE(rig.prompts.texts(), QStringList{Receiver::capacityMessage(true, "default.txt")});
+}
+
+void TestIntake::failedAppend()
+{
+    // The disk fills up half way through a record: the file is cut back to
+    // its whole lines, and the records wait, in order, until there is room.
+    Rig rig;
+    const QStringList lines{shown("    1    VALID        101    000001"), shown("    2    VALID        101    000002"),
+                            shown("    3    VALID        101    000003"), shown("    4    VALID        101    000004")};
+    rig.receive("1 V 101 000001 \r");
+    {
+        const gt::test::FileSizeLimit limit(61 + 30);
+        // The failure box is up when the third record arrives: it is taken at
+        // once, and no second box is stacked on the first.
+        rig.prompts.whileShown = [&rig] { rig.receive("3 V 101 000003 \r"); };
+        rig.receive("2 V 101 000002 \r");
+        QCOMPARE(rig.autosaved(), fileOf(lines.mid(0, 1)));
+    }
+    QCOMPARE(rig.state.autosaveWriter.waitingCount(), 2);
     QCOMPARE(rig.prompts.nested, 0);
-    // The reason is the system's own, as an append to that path reports it.
-    QFile probe(rig.state.strAutosaveFile);
-    QVERIFY(!probe.open(QIODevice::WriteOnly | QIODevice::Append));
-    const QString message = QStringLiteral("The records file sub%1auto.txt could not be written:\r\n%2")
-                                .arg(QDir::separator(), probe.errorString());
-    QCOMPARE(rig.prompts.texts(), (QStringList{message, Receiver::capacityMessage(true, "auto.txt")}));
+    QCOMPARE(rig.prompts.texts(), QStringList{"The records file default.txt could not be written:\r\n"
+                                              "Only part of the data could be written (the disk may be full)."});
     QCOMPARE(rig.prompts.shown.at(0).icon, Prompts::Icon::Warning);
 
-    // Back to working: no message; failing again after that: one more.
-    rig.state.strRecords.clear();
-    QVERIFY(QDir().mkpath(folder));
-    rig.memory->receive("3 V 101 000003 \r");
-    QCOMPARE(rig.prompts.shown.size(), 2);
-    QVERIFY(QDir(folder).removeRecursively());
-    rig.memory->receive("4 V 101 000004 \r5 V 101 000005 \r");
-    QCOMPARE(rig.prompts.texts().mid(2), QStringList{message});
-    // Every record stays on the display, for Save to keep.
+    // Room again: the waiting records go first, and the operator hears once.
+    rig.receive("4 V 101 000004 \r");
+    QCOMPARE(rig.autosaved(), fileOf(lines));
+    QCOMPARE(rig.state.autosaveWriter.waitingCount(), 0);
+    QCOMPARE(rig.prompts.texts().mid(1),
+             QStringList{"The records file default.txt can be written again.\r\n"
+                         "2 record(s) that could not be written before have now been written to it."});
     QCOMPARE(rig.state.intRecordCount(), 4);
 }
 
@@ -347,9 +393,19 @@ void TestIntake::portMissingThenLost()
     QVERIFY(rig.pty.write("1 V 101 000001 \r"));
     QTRY_COMPARE(rig.state.intRecordCount(), 1);
 
-    // The panel side goes away: the line is lost, shown, not boxed.
+    // The panel side goes away half way through a message: the line is lost,
+    // shown, not boxed; what came of the message is one incorrect record,
+    // stamped when the loss is noticed.
+    QVERIFY(rig.pty.write("2 V 002 00"));
+    QTRY_COMPARE(rig.state.strReceiveBuffer, QStringLiteral("2 V 002 00"));
+    rig.state.clock.setFixed(kWhen.addSecs(60));
     rig.pty.close();
     QTRY_VERIFY(!rig.receiver->isPortOpen());
+    QCOMPARE(rig.state.strReceiveBuffer, QString());
+    QCOMPARE(rig.state.strRecords.recordLines().last(),
+             QStringLiteral(" 12/3/2026    1:06:09 PM    2    VALID        002    002 00"));
+    QCOMPARE(rig.state.strRecords.displayLines().last(),
+             QStringLiteral(" 12/3/2026    1:06:09 PM    RECEIVED INCORRECT DATA"));
     const QRegularExpression lost(
         QStringLiteral("^Serial port %1 was lost \\(.+\\)\\. Trying again every 2 seconds\\.$")
             .arg(QRegularExpression::escape(rig.link)));
@@ -362,8 +418,9 @@ void TestIntake::portMissingThenLost()
     QTRY_VERIFY(rig.receiver->isPortOpen());
     QCOMPARE(rig.receiver->statusText(), QString());
     QVERIFY(again.write("2 F 101 000002 \r"));
-    QTRY_COMPARE(rig.state.intRecordCount(), 2);
-    QCOMPARE(rig.state.strRecords.recordLines().last(), shown("    2    OFF          101    000002"));
+    QTRY_COMPARE(rig.state.intRecordCount(), 3);
+    QCOMPARE(rig.state.strRecords.recordLines().last(),
+             QStringLiteral(" 12/3/2026    1:06:09 PM    2    OFF          101    000002"));
     QCOMPARE(rig.prompts.shown.size(), 1);
 }
 
@@ -434,7 +491,7 @@ void TestIntake::closes()
     Rig rig;
     CommPortDialog &d = rig.openDialog();
     rig.state.portOverride = override;
-    rig.memory->receive("1 V 1");
+    rig.receive("1 V 1");
     const int opens = rig.memory->openCount;
     d.cmbPort->setCurrentIndex(index);
     if (how.startsWith("cmd"))
@@ -460,7 +517,7 @@ void TestIntake::closes()
     for (int i = 0; i < wanted.size(); ++i)
         QCOMPARE(got.at(i), wanted.at(i));
     // The buffer survives a switch.
-    rig.memory->receive("01 000001 \r");
+    rig.receive("01 000001 \r");
     QCOMPARE(rig.state.strRecords.recordLines(), QStringList{shown("    1    VALID        101    000001")});
     // The next start opens that port.
     GatetallyState next(rig.dir.path());

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace gt::test {
 
@@ -31,10 +32,15 @@ public:
     int unscripted = 0;
     int printCancels = 0;             // the next print dialogs to cancel
     QStringList printed;              // PDF files the print dialogs handed out
+    // Runs while a box or dialog is open (as events run in its own loop),
+    // with the number of prompts opened before it.
+    std::function<void(int)> whileOpen;
+    int opened = 0;
 
     Button message(const QString &text, Icon icon, Buttons buttons, const QString &title) override
     {
         shown.append({title.isEmpty() ? programTitle() : title, text, icon, buttons});
+        open();
         if (buttons == Ok || buttons == NoButton)
             return Ok;
         if (!answers.isEmpty())
@@ -50,6 +56,7 @@ public:
     QString saveFileName(const SaveDialog &dialog) override
     {
         dialogs.append(dialog);
+        open();
         if (fileNames.isEmpty()) {
             ++unscripted;
             return QString();
@@ -79,8 +86,16 @@ public:
         return out;
     }
 
+    void open()
+    {
+        const int n = opened++;
+        if (whileOpen)
+            whileOpen(n);
+    }
+
     void reset()
     {
+        opened = 0;
         shown.clear();
         answers.clear();
         fileNames.clear();
