@@ -104,6 +104,7 @@ private Q_SLOTS:
     void reading_data();
     void reading();
     void vanished();
+    void openAnother();
     void cancelLeavesAll();
 };
 
@@ -229,7 +230,8 @@ void TestRecords::deleting_data()
     QTest::newRow("autosave file, autosave off") << false << "day.txt" << true << sure.arg("day.txt")
                                                  << QStringList{"old.txt"} << true;
     QTest::newRow("other file") << true << "old.txt" << true << sure.arg("old.txt") << QStringList{"day.txt"} << false;
-    QTest::newRow("answered No") << true << "day.txt" << false << "" << QStringList{"day.txt", "old.txt"} << false;
+    QTest::newRow("answered No") << false << "day.txt" << false << sure.arg("day.txt") << QStringList{"day.txt", "old.txt"}
+                                 << false;
 }
 
 void TestRecords::deleting()
@@ -246,8 +248,7 @@ void TestRecords::deleting()
     d.select(name);
     d.prompts.answers = {yes ? Prompts::Yes : Prompts::No};
     d.click("cmdDelete");
-    if (!question.isEmpty())
-        QCOMPARE(d.prompts.texts(), QStringList{question});
+    QCOMPARE(d.prompts.texts(), QStringList{question});
     QCOMPARE(d.listed(), left);
     QCOMPARE(QDir(d.records()).entryList(QDir::Files), d.listed());
 
@@ -349,6 +350,26 @@ void TestRecords::vanished()
         QCOMPARE(readBytes(d.dir.filePath("setup.txt")), settings);
         QVERIFY(d.screen && !d.app->flow().openScreen(Screen::FileContents) && !d.app->flow().openScreen(Screen::StoredSearch));
     }
+}
+
+// Open of another file while one is shown replaces it; the main screen stays
+// aside throughout.
+void TestRecords::openAnother()
+{
+    Desk d;
+    d.start({{"a.txt", crlf({"first"})}, {"b.txt", crlf({"second"})}}, false, "a.txt");
+    d.click("cmdOpen");
+    QPointer<QWidget> first = d.app->flow().openScreen(Screen::FileContents);
+    d.select("b.txt");
+    d.click("cmdOpen");
+    auto *second = qobject_cast<FileContentsScreen *>(d.app->flow().openScreen(Screen::FileContents));
+    QVERIFY(first && second && second != first);
+    QCOMPARE(second->lstFileDisplay->model()->index(0, 0).data().toString(), QStringLiteral("second"));
+    QTRY_VERIFY(first.isNull());
+    d.screen->close();
+    QVERIFY(!d.app->mainScreen()->isEnabled());
+    second->close();
+    QTRY_VERIFY(d.app->mainScreen()->isEnabled());
 }
 
 // A cancelled load changes nothing: neither the list shown nor the records
