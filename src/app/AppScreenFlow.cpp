@@ -1,8 +1,10 @@
 #include "AppScreenFlow.h"
 
 #include "CommPortDialog.h"
+#include "FileContentsScreen.h"
 #include "Navigator.h"
 #include "Receiver.h"
+#include "RecordsScreen.h"
 #include "SearchScreen.h"
 
 #include <QWidget>
@@ -20,13 +22,13 @@ bool AppScreenFlow::has(Screen screen) const
     case Screen::Main:
     case Screen::DisplayedSearch:
     case Screen::StoredSearch:
+    case Screen::RecordsManagement:
+    case Screen::FileContents:
         return true;
     case Screen::CommPort:
         return !m_receiver.isNull();
     case Screen::DisplayedResults:
     case Screen::StoredResults:
-    case Screen::RecordsManagement:
-    case Screen::FileContents:
     case Screen::Names:
     case Screen::Help:
     case Screen::About:
@@ -43,6 +45,12 @@ QWidget *AppScreenFlow::make(Screen screen, bool *setsMainAside)
         return new SearchScreen(search::Twin::Displayed, m_state, m_prompts, *this);
     case Screen::StoredSearch:
         return new SearchScreen(search::Twin::Stored, m_state, m_prompts, *this);
+    case Screen::RecordsManagement:
+        return new RecordsScreen(m_state, m_prompts, *this);
+    case Screen::FileContents:
+        // Made only when the file could be read and the operator did not
+        // cancel the reading.
+        return FileContentsScreen::load(m_state, m_prompts);
     case Screen::CommPort:
         return new CommPortDialog(m_state, *m_receiver, m_prompts);
     default:
@@ -60,17 +68,22 @@ void AppScreenFlow::open(Screen screen, QWidget *from)
             next->raise();
             next->activateWindow();
         }
-    } else if (QWidget *open = m_open.value(screen)) {
+    } else if (QWidget *open = m_open.value(screen); open && screen != Screen::FileContents) {
         // Screens are single instances: the open one comes forward as it is.
         next = open;
         open->raise();
         open->activateWindow();
     } else if (has(screen)) {
+        // The file contents screen shows the file strOpenFile names: opening
+        // another file replaces the one shown, once the new one is read.
+        const QPointer<QWidget> replaced = m_open.value(screen);
         bool setsMainAside = false;
         next = make(screen, &setsMainAside);
         if (next) {
             m_open.insert(screen, next);
             m_navigator.open(next, setsMainAside ? Navigator::MainScreen::SetAside : Navigator::MainScreen::StaysInUse);
+            if (replaced)
+                replaced->close();
         }
     }
     // The next screen is up before the one handing over goes, so the main

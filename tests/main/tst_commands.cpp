@@ -422,7 +422,7 @@ private Q_SLOTS:
         QFETCH(Arrival, a);
         Desk desk;
         desk.useFile(a.inUse, a.autosave);
-        desk.screen.blnClearCheck = a.clearCheck;
+        desk.commands.blnClearCheck = a.clearCheck;
         if (a.shown < 0)
             desk.state.strRecords.appendMany(QStringList(kDisplayCapacity, "f"), QStringList(kDisplayCapacity, "f"));
         else
@@ -442,7 +442,7 @@ private Q_SLOTS:
         if (auto *button = desk.screen.findChild<QAbstractButton *>(a.control))
             QTest::mouseClick(button, Qt::LeftButton);
         else
-            desk.screen.action(a.control)->trigger();
+            test::findAction(&desk.screen, a.control)->trigger();
         QCoreApplication::processEvents();
 
         QCOMPARE(desk.conversation(), a.conversation);

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QListView;
+
+namespace gt {
+
+class GatetallyState;
+class Prompts;
+
+namespace stored {
+class FileLines;
+}
+
+// frmOpenFile ("File Contents"): every line of one stored records file as
+// it is on disk, in a fixed-pitch list, and File > Print.
+class FileContentsScreen : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Reads the file that strOpenFile names and makes the screen over it.
+    // Nothing is made when the operator cancels the reading, or when the
+    // file cannot be read (the operator is told why).
+    static FileContentsScreen *load(GatetallyState &state, Prompts &prompts, QWidget *parent = nullptr);
+
+    QLabel *lblFile = nullptr;
+    QListView *lstFileDisplay = nullptr;
+    QAction *mnuFilePrint = nullptr, *mnuFileClose = nullptr;
+
+public Q_SLOTS:
+    // Prints the file as it is on disk now, not the list.
+    void print();
+
+private:
+    FileContentsScreen(GatetallyState &state, Prompts &prompts, stored::FileLines *lines, QWidget *parent);
+
+    GatetallyState &m_state;
+    Prompts &m_prompts;
+    QString m_path;
+};
+
+} // namespace gt
