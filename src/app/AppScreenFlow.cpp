@@ -3,6 +3,7 @@
 #include "CommPortDialog.h"
 #include "Navigator.h"
 #include "Receiver.h"
+#include "ResultsScreen.h"
 #include "SearchScreen.h"
 
 #include <QWidget>
@@ -20,11 +21,11 @@ bool AppScreenFlow::has(Screen screen) const
     case Screen::Main:
     case Screen::DisplayedSearch:
     case Screen::StoredSearch:
+    case Screen::DisplayedResults:
+    case Screen::StoredResults:
         return true;
     case Screen::CommPort:
         return !m_receiver.isNull();
-    case Screen::DisplayedResults:
-    case Screen::StoredResults:
     case Screen::RecordsManagement:
     case Screen::FileContents:
     case Screen::Names:
@@ -43,6 +44,10 @@ QWidget *AppScreenFlow::make(Screen screen, bool *setsMainAside)
         return new SearchScreen(search::Twin::Displayed, m_state, m_prompts, *this);
     case Screen::StoredSearch:
         return new SearchScreen(search::Twin::Stored, m_state, m_prompts, *this);
+    case Screen::DisplayedResults:
+        return new ResultsScreen(ResultsScreen::Twin::Displayed, m_state, m_prompts, *this);
+    case Screen::StoredResults:
+        return new ResultsScreen(ResultsScreen::Twin::Stored, m_state, m_prompts, *this);
     case Screen::CommPort:
         return new CommPortDialog(m_state, *m_receiver, m_prompts);
     default:
