@@ -69,6 +69,25 @@ struct Fixture
     QString path(const QString &name) const { return dir.filePath(name); }
 };
 
+// The whole program on its main screen, with these records on display.
+struct Program
+{
+    QTemporaryDir dir;
+    test::ScriptedPrompts prompts;
+    std::unique_ptr<GatetallyApp> app;
+
+    explicit Program(const QStringList &records)
+    {
+        Options options;
+        options.dataDir = dir.path();
+        app = std::make_unique<GatetallyApp>(options, prompts);
+        app->state().clock.setFixed(kNow);
+        app->showMainScreen();
+        for (const QString &r : records)
+            app->state().strRecords.append(r, MakeDisplayLine(r, kNumberMode, app->state().strEntryNames));
+    }
+};
+
 QStringList listed(const ResultsScreen *s)
 {
     QStringList out;
@@ -215,15 +234,8 @@ void TestResults::leaving()
 // available again.
 void TestResults::searchRefineAndNewSearch()
 {
-    QTemporaryDir dir;
-    test::ScriptedPrompts prompts;
-    Options options;
-    options.dataDir = dir.path();
-    GatetallyApp app(options, prompts);
-    app.state().clock.setFixed(kNow);
-    app.showMainScreen();
-    for (const QString &r : kRecords)
-        app.state().strRecords.append(r, MakeDisplayLine(r, kNumberMode, app.state().strEntryNames));
+    Program p(kRecords);
+    GatetallyApp &app = *p.app;
     auto screen = [&](Screen s) { return app.flow().openScreen(s); };
 
     QTest::mouseClick(app.mainScreen()->cmdRecordsSearch, Qt::LeftButton);
@@ -258,7 +270,7 @@ void TestResults::searchRefineAndNewSearch()
     QTest::mouseClick(results->cmdBack, Qt::LeftButton);
     QTRY_VERIFY(results.isNull());
     QVERIFY(app.navigator().isMainAvailable() && app.mainScreen()->isEnabled());
-    QVERIFY(prompts.shown.isEmpty());
+    QVERIFY(p.prompts.shown.isEmpty());
 }
 
 // File > Save As, byte for byte; it replaces a longer file of the same name
@@ -409,17 +421,12 @@ void TestResults::listing()
 void TestResults::printedColumns()
 {
     QVERIFY2(!QStandardPaths::findExecutable("pdftotext").isEmpty(), "pdftotext (poppler-utils) is needed");
-    QTemporaryDir dir;
-    test::ScriptedPrompts prompts;
-    Options options;
-    options.dataDir = dir.path();
-    GatetallyApp app(options, prompts);
-    app.state().clock.setFixed(kNow);
-    app.showMainScreen();
-    for (int i = 0; i < 150; ++i) {
-        const QString r = record("3/7/2006 10:30:00 PM", QString("%1 N 456 %2").arg(i % 9 + 1).arg(i, 6, 10, QChar('0')));
-        app.state().strRecords.append(r, MakeDisplayLine(r, kNumberMode, app.state().strEntryNames));
-    }
+    QStringList records;
+    for (int i = 0; i < 150; ++i)
+        records << record("3/7/2006 10:30:00 PM", QString("%1 N 456 %2").arg(i % 9 + 1).arg(i, 6, 10, QChar('0')));
+    Program p(records);
+    GatetallyApp &app = *p.app;
+    test::ScriptedPrompts &prompts = p.prompts;
     prompts.printCancels = 1;
     app.mainScreen()->mnuFilePrint->trigger();
     QVERIFY(prompts.printed.isEmpty() && prompts.shown.isEmpty());
