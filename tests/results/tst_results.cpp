@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <optional>
 
 using namespace gt;
 using namespace gt::results;
@@ -66,7 +67,6 @@ struct Fixture
         s->setAttribute(Qt::WA_DeleteOnClose); // as the navigator opens screens
         return s;
     }
-    QString path(const QString &name) const { return dir.filePath(name); }
 };
 
 // The whole program on its main screen, with these records on display.
@@ -112,47 +112,56 @@ class TestResults : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void opening_data();
-    void opening();
-    void leaving_data();
-    void leaving();
+    void screen_data();
+    void screen();
     void searchRefineAndNewSearch();
     void resultsFile_data();
     void resultsFile();
-    void saveFailures();
     void listing_data();
     void listing();
     void printedColumns();
     void printFailures();
 };
 
-// Every control with its caption and tooltip; the lines in the display mode
-// of the opening, kept when names and mode change later; Tab order.
-void TestResults::opening_data()
+// Each twin's controls and Tab order; its lines in the display mode and with
+// the names of the opening, kept when both change later; then where each
+// command leads, the screen closing after.
+void TestResults::screen_data()
 {
     QTest::addColumn<Twin>("twin");
     QTest::addColumn<QStringList>("results");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("recordsScreen"); // whether the flow has the records management screen yet
+    QTest::addColumn<Screen>("next");
     QTest::addColumn<QStringList>("lines");
-    const QString none = QString(10, ' ') + "There were no results for this search";
-    QTest::newRow("displayed, names")
-        << D << kRecords
-        << QStringList{"  3/7/2006    9:05:00 AM    Front Door    VALID        123    012345",
-                       "  3/7/2006   10:30:00 PM                  NOT VALID    456    000077"};
-    QTest::newRow("stored, no results") << S << QStringList() << QStringList{none};
+    const QStringList named{"  3/7/2006    9:05:00 AM    Front Door    VALID        123    012345",
+                            "  3/7/2006   10:30:00 PM                  NOT VALID    456    000077"};
+    const QStringList none{QString(10, ' ') + "There were no results for this search"};
+    QTest::newRow("displayed, refine") << D << kRecords << "cmdRefine" << true << Screen::DisplayedSearch << named;
+    QTest::newRow("stored, none found, new") << S << QStringList() << "cmdNew" << true << Screen::StoredSearch << none;
+    QTest::newRow("displayed, close") << D << kRecords << "mnuFileClose" << true << Screen::Main << named;
+    QTest::newRow("stored, back") << S << kRecords << "cmdBack" << true << Screen::RecordsManagement << named;
+    QTest::newRow("stored, close, no records screen yet") << S << kRecords << "mnuFileClose" << false << Screen::Main
+                                                          << named;
 }
 
-void TestResults::opening()
+void TestResults::screen()
 {
     QFETCH(Twin, twin);
     QFETCH(QStringList, results);
+    QFETCH(QString, command);
+    QFETCH(bool, recordsScreen);
+    QFETCH(Screen, next);
     QFETCH(QStringList, lines);
     Fixture f;
+    if (recordsScreen)
+        f.flow.present << Screen::RecordsManagement;
     f.state.strResults = results;
     f.state.setDisplayMode(DisplayMode::Name);
-    QScopedPointer<ResultsScreen> s(f.open(twin));
+    QPointer<ResultsScreen> s = f.open(twin);
     f.state.strEntryNames[1] = QStringLiteral("Dock");
     f.state.setDisplayMode(DisplayMode::Number);
-    QCOMPARE(listed(s.data()), lines);
+    QCOMPARE(listed(s), lines);
 
     const QString controls =
         QString(twin == D ? "frmSearchResults|Display Search Results|;cmdBack|Back|Goes back to the Main screen;"
@@ -179,176 +188,127 @@ void TestResults::opening()
     QVERIFY(!s->mnuHelpAbout->isEnabled() && !s->mnuHelpHelp->isEnabled());
 
     s->show();
-    QVERIFY(QTest::qWaitForWindowActive(s.data()));
+    QVERIFY(QTest::qWaitForWindowActive(s));
     QStringList order{QApplication::focusWidget()->objectName()};
     for (int i = 0; i < 3; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         order << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(order.join(' '), "lstResults cmdRefine cmdNew cmdBack");
-}
 
-// Where each command leads, on each twin; the screen closes after.
-void TestResults::leaving_data()
-{
-    QTest::addColumn<Twin>("twin");
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<bool>("recordsScreen"); // whether the flow has the records management screen
-    QTest::addColumn<Screen>("next");
-    QTest::addColumn<bool>("refine");
-    QTest::newRow("displayed refine") << D << "cmdRefine" << true << Screen::DisplayedSearch << true;
-    QTest::newRow("stored refine") << S << "cmdRefine" << true << Screen::StoredSearch << true;
-    QTest::newRow("displayed new") << D << "cmdNew" << true << Screen::DisplayedSearch << false;
-    QTest::newRow("stored new") << S << "cmdNew" << true << Screen::StoredSearch << false;
-    QTest::newRow("displayed back") << D << "cmdBack" << true << Screen::Main << false;
-    QTest::newRow("displayed close") << D << "mnuFileClose" << true << Screen::Main << false;
-    QTest::newRow("stored back") << S << "cmdBack" << true << Screen::RecordsManagement << false;
-    QTest::newRow("stored close") << S << "mnuFileClose" << true << Screen::RecordsManagement << false;
-    QTest::newRow("stored back, no records screen yet") << S << "cmdBack" << false << Screen::Main << false;
-}
-
-void TestResults::leaving()
-{
-    QFETCH(Twin, twin);
-    QFETCH(QString, command);
-    QFETCH(bool, recordsScreen);
-    QFETCH(Screen, next);
-    QFETCH(bool, refine);
-    Fixture f;
-    if (recordsScreen)
-        f.flow.present << Screen::RecordsManagement;
-    QPointer<ResultsScreen> s = f.open(twin);
-    s->show();
     if (command.startsWith("mnu"))
         test::findAction(s, command)->trigger();
     else
         QTest::mouseClick(s->findChild<QPushButton *>(command), Qt::LeftButton);
     QCOMPARE(f.flow.opened, QList<Screen>{next});
-    QCOMPARE(f.state.blnRefine, refine);
+    QCOMPARE(f.state.blnRefine, command == "cmdRefine");
     QTRY_VERIFY(s.isNull());
+    QVERIFY(f.prompts.shown.isEmpty());
 }
 
 // Through the program's own flow: a search opens its results with the main
-// screen set aside; Refine brings the criteria back, a second search opens
-// fresh results, New Search starts empty, Back makes the main screen
-// available again.
+// screen set aside; Refine brings the last criteria back, New Search starts
+// empty, Back makes the main screen available again.
 void TestResults::searchRefineAndNewSearch()
 {
     Program p(kRecords);
-    GatetallyApp &app = *p.app;
-    auto screen = [&](Screen s) { return app.flow().openScreen(s); };
-
-    QTest::mouseClick(app.mainScreen()->cmdRecordsSearch, Qt::LeftButton);
-    auto *search = qobject_cast<SearchScreen *>(screen(Screen::DisplayedSearch));
-    QTest::keyClicks(search->txtFacility, "456");
-    QTest::mouseClick(search->cmdSearch, Qt::LeftButton);
-    QPointer<ResultsScreen> results = qobject_cast<ResultsScreen *>(screen(Screen::DisplayedResults));
-    QVERIFY(results && !app.navigator().isMainAvailable());
-    QCOMPARE(listed(results).size(), 1);
-    QTRY_VERIFY(!screen(Screen::DisplayedSearch)); // gone, as the operator would see it
-
-    QTest::mouseClick(results->cmdRefine, Qt::LeftButton);
-    QTRY_VERIFY(results.isNull());
-    search = qobject_cast<SearchScreen *>(screen(Screen::DisplayedSearch));
-    QVERIFY(search && !app.navigator().isMainAvailable());
-    QCOMPARE(search->txtFacility->text(), "456");
-    search->txtFacility->clear();
-    QTest::keyClicks(search->txtFacility, "123");
-    QTest::mouseClick(search->cmdSearch, Qt::LeftButton);
-    results = qobject_cast<ResultsScreen *>(screen(Screen::DisplayedResults));
-    QVERIFY(results);
-    QTRY_VERIFY(!screen(Screen::DisplayedSearch));
-    QCOMPARE(listed(results), QStringList{MakeDisplayLine(kRecords.at(0), kNumberMode, app.state().strEntryNames)});
-
-    QTest::mouseClick(results->cmdNew, Qt::LeftButton);
-    QTRY_VERIFY(results.isNull());
-    search = qobject_cast<SearchScreen *>(screen(Screen::DisplayedSearch));
-    QVERIFY(search && search->txtFacility->text().isEmpty());
-    search->txtFacility->setText("123");
-    QTest::mouseClick(search->cmdSearch, Qt::LeftButton);
-    results = qobject_cast<ResultsScreen *>(screen(Screen::DisplayedResults));
+    AppScreenFlow &flow = p.app->flow();
+    QTest::mouseClick(p.app->mainScreen()->cmdRecordsSearch, Qt::LeftButton);
+    QPointer<ResultsScreen> results;
+    for (const char *command : {"", "cmdRefine", "cmdNew"}) {
+        if (results) {
+            QTest::mouseClick(results->findChild<QPushButton *>(command), Qt::LeftButton);
+            QTRY_VERIFY(results.isNull());
+        }
+        auto *search = qobject_cast<SearchScreen *>(flow.openScreen(Screen::DisplayedSearch));
+        QVERIFY(search && !p.app->navigator().isMainAvailable());
+        QCOMPARE(search->txtFacility->text(), QString(command) == "cmdRefine" ? "456" : "");
+        search->txtFacility->setText(*command ? "123" : "456");
+        QTest::mouseClick(search->cmdSearch, Qt::LeftButton);
+        results = qobject_cast<ResultsScreen *>(flow.openScreen(Screen::DisplayedResults));
+        QVERIFY(results && !p.app->navigator().isMainAvailable());
+        QCOMPARE(listed(results), QStringList{MakeDisplayLine(kRecords.at(*command ? 0 : 1), kNumberMode, {})});
+        QTRY_VERIFY(!flow.openScreen(Screen::DisplayedSearch)); // gone, as the operator sees it
+    }
     QTest::mouseClick(results->cmdBack, Qt::LeftButton);
     QTRY_VERIFY(results.isNull());
-    QVERIFY(app.navigator().isMainAvailable() && app.mainScreen()->isEnabled());
+    QVERIFY(p.app->navigator().isMainAvailable() && p.app->mainScreen()->isEnabled());
     QVERIFY(p.prompts.shown.isEmpty());
 }
 
-// File > Save As, byte for byte; it replaces a longer file of the same name
-// without a question.
+// File > Save As over an older, longer file of the same name: the report
+// byte for byte, replacing it without a question. No name: the system's
+// message. A file that cannot be written (a full disk): told with its name
+// and the reason, the older file left whole and nothing else left behind.
 void TestResults::resultsFile_data()
 {
     QTest::addColumn<QString>("criteria");
     QTest::addColumn<QStringList>("results");
-    QTest::addColumn<QByteArray>("criteriaLines");
-    QTest::addColumn<QByteArray>("body");
-    const QByteArray both = "  3/7/2006    9:05:00 AM         2        VALID        123    012345\r\n"
-                            "  3/7/2006   10:30:00 PM         3        NOT VALID    456    000077\r\n";
-    QTest::newRow("timed, no details") << "9:05:00 AM|10:30:00 PM||||" << kRecords
-                                       << QByteArray("     From: 9:05:00 AM\r\n     To:   10:30:00 PM\r\n") << both;
-    QTest::newRow("no times, one detail") << "AM 3/7/2006|PM 3/8/2006||NOT VALID||" << kRecords.mid(1)
-                                          << QByteArray("     Status:  NOT VALID\r\n") << both.mid(70);
-    QTest::newRow("all four details, one time") << "AM 3/7/2006|1:00:00 PM|2|VALID|123|12345" << kRecords.mid(0, 1)
-                                                << QByteArray("     From: AM 3/7/2006\r\n     To:   1:00:00 PM\r\n"
-                                                              "     Entry Point:  2\r\n     Status:  VALID\r\n"
-                                                              "     Facility Code:  123\r\n"
-                                                              "     Card/Keyless Number:  12345\r\n")
-                                                << both.left(70);
-    QTest::newRow("no results") << "AM 3/7/2006|AM 3/7/2006|||999|" << QStringList()
-                                << QByteArray("     Facility Code:  999\r\n")
-                                << QByteArray("          There were no results for this search\r\n");
+    QTest::addColumn<QString>("name"); // answer of the Save dialog
+    QTest::addColumn<int>("diskLimit"); // bytes a file may grow to; 0: no limit
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("message");
+    const auto report = [](const QByteArray &criteriaLines, const QByteArray &body) {
+        return "\r\nSearch results saved 3/7/2006  2:05:09 PM\r\n\r\n     Search Criteria:\r\n\r\n" + criteriaLines
+            + "\r\n    DATE         TIME          ENTRY       STATUS     CODE    NUMBER\r\n\r\n" + body;
+    };
+    const QByteArray first = "  3/7/2006    9:05:00 AM         2        VALID        123    012345\r\n";
+    const QByteArray second = "  3/7/2006   10:30:00 PM         3        NOT VALID    456    000077\r\n";
+    const QString name = "Records/Search Results.txt";
+    const QByteArray old(4000, 'x');
+    QTest::newRow("timed, no details") << "9:05:00 AM|10:30:00 PM||||" << kRecords << name << 0
+                                       << report("     From: 9:05:00 AM\r\n     To:   10:30:00 PM\r\n", first + second)
+                                       << "";
+    QTest::newRow("no times, one detail") << "AM 3/7/2006|PM 3/8/2006||NOT VALID||" << kRecords.mid(1) << name << 0
+                                          << report("     Status:  NOT VALID\r\n", second) << "";
+    QTest::newRow("all four details, one time")
+        << "AM 3/7/2006|1:00:00 PM|2|VALID|123|12345" << kRecords.mid(0, 1) << name << 0
+        << report("     From: AM 3/7/2006\r\n     To:   1:00:00 PM\r\n     Entry Point:  2\r\n     Status:  VALID\r\n"
+                  "     Facility Code:  123\r\n     Card/Keyless Number:  12345\r\n",
+                  first)
+        << "";
+    QTest::newRow("no results") << "AM 3/7/2006|AM 3/7/2006|||999|" << QStringList() << name << 0
+                                << report("     Facility Code:  999\r\n",
+                                          "          There were no results for this search\r\n")
+                                << "";
+    QTest::newRow("no name") << "AM 3/7/2006|AM 3/7/2006|||999|" << kRecords << "" << 0 << old
+                             << "Please select a file name";
+    QTest::newRow("disk full") << "AM 3/7/2006|AM 3/7/2006|||999|" << kRecords << name << 300 << old
+                               << "The search results file DIR/" + name
+                                      + " could not be written:\r\nOnly part of the data could be written (the disk "
+                                        "may be full).";
 }
 
 void TestResults::resultsFile()
 {
     QFETCH(QString, criteria);
     QFETCH(QStringList, results);
-    QFETCH(QByteArray, criteriaLines);
-    QFETCH(QByteArray, body);
+    QFETCH(QString, name);
+    QFETCH(int, diskLimit);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, message);
     Fixture f;
     f.state.strResults = results;
     f.state.criteria = ::criteria(criteria);
-    const QString path = f.path("Records/Search Results.txt");
+    const QString path = f.dir.filePath("Records/Search Results.txt");
     QVERIFY(test::writeBytes(path, QByteArray(4000, 'x')));
     QScopedPointer<ResultsScreen> s(f.open(D));
-    f.prompts.fileNames << path;
-    s->mnuFileSaveAs->trigger();
-
-    QCOMPARE(f.prompts.dialogs.size(), 1);
-    const Prompts::SaveDialog d = f.prompts.dialogs.at(0);
-    QCOMPARE(d.filter + '|' + QString::number(d.filterIndex) + '|' + d.proposedName,
-             "Text documents (*.txt)|*.txt||1|Search Results.txt");
-    QCOMPARE(d.initialFolder, QDir::toNativeSeparators(f.path("Records")));
-    QCOMPARE(test::readBytes(path), "\r\nSearch results saved 3/7/2006  2:05:09 PM\r\n\r\n     Search Criteria:\r\n\r\n"
-                                        + criteriaLines + "\r\n"
-                                        + "    DATE         TIME          ENTRY       STATUS     CODE    NUMBER\r\n\r\n"
-                                        + body);
-    QVERIFY(f.prompts.shown.isEmpty());
-}
-
-// No name: the system's message. A file that cannot be written: told with
-// its name and reason, and an older report of that name left whole.
-void TestResults::saveFailures()
-{
-    Fixture f;
-    f.state.strResults = kRecords;
-    QScopedPointer<ResultsScreen> s(f.open(S));
-    f.prompts.fileNames << "";
-    s->mnuFileSaveAs->trigger();
-    QCOMPARE(f.prompts.texts(), QStringList{"Please select a file name"});
-    QVERIFY(f.prompts.shown.at(0).icon == Prompts::Icon::Critical && f.prompts.shown.at(0).buttons == Prompts::Ok);
-
-    f.prompts.reset();
-    const QString path = f.path("report.txt");
-    QVERIFY(test::writeBytes(path, "an older report\r\n"));
+    f.prompts.fileNames << (name.isEmpty() ? "" : f.dir.filePath(name));
     {
-        const test::FileSizeLimit full(200); // the report is longer than that
-        f.prompts.fileNames << path;
+        std::optional<test::FileSizeLimit> full;
+        if (diskLimit)
+            full.emplace(diskLimit);
         s->mnuFileSaveAs->trigger();
     }
-    QCOMPARE(f.prompts.texts(), QStringList{"The search results file " + QDir::toNativeSeparators(path)
-                                            + " could not be written:\r\nOnly part of the data could be written (the disk may be full)."});
-    QCOMPARE(test::readBytes(path), QByteArray("an older report\r\n"));
-    QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList{"report.txt"}); // no leftovers
+    QCOMPARE(test::readBytes(path), file);
+    QCOMPARE(QDir(f.dir.filePath("Records")).entryList(QDir::Files), QStringList{"Search Results.txt"});
+    QCOMPARE(f.prompts.texts().join(""), QString(message).replace("DIR", f.dir.path()));
+    for (const auto &shown : std::as_const(f.prompts.shown))
+        QVERIFY(shown.icon == (diskLimit ? Prompts::Icon::Warning : Prompts::Icon::Critical));
+    QCOMPARE(f.prompts.dialogs.size(), 1);
+    const Prompts::SaveDialog d = f.prompts.dialogs.at(0);
+    QCOMPARE(d.filter + '|' + QString::number(d.filterIndex) + '|' + d.proposedName + '|' + d.initialFolder,
+             "Text documents (*.txt)|*.txt||1|Search Results.txt|" + QDir::toNativeSeparators(f.dir.filePath("Records")));
 }
 
 // Each listing line by line: "B16|" marks a 16-point bold line, "B|" a bold one.
@@ -359,46 +319,41 @@ void TestResults::listing_data()
     QTest::addColumn<bool>("highest");
     QTest::addColumn<QStringList>("lines");
 
-    const QStringList six(6);
     const QString header = "B|             DATE         TIME          ENTRY       STATUS     CODE    NUMBER";
-    const QStringList display{"  3/7/2006    9:05:00 AM         2        VALID        123    012345"};
-    const QString body = "           3/7/2006    9:05:00 AM         2        VALID        123    012345";
-    const QString title = "Quorvel Gatetally";
-    QTest::newRow("main screen") << mainScreenListing(title, display, kNow) << false << true
-                                 << six + QStringList{"B16|" + QString(18, ' ') + title, "", "",
-                                                      QString(26, ' ') + "Records printed 3/7/2006  2:05:09 PM", "", "",
-                                                      header, "", body};
+    const QString line = "  3/7/2006    9:05:00 AM         2        VALID        123    012345";
+    const QString title = "Quorvel Gatetally", in9(9, ' '), in14(14, ' ');
+    // Six empty lines, the title line, two empty lines, the printed-at line.
+    const auto head = [](const QString &titleLine, int indent, const QString &label) {
+        return QStringList(6) + QStringList{"B16|" + titleLine, "", "", QString(indent, ' ') + label + "3/7/2006  2:05:09 PM"};
+    };
+    const QString records = "Records printed ", results = "Search results printed ";
+    QTest::newRow("main screen") << mainScreenListing(title, {line}, kNow) << false << true
+                                 << head(QString(18, ' ') + title, 26, records) + QStringList{"", "", header, "", in9 + line};
     QTest::newRow("main screen, empty title") << mainScreenListing("", {}, kNow) << false << true
-                                              << six + QStringList{"B16|" + QString(27, ' '), "", "",
-                                                                   QString(26, ' ') + "Records printed 3/7/2006  2:05:09 PM",
-                                                                   "", "", header, ""};
-    const QString stamp = QString(9, ' ') + "Search results printed 3/7/2006  2:05:09 PM";
+                                              << head(QString(27, ' '), 26, records) + QStringList{"", "", header, ""};
     QTest::newRow("displayed results, timed")
-        << resultsListing(ResultsOf::DisplayedRecords, title, criteria("9:05:00 AM|10:30:00 PM||||"), display, kNow)
+        << resultsListing(ResultsOf::DisplayedRecords, title, criteria("9:05:00 AM|10:30:00 PM||||"), {line}, kNow)
         << false << false
-        << six + QStringList{"B16|" + QString(16, ' ') + title, "", "", stamp, "", QString(14, ' ') + "Search Criteria:",
-                             "", QString(14, ' ') + "From: 9:05:00 AM", QString(14, ' ') + "To:   10:30:00 PM", "", "",
-                             header, "", body};
+        << head(QString(16, ' ') + title, 9, results)
+               + QStringList{"", in14 + "Search Criteria:", "", in14 + "From: 9:05:00 AM", in14 + "To:   10:30:00 PM", "",
+                             "", header, "", in9 + line};
     QTest::newRow("stored results, none found, details")
         << resultsListing(ResultsOf::StoredFile, "", criteria("AM //2006|PM //2006|4|OFF|123|77"),
                           {QString(10, ' ') + "There were no results for this search"}, kNow)
         << false << true
-        << six + QStringList{"B16|" + QString(24, ' '), "", "", stamp, "", QString(14, ' ') + "Search Criteria:", "",
-                             QString(14, ' ') + "Entry Point:  4", QString(14, ' ') + "Status:  OFF",
-                             QString(14, ' ') + "Facility Code:  123", QString(14, ' ') + "Card/Keyless Number:  77", "",
-                             "", header, "", QString(19, ' ') + "There were no results for this search"};
-
+        << head(QString(24, ' '), 9, results)
+               + QStringList{"", in14 + "Search Criteria:", "", in14 + "Entry Point:  4", in14 + "Status:  OFF",
+                             in14 + "Facility Code:  123", in14 + "Card/Keyless Number:  77", "", "", header, "",
+                             QString(19, ' ') + "There were no results for this search"};
     static QTemporaryDir dir;
     const QString file = dir.filePath(QString(60, 'n') + ".txt");
     test::writeBytes(file, "\r\n Saved 3/7/2006\r\nlast line, no line end");
     QString error;
     QTest::newRow("file contents, over-long title")
         << fileContentsListing(file, fileContentsTitle(dir.path(), file), kNow, &error) << false << true
-        << six + QStringList{"B16|" + QString(60, 'n'), "", "", QString(26, ' ') + "Records printed 3/7/2006  2:05:09 PM",
-                             "", QString(9, ' '), QString(9, ' ') + " Saved 3/7/2006",
-                             QString(9, ' ') + "last line, no line end"};
+        << head(QString(60, 'n'), 26, records) + QStringList{"", in9, in9 + " Saved 3/7/2006", in9 + "last line, no line end"};
     QTest::newRow("help") << helpListing("Help\r\n\r\n  Searching\r\n") << true << true
-                          << six + QStringList{"Help", "", "  Searching"};
+                          << QStringList(6) + QStringList{"Help", "", "  Searching"};
 }
 
 void TestResults::listing()
