@@ -89,8 +89,8 @@ ResultsScreen::ResultsScreen(Twin twin, GatetallyState &state, Prompts &prompts,
     setTabOrder(cmdNew, cmdBack);
 
     buildMenus();
-    // Wide enough for the headings to stand on one line each.
-    resize(qMax(sizeHint().width(), 760), 560);
+    // Room for a screenful of results.
+    resize(sizeHint().width(), 560);
     connect(cmdRefine, &QPushButton::clicked, this, &ResultsScreen::refine);
     connect(cmdNew, &QPushButton::clicked, this, &ResultsScreen::newSearch);
     connect(cmdBack, &QPushButton::clicked, this, &ResultsScreen::goBack);
