@@ -195,6 +195,10 @@ void TestResults::screen()
         order << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(order.join(' '), "lstResults cmdRefine cmdNew cmdBack");
+    // File > Print: the criteria block, then the list as shown.
+    s->mnuFilePrint->trigger();
+    const QString printed = pdfPages(f.prompts.printed.value(0)).join("");
+    QVERIFY2(printed.contains("Search Criteria:") && printed.contains(lines.constLast().right(6)), qPrintable(printed));
 
     if (command.startsWith("mnu"))
         test::findAction(s, command)->trigger();
