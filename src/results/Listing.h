@@ -23,11 +23,6 @@ struct ListingLine
     QString text;
     int pointSize = 10;
     bool bold = false;
-
-    bool operator==(const ListingLine &other) const
-    {
-        return text == other.text && pointSize == other.pointSize && bold == other.bold;
-    }
 };
 
 struct Listing
