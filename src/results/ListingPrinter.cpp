@@ -144,9 +144,12 @@ struct Style
 QString renderListing(const Listing &listing, QPrinter &printer)
 {
     if (listing.highestQuality) {
+        // Only ever upwards: PDF output names 72 dpi as its one resolution
+        // while it already draws at 1200.
         const QList<int> resolutions = printer.supportedResolutions();
-        if (!resolutions.isEmpty())
-            printer.setResolution(*std::max_element(resolutions.cbegin(), resolutions.cend()));
+        const int best = resolutions.isEmpty() ? 0 : *std::max_element(resolutions.cbegin(), resolutions.cend());
+        if (best > printer.resolution())
+            printer.setResolution(best);
     }
     QPainter painter;
     if (!painter.begin(&printer))

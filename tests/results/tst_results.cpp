@@ -417,7 +417,8 @@ void TestResults::printedColumns()
 }
 
 // A printer that cannot be used and a file that cannot be read are told,
-// with the name and the reason; the vanished file is not made again.
+// with the name and the reason; the vanished file is not made again. A
+// usable printer keeps its resolution.
 void TestResults::printFailures()
 {
     QTemporaryDir dir;
@@ -427,6 +428,9 @@ void TestResults::printFailures()
     printer.setOutputFileName(pdf);
     QCOMPARE(renderListing(helpListing("Help"), printer),
              "The listing could not be printed on " + QDir::toNativeSeparators(pdf) + ":\r\nNo such file or directory");
+    // The highest quality never lowers the resolution a printer already has.
+    printer.setOutputFileName(dir.filePath("listing.pdf"));
+    QCOMPARE(renderListing(helpListing("Help"), printer) + QString::number(printer.resolution()), "1200");
 
     test::ScriptedPrompts prompts;
     const QString gone = dir.filePath("Records/gone.txt");
