@@ -5,6 +5,7 @@
 #include "Navigator.h"
 #include "Receiver.h"
 #include "RecordsScreen.h"
+#include "ResultsScreen.h"
 #include "SearchScreen.h"
 
 #include <QWidget>
@@ -24,11 +25,11 @@ bool AppScreenFlow::has(Screen screen) const
     case Screen::StoredSearch:
     case Screen::RecordsManagement:
     case Screen::FileContents:
+    case Screen::DisplayedResults:
+    case Screen::StoredResults:
         return true;
     case Screen::CommPort:
         return !m_receiver.isNull();
-    case Screen::DisplayedResults:
-    case Screen::StoredResults:
     case Screen::Names:
     case Screen::Help:
     case Screen::About:
@@ -51,6 +52,10 @@ QWidget *AppScreenFlow::make(Screen screen, bool *setsMainAside)
         // Made only when the file could be read and the operator did not
         // cancel the reading.
         return FileContentsScreen::load(m_state, m_prompts);
+    case Screen::DisplayedResults:
+        return new ResultsScreen(ResultsScreen::Twin::Displayed, m_state, m_prompts, *this);
+    case Screen::StoredResults:
+        return new ResultsScreen(ResultsScreen::Twin::Stored, m_state, m_prompts, *this);
     case Screen::CommPort:
         return new CommPortDialog(m_state, *m_receiver, m_prompts);
     default:

@@ -4,6 +4,7 @@
 #include "ElidedLabel.h"
 #include "MainCommands.h"
 #include "Menus.h"
+#include "ListingPrinter.h"
 #include "Navigator.h"
 #include "Paths.h"
 #include "State.h"
@@ -43,7 +44,7 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
 } // namespace
 
 MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, ScreenFlow &flow, QWidget *parent)
-    : QMainWindow(parent), m_state(state), m_flow(flow), m_commands(new MainCommands(state, prompts, this))
+    : QMainWindow(parent), m_state(state), m_prompts(prompts), m_flow(flow), m_commands(new MainCommands(state, prompts, this))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quorvel Gatetally- Main Screen"));
@@ -234,8 +235,15 @@ void MainScreen::connectCommands()
     connect(cmdRecordsSearch, &QPushButton::clicked, this, [this] { m_flow.open(Screen::DisplayedSearch); });
     openOnTrigger(mnuSetupCommPort, m_flow, Screen::CommPort);
     openOnTrigger(mnuSetupEntrypoints, m_flow, Screen::Names);
-    // Printing the display comes with the printed listings.
-    mnuFilePrint->setEnabled(false);
+    connect(mnuFilePrint, &QAction::triggered, this, &MainScreen::print);
+}
+
+void MainScreen::print()
+{
+    GatetallyState &state = m_state;
+    results::printListing(m_prompts, [&state](QString *) {
+        return results::mainScreenListing(state.strListTitle, state.strRecords.displayLines(), state.clock.now());
+    });
 }
 
 void MainScreen::load()

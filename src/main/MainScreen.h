@@ -80,7 +80,11 @@ private:
     void buildMenus();
     void connectCommands();
 
+    // File > Print: the display as it stands when printing starts.
+    void print();
+
     GatetallyState &m_state;
+    Prompts &m_prompts;
     ScreenFlow &m_flow;
     MainCommands *m_commands;
     bool m_closing = false;

@@ -50,15 +50,76 @@ qsizetype visitLines(const char *data, qsizetype start, qsizetype end, Visit &vi
     return start;
 }
 
-// The last line of a file may lack its line end.
-template <typename Visit>
-void visitLastLine(const QByteArray &rest, Visit &visit)
+// The unfinished line at the end of one window or block, waiting for the
+// rest. A line already longer than a record line (with its CR LF) can never
+// be one: it is only skipped to its end, never kept, so memory stays small
+// even for a file without line ends.
+class Carry
 {
-    qsizetype n = rest.size();
-    if (n > 0 && rest.at(n - 1) == '\r')
-        --n;
-    if (n > 0 && isRecordLine(rest.constData(), n))
-        visit(rest.constData(), n);
+public:
+    bool pending() const { return m_overlong || !m_bytes.isEmpty(); }
+    void append(const char *data, qsizetype length)
+    {
+        if (m_overlong)
+            return;
+        if (m_bytes.size() + length > kLongestLine) {
+            m_overlong = true;
+            m_bytes = QByteArray();
+            return;
+        }
+        m_bytes.append(data, length);
+    }
+    void reset()
+    {
+        m_overlong = false;
+        m_bytes.clear();
+    }
+
+    // Hands the finished line over when it may be a record line.
+    template <typename Visit>
+    void visitFinished(Visit &visit) const
+    {
+        if (!m_overlong)
+            visitLines(m_bytes.constData(), 0, m_bytes.size(), visit);
+    }
+
+    // The last line of a file may lack its line end.
+    template <typename Visit>
+    void visitLast(Visit &visit) const
+    {
+        qsizetype n = m_bytes.size();
+        if (m_overlong || n == 0)
+            return;
+        if (m_bytes.at(n - 1) == '\r')
+            --n;
+        if (n > 0 && isRecordLine(m_bytes.constData(), n))
+            visit(m_bytes.constData(), n);
+    }
+
+private:
+    static constexpr qsizetype kLongestLine = kRecordLineLength + 2; // CR LF included
+    QByteArray m_bytes;
+    bool m_overlong = false;
+};
+
+// Hands over the lines of the next stretch of the file: first the end of
+// the carried line, then every whole line; what is left is carried on.
+template <typename Visit>
+void feed(Carry &carry, const char *data, qsizetype length, Visit &visit)
+{
+    qsizetype start = 0;
+    if (carry.pending()) {
+        const void *lf = std::memchr(data, '\n', size_t(length));
+        const qsizetype stop = lf ? static_cast<const char *>(lf) - data + 1 : length;
+        carry.append(data, stop);
+        if (!lf)
+            return;
+        carry.visitFinished(visit);
+        carry.reset();
+        start = stop;
+    }
+    start = visitLines(data, start, length, visit);
+    carry.append(data + start, length - start);
 }
 
 } // namespace detail
@@ -69,7 +130,7 @@ bool scanRecordLines(const QString &path, Visit &&visit, QString *error, qint64 
     QFile file(path);
     if (!detail::openForScan(file, error))
         return false;
-    QByteArray carry; // an unfinished line from the previous window or block
+    detail::Carry carry; // an unfinished line from the previous window or block
     const qint64 size = file.size();
     qint64 offset = 0;
     while (offset < size) {
@@ -77,20 +138,7 @@ bool scanRecordLines(const QString &path, Visit &&visit, QString *error, qint64 
         const uchar *mapped = file.map(offset, length);
         if (!mapped)
             break; // read the rest instead
-        const char *data = reinterpret_cast<const char *>(mapped);
-        qsizetype start = 0;
-        if (!carry.isEmpty()) {
-            const void *lf = std::memchr(data, '\n', size_t(length));
-            const qsizetype stop = lf ? static_cast<const char *>(lf) - data + 1 : qsizetype(length);
-            carry.append(data, stop);
-            if (lf) {
-                detail::visitLines(carry.constData(), 0, carry.size(), visit);
-                carry.clear();
-            }
-            start = stop;
-        }
-        start = detail::visitLines(data, start, qsizetype(length), visit);
-        carry.append(data + start, qsizetype(length) - start);
+        detail::feed(carry, reinterpret_cast<const char *>(mapped), qsizetype(length), visit);
         file.unmap(const_cast<uchar *>(mapped));
         offset += length;
     }
@@ -105,12 +153,10 @@ bool scanRecordLines(const QString &path, Visit &&visit, QString *error, qint64 
                 return detail::readFailed(file, error);
             if (got == 0)
                 break;
-            carry.append(block.constData(), qsizetype(got));
-            const qsizetype rest = detail::visitLines(carry.constData(), 0, carry.size(), visit);
-            carry.remove(0, rest);
+            detail::feed(carry, block.constData(), qsizetype(got), visit);
         }
     }
-    detail::visitLastLine(carry, visit);
+    carry.visitLast(visit);
     return true;
 }
 

@@ -17,6 +17,25 @@ bool isTimeRange(const QString &time)
 }
 } // namespace
 
+QStringList criteriaLines(const SearchCriteria &c, int indent)
+{
+    const QString in(indent, QLatin1Char(' '));
+    QStringList lines;
+    if (isTimeRange(c.strFromTime) || isTimeRange(c.strToTime)) {
+        lines << in + QStringLiteral("From: ") + c.strFromTime;
+        lines << in + QStringLiteral("To:   ") + c.strToTime;
+    }
+    if (!c.strCritEntryPoint.isEmpty())
+        lines << in + QStringLiteral("Entry Point:  ") + c.strCritEntryPoint;
+    if (!c.strCritStatus.isEmpty())
+        lines << in + QStringLiteral("Status:  ") + c.strCritStatus;
+    if (!c.strCritFacility.isEmpty())
+        lines << in + QStringLiteral("Facility Code:  ") + c.strCritFacility;
+    if (!c.strCritCardKeyless.isEmpty())
+        lines << in + QStringLiteral("Card/Keyless Number:  ") + c.strCritCardKeyless;
+    return lines;
+}
+
 QStringList resultsReportHead(const SearchCriteria &c, const QDateTime &savedAt)
 {
     QStringList lines;
@@ -24,18 +43,7 @@ QStringList resultsReportHead(const SearchCriteria &c, const QDateTime &savedAt)
           << QStringLiteral("Search results saved ") + formatDate(savedAt.date()) + QStringLiteral("  ")
                  + formatTime(savedAt.time())
           << QString() << kIndent + QStringLiteral("Search Criteria:") << QString();
-    if (isTimeRange(c.strFromTime) || isTimeRange(c.strToTime)) {
-        lines << kIndent + QStringLiteral("From: ") + c.strFromTime;
-        lines << kIndent + QStringLiteral("To:   ") + c.strToTime;
-    }
-    if (!c.strCritEntryPoint.isEmpty())
-        lines << kIndent + QStringLiteral("Entry Point:  ") + c.strCritEntryPoint;
-    if (!c.strCritStatus.isEmpty())
-        lines << kIndent + QStringLiteral("Status:  ") + c.strCritStatus;
-    if (!c.strCritFacility.isEmpty())
-        lines << kIndent + QStringLiteral("Facility Code:  ") + c.strCritFacility;
-    if (!c.strCritCardKeyless.isEmpty())
-        lines << kIndent + QStringLiteral("Card/Keyless Number:  ") + c.strCritCardKeyless;
+    lines << criteriaLines(c, int(kIndent.size()));
     lines << QString() << records::listingHeaderLine() << QString();
     return lines;
 }

@@ -16,6 +16,10 @@ namespace gt::search {
 // listing header), stamped with `savedAt`.
 QStringList resultsReportHead(const SearchCriteria &criteria, const QDateTime &savedAt);
 
+// The criteria lines of a report or listing, each after `indent` spaces:
+// From and To for a timed search, then each detail criterion that was given.
+QStringList criteriaLines(const SearchCriteria &criteria, int indent);
+
 // What a results list shows when the search found nothing.
 QString noResultsLine();
 

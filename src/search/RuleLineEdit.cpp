@@ -37,6 +37,18 @@ void RuleLineEdit::onTextChanged(const QString &text)
 {
     if (m_restoring)
         return;
+    // A pasted spreadsheet cell brings its tab or line break along; typed,
+    // those keys never reach the text, so they are dropped here as well.
+    QString cleaned = text;
+    cleaned.removeIf([](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+    if (cleaned != text) {
+        {
+            const QSignalBlocker guard(this);
+            setText(cleaned);
+        }
+        onTextChanged(cleaned);
+        return;
+    }
     if (!m_rule.acceptsText(text)) {
         // Pasted or dropped text is held to the key rule: the field keeps
         // what it had.

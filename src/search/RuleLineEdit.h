@@ -9,9 +9,10 @@ namespace gt {
 class Prompts;
 
 // A criteria field that holds itself to its field rule: refused keys never
-// reach the text, pasted or dropped text that could not have been typed is
-// taken back, and a text that breaks the change rule is reported once and
-// emptied whole.
+// reach the text, pasted or dropped text loses its tabs and line breaks (as
+// typing them would) and is taken back, with the key rule's message, when
+// the rest could not have been typed, and a text that breaks the change rule
+// is reported once and emptied whole.
 class RuleLineEdit : public QLineEdit
 {
     Q_OBJECT

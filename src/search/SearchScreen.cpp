@@ -59,6 +59,8 @@ SearchScreen::SearchScreen(Twin twin, GatetallyState &state, Prompts &prompts, S
     cboStatus->setObjectName(QStringLiteral("cboStatus"));
     cboStatus->setEditable(true);
     cboStatus->setInsertPolicy(QComboBox::NoInsert);
+    // The criterion is the text exactly as typed, so nothing is completed.
+    cboStatus->setCompleter(nullptr);
     cboStatus->setToolTip(search::fieldTooltip(Field::Status, twin));
     txtCardKeyless = makeField(fraDetails, Field::CardKeyless, QStringLiteral("txtCardKeyless"));
     txtEntryPoint = makeField(fraDetails, Field::EntryPoint, QStringLiteral("txtEntryPoint"));

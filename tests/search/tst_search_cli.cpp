@@ -33,9 +33,11 @@ const QStringList kNameForm{"", "  3/7/2006    9:05:00 AM    Front Door    NOT V
 
 // Runs a program of this build to its end.
 struct Run { int code = -1; QByteArray out; QString err; };
-Run run(const QString &program, const QStringList &args)
+Run run(const QString &program, const QStringList &args, const QString &outputFile = QString())
 {
     QProcess p;
+    if (!outputFile.isEmpty())
+        p.setStandardOutputFile(outputFile);
     p.start(QDir(qEnvironmentVariable("GATETALLY_BIN_DIR", QCoreApplication::applicationDirPath())).filePath(program),
             args);
     if (!p.waitForFinished(60000))
@@ -53,6 +55,8 @@ private Q_SLOTS:
     void search_data();
     void search();
     void generatedFile();
+    void reportNotWritten();
+    void overlongLines();
 
 private:
     QTemporaryDir m_dir;
@@ -156,6 +160,38 @@ void TestSearchCli::generatedFile()
     QCOMPARE(lines.size(), 5000);
     QCOMPARE(lines.at(0).left(10) + lines.at(1999).left(10) + lines.at(2000).left(10) + lines.at(4999).left(10),
              "12/31/200612/31/2006  1/1/2007  1/2/2007");
+}
+
+// A report that cannot be written, whether it fails in the middle (a long
+// one) or only when the last of it is flushed (a short one), is exit status 1
+// with the reason.
+void TestSearchCli::reportNotWritten()
+{
+    QStringList many;
+    for (int i = 0; i < 2000; ++i)
+        many << sampleRecords();
+    const QString big = m_dir.filePath("many.txt");
+    QVERIFY(gt::test::writeBytes(big, encodeTextLines(many)));
+    for (const QString &file : {m_dir.filePath("Records 1.txt"), big}) {
+        const Run r = run("gatetally-search", {"--facility", "123", file}, "/dev/full");
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.err, "gatetally-search: the report could not be written: No space left on device\n");
+    }
+}
+
+// A line longer than a record line is skipped however long it is, also when
+// it ends in what looks like a record line or runs over several windows.
+void TestSearchCli::overlongLines()
+{
+    const QStringList r = sampleRecords();
+    const QByteArray x(10000, 'x');
+    const QString path = m_dir.filePath("long lines.txt");
+    QVERIFY(gt::test::writeBytes(path, r.at(0).toLatin1() + "\r\n" + x + r.at(1).toLatin1() + "\r\n" + r.at(2).toLatin1()
+                                           + "\n" + x + "\r\n" + x + r.at(3).toLatin1()));
+    QStringList seen;
+    QVERIFY(search::scanRecordLines(
+        path, [&](const char *line, qsizetype length) { seen << QString::fromLatin1(line, length); }, nullptr, 4096));
+    QCOMPARE(seen, QStringList({r.at(0), r.at(2)}));
 }
 
 QTEST_GUILESS_MAIN(TestSearchCli)

@@ -2,8 +2,8 @@
 // line. It prints the search-results report to standard output, with the same
 // CR LF line ends as a saved report, so that its output can be kept as one.
 //
-// Exit status: 0 done, 1 a file could not be read, 2 the criteria or the
-// command line were refused.
+// Exit status: 0 done, 1 a file could not be read or the report could not be
+// written whole, 2 the criteria or the command line were refused.
 
 #include "Clock.h"
 #include "FieldRules.h"
@@ -17,7 +17,9 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QRegularExpression>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 using namespace gt;
 using namespace gt::search;
@@ -52,6 +54,8 @@ bool parseRow(const QString &text, QString &month, QString &day, QString &year, 
     return true;
 }
 
+// The report on standard output. A write that fails or stops short (a full
+// disk, /dev/full) is remembered, and nothing more is written after it.
 class Output
 {
 public:
@@ -65,13 +69,34 @@ public:
     }
     void flush()
     {
-        if (!m_bytes.isEmpty())
-            std::fwrite(m_bytes.constData(), 1, size_t(m_bytes.size()), stdout);
+        errno = 0;
+        if (!m_failed && !m_bytes.isEmpty()
+            && std::fwrite(m_bytes.constData(), 1, size_t(m_bytes.size()), stdout) != size_t(m_bytes.size()))
+            fail();
         m_bytes.clear();
     }
+    bool failed() const { return m_failed; }
+    // Everything written so far has reached the file.
+    bool finish()
+    {
+        flush();
+        errno = 0;
+        if (!m_failed && (std::fflush(stdout) != 0 || std::ferror(stdout)))
+            fail();
+        return !m_failed;
+    }
+    QString reason() const { return m_reason; }
 
 private:
+    void fail()
+    {
+        m_failed = true;
+        m_reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QStringLiteral("short write");
+    }
+
     QByteArray m_bytes;
+    bool m_failed = false;
+    QString m_reason;
 };
 
 } // namespace
@@ -162,7 +187,7 @@ int main(int argc, char *argv[])
     const bool read = scanRecordLines(
         path,
         [&](const char *line, qsizetype length) {
-            if (!matcher.matches(line, length))
+            if (out.failed() || !matcher.matches(line, length))
                 return;
             if (!headWritten) {
                 for (const QString &l : resultsReportHead(checked.criteria, now))
@@ -182,6 +207,10 @@ int main(int argc, char *argv[])
         for (const QString &l : resultsReport(checked.criteria, {}, now))
             out.line(l);
     }
-    out.flush();
-    return std::fflush(stdout) == 0 ? 0 : kReadFailure;
+    if (!out.finish()) {
+        std::fprintf(stderr, "gatetally-search: the report could not be written: %s\n",
+                     out.reason().toLocal8Bit().constData());
+        return kReadFailure;
+    }
+    return 0;
 }

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ResultLines.h"
+#include "State.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace gt::results {
+
+// Writes the search-results report (the stamp, the criteria, the listing
+// header and the lines of the results list) to `path`, replacing any file of
+// that name. The report is written whole to a new file that then takes the
+// old one's place, so a failed save leaves no half-written report behind
+// and an older report of that name as it was. On failure *error gets the
+// system's reason.
+bool writeResultsReport(const QString &path, const SearchCriteria &criteria, const ResultLines &lines,
+                        const QDateTime &savedAt, QString *error = nullptr);
+
+// The message telling that the report could not be written.
+QString resultsWriteFailureMessage(const QString &path, const QString &reason);
+
+// Lets timers and the serial line run during long work, at most every few
+// tens of milliseconds, so that records arriving meanwhile are taken and
+// stamped on time. Keys and clicks wait, so the operator cannot start
+// anything else in the middle.
+class BreathingSpace
+{
+public:
+    void maybeBreathe();
+
+private:
+    qint64 m_last = 0;
+};
+
+} // namespace gt::results

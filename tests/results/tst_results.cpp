@@ -1,0 +1,444 @@
+#include "FileSizeLimit.h"
+#include "GatetallyApp.h"
+#include "ListingPrinter.h"
+#include "MainScreen.h"
+#include "Navigator.h"
+#include "ResultsScreen.h"
+#include "RuleLineEdit.h"
+#include "Screens.h"
+#include "ScriptedPrompts.h"
+#include "SearchScreen.h"
+#include "TestFiles.h"
+
+#include <QListView>
+#include <QMenu>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <optional>
+
+using namespace gt;
+using namespace gt::results;
+using Twin = ResultsScreen::Twin;
+
+Q_DECLARE_METATYPE(gt::ResultsScreen::Twin)
+
+namespace {
+
+const QDateTime kNow(QDate(2006, 3, 7), QTime(14, 5, 9));
+const Twin D = Twin::Displayed, S = Twin::Stored;
+
+QString record(const QString &when, const QString &message)
+{
+    return buildRecordLine(message, QDateTime::fromString(when, QStringLiteral("M/d/yyyy h:mm:ss AP")));
+}
+
+const QStringList kRecords{record("3/7/2006 9:05:00 AM", "2 V 123 012345"),
+                           record("3/7/2006 10:30:00 PM", "3 N 456 000077")};
+
+// "from|to|entry|status|facility|card"
+SearchCriteria criteria(const QString &text)
+{
+    const QStringList p = text.split('|');
+    SearchCriteria c;
+    c.strFromTime = p.at(0), c.strToTime = p.at(1), c.strCritEntryPoint = p.at(2);
+    c.strCritStatus = p.at(3), c.strCritFacility = p.at(4), c.strCritCardKeyless = p.at(5);
+    return c;
+}
+
+struct Fixture
+{
+    QTemporaryDir dir;
+    GatetallyState state{dir.path()};
+    test::ScriptedPrompts prompts;
+    test::RecordingFlow flow;
+
+    Fixture()
+    {
+        state.clock.setFixed(kNow);
+        state.strEntryNames[1] = QStringLiteral("Front Door");
+        QDir(dir.path()).mkpath(QStringLiteral("Records"));
+    }
+    ResultsScreen *open(Twin twin)
+    {
+        auto *s = new ResultsScreen(twin, state, prompts, flow);
+        s->setAttribute(Qt::WA_DeleteOnClose); // as the navigator opens screens
+        return s;
+    }
+};
+
+// The whole program on its main screen, with these records on display.
+struct Program
+{
+    QTemporaryDir dir;
+    test::ScriptedPrompts prompts;
+    std::unique_ptr<GatetallyApp> app;
+
+    explicit Program(const QStringList &records)
+    {
+        Options options;
+        options.dataDir = dir.path();
+        app = std::make_unique<GatetallyApp>(options, prompts);
+        app->state().clock.setFixed(kNow);
+        app->showMainScreen();
+        for (const QString &r : records)
+            app->state().strRecords.append(r, MakeDisplayLine(r, kNumberMode, app->state().strEntryNames));
+    }
+};
+
+QStringList listed(const ResultsScreen *s)
+{
+    QStringList out;
+    for (int row = 0; row < s->lstResults->model()->rowCount(); ++row)
+        out << s->lstResults->model()->index(row, 0).data().toString();
+    return out;
+}
+
+// Runs pdftotext -layout over a printed file, one string per page.
+QStringList pdfPages(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
+}
+
+} // namespace
+
+class TestResults : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void screen_data();
+    void screen();
+    void searchRefineAndNewSearch();
+    void resultsFile_data();
+    void resultsFile();
+    void listing_data();
+    void listing();
+    void printedColumns();
+    void printFailures();
+};
+
+// Each twin's controls and Tab order; its lines in the display mode and with
+// the names of the opening, kept when both change later; then where each
+// command leads, the screen closing after.
+void TestResults::screen_data()
+{
+    QTest::addColumn<Twin>("twin");
+    QTest::addColumn<QStringList>("results");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("recordsScreen"); // whether the flow has the records management screen yet
+    QTest::addColumn<Screen>("next");
+    QTest::addColumn<QStringList>("lines");
+    const QStringList named{"  3/7/2006    9:05:00 AM    Front Door    VALID        123    012345",
+                            "  3/7/2006   10:30:00 PM                  NOT VALID    456    000077"};
+    const QStringList none{QString(10, ' ') + "There were no results for this search"};
+    QTest::newRow("displayed, refine") << D << kRecords << "cmdRefine" << true << Screen::DisplayedSearch << named;
+    QTest::newRow("stored, none found, new") << S << QStringList() << "cmdNew" << true << Screen::StoredSearch << none;
+    QTest::newRow("displayed, close") << D << kRecords << "mnuFileClose" << true << Screen::Main << named;
+    QTest::newRow("stored, back") << S << kRecords << "cmdBack" << true << Screen::RecordsManagement << named;
+    QTest::newRow("stored, close, no records screen yet") << S << kRecords << "mnuFileClose" << false << Screen::Main
+                                                          << named;
+}
+
+void TestResults::screen()
+{
+    QFETCH(Twin, twin);
+    QFETCH(QStringList, results);
+    QFETCH(QString, command);
+    QFETCH(bool, recordsScreen);
+    QFETCH(Screen, next);
+    QFETCH(QStringList, lines);
+    Fixture f;
+    if (recordsScreen)
+        f.flow.present << Screen::RecordsManagement;
+    f.state.strResults = results;
+    f.state.setDisplayMode(DisplayMode::Name);
+    QPointer<ResultsScreen> s = f.open(twin);
+    f.state.strEntryNames[1] = QStringLiteral("Dock");
+    f.state.setDisplayMode(DisplayMode::Number);
+    QCOMPARE(listed(s), lines);
+
+    const QString controls =
+        QString(twin == D ? "frmSearchResults|Display Search Results|;cmdBack|Back|Goes back to the Main screen;"
+                          : "frmSavedResults|Stored Search Results|;cmdBack|Back|Goes back to the File Selection screen;")
+        + "lstResults||;lblDate|Date|;lblTime|Time|;lblEntryPoint|Entry Point|;lblStatus|Status|;"
+          "lblFacilityCode|Facility Code|;lblCardKeyless|Card/Keyless Nbr|;"
+          "cmdRefine|Refine this Search|Changes the search parameters;cmdNew|New Search|Sets up a new search;"
+          "mnuFile|&File|;mnuFileSaveAs|&Save As|;mnuFilePrint|&Print|;mnuFileClose|&Close|;mnuHelp|&Help|;"
+          "mnuHelpAbout|&About|;mnuHelpHelp|&Help|";
+    for (const QString &e : controls.split(';')) {
+        const QStringList p = e.split('|');
+        QObject *o = p[0] == s->objectName() ? s.data() : s->findChild<QObject *>(p[0]);
+        QVERIFY2(o, qPrintable(p[0]));
+        const char *caption = o->property("text").isValid() ? "text" : o->property("title").isValid() ? "title" : "windowTitle";
+        QCOMPARE(p[0] + '|' + (p[1].isEmpty() ? "" : o->property(caption).toString()) + '|'
+                     + (o->isWidgetType() ? o->property("toolTip").toString() : QString()),
+                 e);
+    }
+    QStringList menu;
+    for (QAction *a : s->findChild<QMenu *>("mnuFile")->actions())
+        menu << a->objectName();
+    QCOMPARE(menu.join(' '), "mnuFileSaveAs mnuFileSeparatorBar1 mnuFilePrint mnuFileSeparatorBar2 mnuFileClose");
+    // No help viewer or About box in this build yet.
+    QVERIFY(!s->mnuHelpAbout->isEnabled() && !s->mnuHelpHelp->isEnabled());
+
+    s->show();
+    QVERIFY(QTest::qWaitForWindowActive(s));
+    QStringList order{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(order.join(' '), "lstResults cmdRefine cmdNew cmdBack");
+    // File > Print: the criteria block, then the list as shown.
+    s->mnuFilePrint->trigger();
+    const QString printed = pdfPages(f.prompts.printed.value(0)).join("");
+    QVERIFY2(printed.contains("Search Criteria:") && printed.contains(lines.constLast().right(6)), qPrintable(printed));
+
+    if (command.startsWith("mnu"))
+        test::findAction(s, command)->trigger();
+    else
+        QTest::mouseClick(s->findChild<QPushButton *>(command), Qt::LeftButton);
+    QCOMPARE(f.flow.opened, QList<Screen>{next});
+    QCOMPARE(f.state.blnRefine, command == "cmdRefine");
+    QTRY_VERIFY(s.isNull());
+    QVERIFY(f.prompts.shown.isEmpty());
+}
+
+// Through the program's own flow: a search opens its results with the main
+// screen set aside; Refine brings the last criteria back, New Search starts
+// empty, Back makes the main screen available again.
+void TestResults::searchRefineAndNewSearch()
+{
+    Program p(kRecords);
+    AppScreenFlow &flow = p.app->flow();
+    QTest::mouseClick(p.app->mainScreen()->cmdRecordsSearch, Qt::LeftButton);
+    QPointer<ResultsScreen> results;
+    for (const char *command : {"", "cmdRefine", "cmdNew"}) {
+        if (results) {
+            QTest::mouseClick(results->findChild<QPushButton *>(command), Qt::LeftButton);
+            QTRY_VERIFY(results.isNull());
+        }
+        auto *search = qobject_cast<SearchScreen *>(flow.openScreen(Screen::DisplayedSearch));
+        QVERIFY(search && !p.app->navigator().isMainAvailable());
+        QCOMPARE(search->txtFacility->text(), QString(command) == "cmdRefine" ? "456" : "");
+        search->txtFacility->setText(*command ? "123" : "456");
+        QTest::mouseClick(search->cmdSearch, Qt::LeftButton);
+        results = qobject_cast<ResultsScreen *>(flow.openScreen(Screen::DisplayedResults));
+        QVERIFY(results && !p.app->navigator().isMainAvailable());
+        QCOMPARE(listed(results), QStringList{MakeDisplayLine(kRecords.at(*command ? 0 : 1), kNumberMode, {})});
+        QTRY_VERIFY(!flow.openScreen(Screen::DisplayedSearch)); // gone, as the operator sees it
+    }
+    QTest::mouseClick(results->cmdBack, Qt::LeftButton);
+    QTRY_VERIFY(results.isNull());
+    QVERIFY(p.app->navigator().isMainAvailable() && p.app->mainScreen()->isEnabled());
+    QVERIFY(p.prompts.shown.isEmpty());
+}
+
+// File > Save As over an older, longer file of the same name: the report
+// byte for byte, replacing it without a question. No name: the system's
+// message. A file that cannot be written (a full disk): told with its name
+// and the reason, the older file left whole and nothing else left behind.
+void TestResults::resultsFile_data()
+{
+    QTest::addColumn<QString>("criteria");
+    QTest::addColumn<QStringList>("results");
+    QTest::addColumn<QString>("name"); // answer of the Save dialog
+    QTest::addColumn<int>("diskLimit"); // bytes a file may grow to; 0: no limit
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("message");
+    const auto report = [](const QByteArray &criteriaLines, const QByteArray &body) {
+        return "\r\nSearch results saved 3/7/2006  2:05:09 PM\r\n\r\n     Search Criteria:\r\n\r\n" + criteriaLines
+            + "\r\n    DATE         TIME          ENTRY       STATUS     CODE    NUMBER\r\n\r\n" + body;
+    };
+    const QByteArray first = "  3/7/2006    9:05:00 AM         2        VALID        123    012345\r\n";
+    const QByteArray second = "  3/7/2006   10:30:00 PM         3        NOT VALID    456    000077\r\n";
+    const QString name = "Records/Search Results.txt";
+    const QByteArray old(4000, 'x');
+    QTest::newRow("timed, no details") << "9:05:00 AM|10:30:00 PM||||" << kRecords << name << 0
+                                       << report("     From: 9:05:00 AM\r\n     To:   10:30:00 PM\r\n", first + second)
+                                       << "";
+    QTest::newRow("no times, one detail") << "AM 3/7/2006|PM 3/8/2006||NOT VALID||" << kRecords.mid(1) << name << 0
+                                          << report("     Status:  NOT VALID\r\n", second) << "";
+    QTest::newRow("all four details, one time")
+        << "AM 3/7/2006|1:00:00 PM|2|VALID|123|12345" << kRecords.mid(0, 1) << name << 0
+        << report("     From: AM 3/7/2006\r\n     To:   1:00:00 PM\r\n     Entry Point:  2\r\n     Status:  VALID\r\n"
+                  "     Facility Code:  123\r\n     Card/Keyless Number:  12345\r\n",
+                  first)
+        << "";
+    QTest::newRow("no results") << "AM 3/7/2006|AM 3/7/2006|||999|" << QStringList() << name << 0
+                                << report("     Facility Code:  999\r\n",
+                                          "          There were no results for this search\r\n")
+                                << "";
+    QTest::newRow("no name") << "AM 3/7/2006|AM 3/7/2006|||999|" << kRecords << "" << 0 << old
+                             << "Please select a file name";
+    QTest::newRow("disk full") << "AM 3/7/2006|AM 3/7/2006|||999|" << kRecords << name << 300 << old
+                               << "The search results file DIR/" + name
+                                      + " could not be written:\r\nOnly part of the data could be written (the disk "
+                                        "may be full).";
+}
+
+void TestResults::resultsFile()
+{
+    QFETCH(QString, criteria);
+    QFETCH(QStringList, results);
+    QFETCH(QString, name);
+    QFETCH(int, diskLimit);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, message);
+    Fixture f;
+    f.state.strResults = results;
+    f.state.criteria = ::criteria(criteria);
+    const QString path = f.dir.filePath("Records/Search Results.txt");
+    QVERIFY(test::writeBytes(path, QByteArray(4000, 'x')));
+    QScopedPointer<ResultsScreen> s(f.open(D));
+    f.prompts.fileNames << (name.isEmpty() ? "" : f.dir.filePath(name));
+    {
+        std::optional<test::FileSizeLimit> full;
+        if (diskLimit)
+            full.emplace(diskLimit);
+        s->mnuFileSaveAs->trigger();
+    }
+    QCOMPARE(test::readBytes(path), file);
+    QCOMPARE(QDir(f.dir.filePath("Records")).entryList(QDir::Files), QStringList{"Search Results.txt"});
+    QCOMPARE(f.prompts.texts().join(""), QString(message).replace("DIR", f.dir.path()));
+    for (const auto &shown : std::as_const(f.prompts.shown))
+        QVERIFY(shown.icon == (diskLimit ? Prompts::Icon::Warning : Prompts::Icon::Critical));
+    QCOMPARE(f.prompts.dialogs.size(), 1);
+    const Prompts::SaveDialog d = f.prompts.dialogs.at(0);
+    QCOMPARE(d.filter + '|' + QString::number(d.filterIndex) + '|' + d.proposedName + '|' + d.initialFolder,
+             "Text documents (*.txt)|*.txt||1|Search Results.txt|" + QDir::toNativeSeparators(f.dir.filePath("Records")));
+}
+
+// Each listing line by line: "B16|" marks a 16-point bold line, "B|" a bold one.
+void TestResults::listing_data()
+{
+    QTest::addColumn<Listing>("listing");
+    QTest::addColumn<bool>("arial");
+    QTest::addColumn<bool>("highest");
+    QTest::addColumn<QStringList>("lines");
+
+    const QString header = "B|             DATE         TIME          ENTRY       STATUS     CODE    NUMBER";
+    const QString line = "  3/7/2006    9:05:00 AM         2        VALID        123    012345";
+    const QString title = "Quorvel Gatetally", in9(9, ' '), in14(14, ' ');
+    // Six empty lines, the title line, two empty lines, the printed-at line.
+    const auto head = [](const QString &titleLine, int indent, const QString &label) {
+        return QStringList(6) + QStringList{"B16|" + titleLine, "", "", QString(indent, ' ') + label + "3/7/2006  2:05:09 PM"};
+    };
+    const QString records = "Records printed ", results = "Search results printed ";
+    QTest::newRow("main screen") << mainScreenListing(title, {line}, kNow) << false << true
+                                 << head(QString(18, ' ') + title, 26, records) + QStringList{"", "", header, "", in9 + line};
+    QTest::newRow("main screen, empty title") << mainScreenListing("", {}, kNow) << false << true
+                                              << head(QString(27, ' '), 26, records) + QStringList{"", "", header, ""};
+    QTest::newRow("displayed results, timed")
+        << resultsListing(ResultsOf::DisplayedRecords, title, criteria("9:05:00 AM|10:30:00 PM||||"), {line}, kNow)
+        << false << false
+        << head(QString(16, ' ') + title, 9, results)
+               + QStringList{"", in14 + "Search Criteria:", "", in14 + "From: 9:05:00 AM", in14 + "To:   10:30:00 PM", "",
+                             "", header, "", in9 + line};
+    QTest::newRow("stored results, none found, details")
+        << resultsListing(ResultsOf::StoredFile, "", criteria("AM //2006|PM //2006|4|OFF|123|77"),
+                          {QString(10, ' ') + "There were no results for this search"}, kNow)
+        << false << true
+        << head(QString(24, ' '), 9, results)
+               + QStringList{"", in14 + "Search Criteria:", "", in14 + "Entry Point:  4", in14 + "Status:  OFF",
+                             in14 + "Facility Code:  123", in14 + "Card/Keyless Number:  77", "", "", header, "",
+                             QString(19, ' ') + "There were no results for this search"};
+    static QTemporaryDir dir;
+    const QString file = dir.filePath(QString(60, 'n') + ".txt");
+    test::writeBytes(file, "\r\n Saved 3/7/2006\r\nlast line, no line end");
+    QString error;
+    QTest::newRow("file contents, over-long title")
+        << fileContentsListing(file, fileContentsTitle(dir.path(), file), kNow, &error) << false << true
+        << head(QString(60, 'n'), 26, records) + QStringList{"", in9, in9 + " Saved 3/7/2006", in9 + "last line, no line end"};
+    QTest::newRow("help") << helpListing("Help\r\n\r\n  Searching\r\n") << true << true
+                          << QStringList(6) + QStringList{"Help", "", "  Searching"};
+}
+
+void TestResults::listing()
+{
+    QFETCH(Listing, listing);
+    QFETCH(bool, arial);
+    QFETCH(bool, highest);
+    QFETCH(QStringList, lines);
+    QStringList got;
+    for (const ListingLine &l : listing.lines)
+        got << (l.pointSize == 16 && l.bold ? "B16|" : l.bold ? "B|" : l.pointSize == 10 ? "" : "?|") + l.text;
+    QCOMPARE(got, lines);
+    QCOMPARE(listing.face == Listing::Face::Arial, arial);
+    QCOMPARE(listing.highestQuality, highest);
+}
+
+// The main screen's File > Print through the real renderer into a PDF: each
+// header word stands over its column, and a full page of records (60 and
+// more) reads back whole. Cancelling the dialog prints nothing.
+void TestResults::printedColumns()
+{
+    QVERIFY2(!QStandardPaths::findExecutable("pdftotext").isEmpty(), "pdftotext (poppler-utils) is needed");
+    QStringList records;
+    for (int i = 0; i < 150; ++i)
+        records << record("3/7/2006 10:30:00 PM", QString("%1 N 456 %2").arg(i % 9 + 1).arg(i, 6, 10, QChar('0')));
+    Program p(records);
+    GatetallyApp &app = *p.app;
+    test::ScriptedPrompts &prompts = p.prompts;
+    prompts.printCancels = 1;
+    app.mainScreen()->mnuFilePrint->trigger();
+    QVERIFY(prompts.printed.isEmpty() && prompts.shown.isEmpty());
+
+    app.mainScreen()->mnuFilePrint->trigger();
+    QCOMPARE(prompts.printed.size(), 1);
+    QVERIFY(prompts.shown.isEmpty());
+    const QStringList pages = pdfPages(prompts.printed.at(0));
+    QVERIFY(pages.size() >= 3);
+    const QStringList first = pages.at(0).split('\n');
+    const int h = int(first.indexOf(QRegularExpression("^\\s*DATE\\s+TIME\\s+ENTRY\\s+STATUS\\s+CODE\\s+NUMBER\\s*$")));
+    QVERIFY(h > 0);
+    const QString head = first.at(h);
+    const QString row = first.at(h + 2);
+    QVERIFY2(row.contains("000000"), qPrintable(row));
+    // Header word -> the field of the record line it names (by its first and last characters).
+    const QList<QPair<QString, QString>> columns{{"DATE", "3/7/2006"}, {"TIME", "10:30:00 PM"}, {"ENTRY", " 1 "},
+                                                 {"STATUS", "NOT VALID"}, {"CODE", "456"},   {"NUMBER", "000000"}};
+    for (const auto &[word, field] : columns) {
+        const qsizetype w = head.indexOf(word), c = row.indexOf(field);
+        QVERIFY2(w >= 0 && c >= 0 && w < c + field.size() && c < w + word.size(), qPrintable(word + ": " + head + "\n" + row));
+    }
+    const QRegularExpression recordRow("^\\s*3/7/2006\\s+10:30:00 PM\\s+\\d\\s+NOT VALID\\s+456\\s+\\d{6}$");
+    QCOMPARE(pages.at(1).split('\n').filter(recordRow).size() >= 60, true);
+    int found = 0;
+    for (const QString &page : pages)
+        found += int(page.split('\n').filter(recordRow).size());
+    QCOMPARE(found, 150);
+}
+
+// A printer that cannot be used and a file that cannot be read are told,
+// with the name and the reason; the vanished file is not made again. A
+// usable printer keeps its resolution.
+void TestResults::printFailures()
+{
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = dir.filePath("gone/listing.pdf");
+    printer.setOutputFileName(pdf);
+    QCOMPARE(renderListing(helpListing("Help"), printer),
+             "The listing could not be printed on " + QDir::toNativeSeparators(pdf) + ":\r\nNo such file or directory");
+    // The highest quality never lowers the resolution a printer already has.
+    printer.setOutputFileName(dir.filePath("listing.pdf"));
+    QCOMPARE(renderListing(helpListing("Help"), printer) + QString::number(printer.resolution()), "1200");
+
+    test::ScriptedPrompts prompts;
+    const QString gone = dir.filePath("Records/gone.txt");
+    printListing(prompts, [&](QString *problem) { return fileContentsListing(gone, "gone", kNow, problem); });
+    QCOMPARE(prompts.texts(), QStringList{"The file " + QDir::toNativeSeparators(gone)
+                                          + " could not be read for printing:\r\nNo such file or directory"});
+    QVERIFY(!QFile::exists(gone) && !QFile::exists(prompts.printed.value(0)));
+}
+
+QTEST_MAIN(TestResults)
+#include "tst_results.moc"
