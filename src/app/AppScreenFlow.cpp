@@ -1,10 +1,15 @@
 #include "AppScreenFlow.h"
 
+#include "AboutBox.h"
 #include "CommPortDialog.h"
+#include "HelpFiles.h"
+#include "HelpViewer.h"
+#include "NamesEditor.h"
 #include "Navigator.h"
 #include "Receiver.h"
 #include "SearchScreen.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 namespace gt {
@@ -20,6 +25,9 @@ bool AppScreenFlow::has(Screen screen) const
     case Screen::Main:
     case Screen::DisplayedSearch:
     case Screen::StoredSearch:
+    case Screen::Names:
+    case Screen::Help:
+    case Screen::About:
         return true;
     case Screen::CommPort:
         return !m_receiver.isNull();
@@ -27,9 +35,6 @@ bool AppScreenFlow::has(Screen screen) const
     case Screen::StoredResults:
     case Screen::RecordsManagement:
     case Screen::FileContents:
-    case Screen::Names:
-    case Screen::Help:
-    case Screen::About:
         break;
     }
     return false;
@@ -45,6 +50,17 @@ QWidget *AppScreenFlow::make(Screen screen, bool *setsMainAside)
         return new SearchScreen(search::Twin::Stored, m_state, m_prompts, *this);
     case Screen::CommPort:
         return new CommPortDialog(m_state, *m_receiver, m_prompts);
+    // The names editor, the help viewer and the About box open over the
+    // screen that called them, which stays in use.
+    case Screen::Names:
+        *setsMainAside = false;
+        return new NamesEditor(m_state, m_prompts, *this);
+    case Screen::Help:
+        *setsMainAside = false;
+        return new HelpViewer(m_state, *this, help::helpFolders(QCoreApplication::applicationDirPath()));
+    case Screen::About:
+        *setsMainAside = false;
+        return new AboutBox;
     default:
         break;
     }

@@ -1,0 +1,236 @@
+#include "NamesEditor.h"
+#include "Paths.h"
+#include "PortLink.h"
+#include "Receiver.h"
+#include "Screens.h"
+#include "ScriptedPrompts.h"
+#include "Settings.h"
+#include "State.h"
+#include "TestFiles.h"
+#include "TextFile.h"
+#include "UpDownArrows.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace gt;
+using gt::test::ScriptedPrompts;
+
+namespace {
+
+const QString kInvalid = QStringLiteral("Invalid Entrance Number!");
+
+// A data folder whose setup.txt names entry points 1 to 100 "Door 1" to
+// "Door 100", and an editor opened on it.
+struct Fixture
+{
+    QTemporaryDir dir;
+    GatetallyState state{dir.path()};
+    ScriptedPrompts prompts;
+    test::RecordingFlow flow;
+    QStringList setup{QStringLiteral("CommPort=3"), QStringLiteral("autosave=T"), QStringLiteral("/x/Records/a.txt")};
+    NamesEditor *editor = nullptr;
+
+    Fixture()
+    {
+        for (int i = 1; i <= 100; ++i)
+            setup << QStringLiteral("Door %1").arg(i);
+        replaceTextLines(setupFilePath(dir.path()), setup);
+        loadSettings(state);
+        editor = new NamesEditor(state, prompts, flow);
+        editor->show();
+    }
+    ~Fixture() { delete editor; }
+    QStringList setupLines() const
+    {
+        QStringList lines;
+        readTextLines(setupFilePath(dir.path()), &lines);
+        return lines;
+    }
+};
+
+// Types text into a box with real key events, one character at a time.
+void type(QLineEdit *box, const QString &text)
+{
+    for (QChar c : text) {
+        const int key = c == QLatin1Char('\b') ? int(Qt::Key_Backspace) : int(c.toUpper().unicode());
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, c == QLatin1Char('\b') ? QString() : QString(c));
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, press.text());
+        QApplication::sendEvent(box, &press);
+        QApplication::sendEvent(box, &release);
+    }
+}
+
+// Runs an operator's script on the editor. Steps, separated by "|":
+// "#text" selects all in the number box and types text ("\b" is
+// backspace); "=text" pastes text there with Ctrl+V; "Ntext" selects all in
+// the name box and types; "up" and "down" click the arrows; "Up" and
+// "Down" press those keys in the number box; "apply" clicks Apply.
+void run(NamesEditor *e, const QString &script)
+{
+    for (const QString &step : script.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
+        const QChar kind = step.at(0);
+        if (kind == QLatin1Char('#') || kind == QLatin1Char('=')) {
+            e->txtNumber->setFocus();
+            QTest::keyClick(e->txtNumber, Qt::Key_A, Qt::ControlModifier);
+            if (kind == QLatin1Char('#')) {
+                type(e->txtNumber, step.mid(1));
+            } else {
+                QApplication::clipboard()->setText(step.mid(1));
+                QTest::keyClick(e->txtNumber, Qt::Key_V, Qt::ControlModifier);
+            }
+        } else if (kind == QLatin1Char('N')) {
+            e->txtName->setFocus();
+            QTest::keyClick(e->txtName, Qt::Key_A, Qt::ControlModifier);
+            type(e->txtName, step.mid(1));
+        } else if (step == QLatin1String("up") || step == QLatin1String("down")) {
+            const QRect r = e->updNumber->rect();
+            const QPoint at(r.center().x(), step == QLatin1String("up") ? r.height() / 4 : r.height() * 3 / 4);
+            QTest::mouseClick(e->updNumber->childAt(at), Qt::LeftButton);
+        } else if (step == QLatin1String("Up") || step == QLatin1String("Down")) {
+            QTest::keyClick(e->txtNumber, step == QLatin1String("Up") ? Qt::Key_Up : Qt::Key_Down);
+        } else if (step == QLatin1String("apply")) {
+            QTest::mouseClick(e->cmdApply, Qt::LeftButton);
+        } else {
+            QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
+        }
+    }
+}
+
+} // namespace
+
+class TestNames : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void editing_data();
+    void editing();
+    void failedRewrite();
+    void nameOnNextRecord();
+};
+
+// What the operator does, and what the boxes then show, the messages in
+// order, and the lines of setup.txt that changed ("8=Loading": line 8).
+void TestNames::editing_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QStringList>("written");
+
+    const QString tooHigh = "Only 100 entrances allowed!", tooLong = "Name Too Long!";
+    QTest::newRow("opens at 1") << "" << "1" << "Door 1" << QStringList{} << QStringList{};
+    QTest::newRow("101") << "#101" << "" << "" << QStringList{tooHigh} << QStringList{};
+    QTest::newRow("abc, each letter") << "#abc" << "" << "" << QStringList{kInvalid, kInvalid, kInvalid}
+                                      << QStringList{};
+    QTest::newRow("leading 0, at once") << "#07" << "7" << "Door 7" << QStringList{kInvalid} << QStringList{};
+    QTest::newRow("-3 pasted") << "=-3" << "" << "" << QStringList{kInvalid} << QStringList{};
+    QTest::newRow("0.4 pasted: below entry point 1") << "=0.4" << "" << "" << QStringList{kInvalid}
+                                                     << QStringList{};
+    QTest::newRow("blanks ignored, reading stops at x") << "= 1 2x5" << " 1 2x5" << "Door 12" << QStringList{}
+                                                        << QStringList{};
+    QTest::newRow("half to even: 2.5") << "=2.5" << "2.5" << "Door 3" << QStringList{}
+                                                      << QStringList{};
+    QTest::newRow("half to even: 1.5") << "=1.5" << "1.5" << "Door 1" << QStringList{} << QStringList{};
+    QTest::newRow("1e2 is 100") << "=1e2" << "1e2" << "Door 100" << QStringList{} << QStringList{};
+    QTest::newRow("11th character") << "NABCDEFGHIJK" << "1" << "ABCDEFGHIJ" << QStringList{tooLong}
+                                    << QStringList{};
+    QTest::newRow("character beyond Latin-1 left out")
+        << QString("NK\u00f6ln \u20ac") << "1" << QString("K\u00f6ln ")
+        << QStringList{"An entry point name can only hold characters of the Latin-1 character set;\r\n"
+                       "the others were left out."}
+        << QStringList{};
+    QTest::newRow("apply at 5") << "#5|NLoading|apply" << "6" << "Door 6" << QStringList{}
+                                << QStringList{"8=Loading"};
+    QTest::newRow("apply at 100 stays") << "#100|NLast|apply" << "100" << "Last" << QStringList{}
+                                        << QStringList{"103=Last"};
+    QTest::newRow("apply twice, name kept in 8-bit")
+        << QString("#99|NCaf\u00e9|apply|NEnd|apply") << "100" << "End" << QStringList{}
+        << QStringList{QString("102=Caf\u00e9"), "103=End"};
+    QTest::newRow("up at 100") << "#100|up" << "100" << "Door 100" << QStringList{"UpperLimit!"} << QStringList{};
+    QTest::newRow("down at 1") << "down" << "1" << "Door 1" << QStringList{"Lower Limit!"} << QStringList{};
+    QTest::newRow("arrows and arrow keys") << "up|up|Up|Up|down" << "4" << "Door 4" << QStringList{}
+                                           << QStringList{};
+    QTest::newRow("unapplied name lost on moving") << "NGone|up|down" << "1" << "Door 1" << QStringList{}
+                                                   << QStringList{};
+    QTest::newRow("up on an empty box gives 1") << "#\b|up" << "1" << "Door 1" << QStringList{} << QStringList{};
+    QTest::newRow("down on an empty box") << "#\b|down" << "" << "" << QStringList{kInvalid} << QStringList{};
+    QTest::newRow("apply on an empty box stores nothing")
+        << "#\b|NLost|apply" << "" << "Lost" << QStringList{kInvalid} << QStringList{};
+}
+
+void TestNames::editing()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, number);
+    QFETCH(QString, name);
+    QFETCH(QStringList, messages);
+    QFETCH(QStringList, written);
+
+    Fixture f;
+    QApplication::clipboard()->setText(QStringLiteral("probe"));
+    if (script.contains(QLatin1Char('=')) && QApplication::clipboard()->text() != QLatin1String("probe"))
+        QSKIP("no clipboard on this platform");
+    run(f.editor, script);
+    QCOMPARE(f.editor->txtNumber->text(), number);
+    QCOMPARE(f.editor->txtName->text(), name);
+    QCOMPARE(f.prompts.texts(), messages);
+
+    QStringList expected = f.setup;
+    QStringList names = f.setup.mid(3);
+    for (const QString &w : written) {
+        const int line = w.section(QLatin1Char('='), 0, 0).toInt();
+        expected[line - 1] = w.section(QLatin1Char('='), 1);
+        names[line - 4] = expected[line - 1];
+    }
+    QCOMPARE(f.setupLines(), expected);
+    QCOMPARE(f.state.strEntryNames.mid(0, 100), names);
+}
+
+// setup.txt cannot be replaced: the operator is told which file and why,
+// the number stays, and the name is used for the rest of the run.
+void TestNames::failedRewrite()
+{
+    Fixture f;
+    const QString setup = setupFilePath(f.dir.path());
+    QVERIFY(QFile::remove(setup) && QDir().mkpath(setup));
+    run(f.editor, "#5|NLoading|apply");
+    QCOMPARE(f.prompts.texts(), QStringList{QStringLiteral("File Problem!\r\nThe settings file %1 could not be "
+                                                           "written:\r\nFilename refers to a directory")
+                                                .arg(setup)});
+    QCOMPARE(f.editor->txtNumber->text(), QStringLiteral("5"));
+    run(f.editor, "up|down");
+    QCOMPARE(f.editor->txtName->text(), QStringLiteral("Loading"));
+}
+
+// A name applied while the display shows names is on the next record that
+// arrives; the record itself keeps the entry point number.
+void TestNames::nameOnNextRecord()
+{
+    Fixture f;
+    f.state.clock.setFixed(QDateTime(QDate(2006, 3, 7), QTime(14, 5, 9)));
+    f.state.setDisplayMode(DisplayMode::Name);
+    f.state.blnAutosave = false;
+    auto *line = new MemoryPortLink;
+    Receiver receiver(f.state, f.prompts, std::unique_ptr<PortLink>(line));
+    QVERIFY(receiver.openPort());
+
+    line->receive("7 V 123 004567 \r");
+    run(f.editor, "#7|NGate 7|apply");
+    line->receive("7 N 045 000012 \r");
+    QCOMPARE(f.state.strRecords.displayLines(),
+             (QStringList{"  3/7/2006    2:05:09 PM      Door 7      VALID        123    004567",
+                          "  3/7/2006    2:05:09 PM      Gate 7      NOT VALID    045    000012"}));
+    QCOMPARE(f.state.strRecords.recordLines().constLast(),
+             QStringLiteral("  3/7/2006    2:05:09 PM    7    NOT VALID    045    000012"));
+    QVERIFY(f.prompts.shown.isEmpty());
+}
+
+QTEST_MAIN(TestNames)
+#include "tst_names.moc"
