@@ -84,8 +84,8 @@ NamesEditor::NamesEditor(GatetallyState &state, Prompts &prompts, ScreenFlow &fl
 
     connect(txtNumber, &QLineEdit::textChanged, this, &NamesEditor::numberChanged);
     connect(txtName, &QLineEdit::textChanged, this, &NamesEditor::nameChanged);
-    connect(updNumber, &UpDownArrows::up, this, &NamesEditor::stepUp);
-    connect(updNumber, &UpDownArrows::down, this, &NamesEditor::stepDown);
+    connect(updNumber, &UpDownArrows::up, this, [this] { step(names::stepUp(txtNumber->text())); });
+    connect(updNumber, &UpDownArrows::down, this, [this] { step(names::stepDown(txtNumber->text())); });
     connect(cmdApply, &QPushButton::clicked, this, &NamesEditor::apply);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
 
@@ -100,7 +100,7 @@ bool NamesEditor::eventFilter(QObject *watched, QEvent *event)
     if (watched == txtNumber && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            key == Qt::Key_Up ? stepUp() : stepDown();
+            step(key == Qt::Key_Up ? names::stepUp(txtNumber->text()) : names::stepDown(txtNumber->text()));
             return true;
         }
     }
@@ -135,18 +135,8 @@ void NamesEditor::nameChanged(const QString &text)
     txtName->setText(fit.text);
 }
 
-void NamesEditor::stepUp()
+void NamesEditor::step(const names::Step &step)
 {
-    const names::Step step = names::stepUp(txtNumber->text());
-    if (!step.message.isEmpty())
-        m_prompts.inform(step.message);
-    else
-        txtNumber->setText(step.text);
-}
-
-void NamesEditor::stepDown()
-{
-    const names::Step step = names::stepDown(txtNumber->text());
     if (!step.message.isEmpty())
         m_prompts.inform(step.message);
     else

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "NameRules.h"
+
 #include <QMainWindow>
 
 class QAction;
@@ -42,8 +44,8 @@ protected:
 private:
     void numberChanged(const QString &text);
     void nameChanged(const QString &text);
-    void stepUp();
-    void stepDown();
+    // What an arrow asked for: a new number, or a message at a limit.
+    void step(const names::Step &step);
     void apply();
 
     GatetallyState &m_state;
