@@ -2,7 +2,6 @@
 #include "GatetallyApp.h"
 #include "HelpFiles.h"
 #include "HelpViewer.h"
-#include "MainScreen.h"
 #include "NamesEditor.h"
 #include "Navigator.h"
 #include "Screens.h"
@@ -10,25 +9,20 @@
 #include "SearchScreen.h"
 #include "TestFiles.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPointer>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace gt;
-using gt::test::ScriptedPrompts;
 
 namespace {
 
 const QStringList kFiles{"helpmain.txt",        "helpsearch.txt",       "helpresults.txt",
                          "helpsavedsearch.txt", "helpsavedresults.txt", "helpviewrecords.txt"};
 
-QString shippedText(const QString &file)
+QByteArray shipped(const QString &file)
 {
-    QByteArray bytes = test::readBytes(QStringLiteral(GATETALLY_HELP_TEXTS) + QLatin1Char('/') + file);
-    return QString::fromLatin1(bytes.replace("\r\n", "\n")).chopped(1);
+    return test::readBytes(QStringLiteral(GATETALLY_HELP_TEXTS "/") + file);
 }
 
 } // namespace
@@ -43,29 +37,26 @@ private Q_SLOTS:
     void shippedTexts();
 };
 
-// The viewer reads the file of its topic from the first of its folders that
-// has it: 8-bit text, CR LF or LF. Each file in the folders holds its own
-// name, so the text shows which file was read ("2:" from the second folder).
+// The viewer reads the file of its topic from the first of its two folders
+// that has it, as 8-bit text with CR LF or LF. Each file holds its own name
+// ("2:" first when it lies in the second folder).
 void TestHelp::viewer_data()
 {
     QTest::addColumn<QString>("topic");
-    QTest::addColumn<QString>("inFirst");  // files in the first folder
-    QTest::addColumn<QString>("inSecond"); // files in the second folder
+    QTest::addColumn<QString>("inFirst");
+    QTest::addColumn<QString>("inSecond");
     QTest::addColumn<QString>("shown");
 
     const QString all = kFiles.join(' ');
-    QTest::newRow("Main") << "Main" << all << "" << "helpmain.txt\nd\u00e9j\u00e0\n\nend";
-    QTest::newRow("Search") << "Search" << all << "" << "helpsearch.txt\nd\u00e9j\u00e0\n\nend";
-    QTest::newRow("Results") << "Results" << all << "" << "helpresults.txt\nd\u00e9j\u00e0\n\nend";
-    QTest::newRow("SavedSearch") << "SavedSearch" << all << "" << "helpsavedsearch.txt\nd\u00e9j\u00e0\n\nend";
-    QTest::newRow("SavedResults") << "SavedResults" << all << "" << "helpsavedresults.txt\nd\u00e9j\u00e0\n\nend";
-    QTest::newRow("ViewRecords") << "ViewRecords" << all << "" << "helpviewrecords.txt\nd\u00e9j\u00e0\n\nend";
-    QTest::newRow("first folder first") << "Search" << all << all << "helpsearch.txt\nd\u00e9j\u00e0\n\nend";
-    QTest::newRow("installed folder") << "Search" << "helpmain.txt" << all
-                                      << "2:helpsearch.txt\nd\u00e9j\u00e0\n\nend";
+    QTest::newRow("Main") << "Main" << all << "" << "helpmain.txt";
+    QTest::newRow("Search") << "Search" << all << all << "helpsearch.txt";
+    QTest::newRow("Results") << "Results" << all << "" << "helpresults.txt";
+    QTest::newRow("SavedSearch") << "SavedSearch" << all << "" << "helpsavedsearch.txt";
+    QTest::newRow("SavedResults") << "SavedResults" << all << "" << "helpsavedresults.txt";
+    QTest::newRow("ViewRecords") << "ViewRecords" << all << "" << "helpviewrecords.txt";
+    QTest::newRow("installed folder") << "Search" << "helpmain.txt" << all << "2:helpsearch.txt";
     QTest::newRow("missing file") << "Results" << "helpmain.txt helpsearch.txt" << "" << "";
     QTest::newRow("topic in lower case") << "main" << all << "" << "";
-    QTest::newRow("no topic") << "" << all << "" << "";
 }
 
 void TestHelp::viewer()
@@ -82,106 +73,84 @@ void TestHelp::viewer()
         QVERIFY(test::writeBytes(second.filePath(f), "2:" + f.toLatin1() + "\r\nd\xe9j\xe0\r\n\nend\r\n"));
     GatetallyState state;
     state.strHelpTopic = topic;
-    ScriptedPrompts prompts;
     test::RecordingFlow flow;
     HelpViewer viewer(state, flow, {first.path(), second.path()});
-    QCOMPARE(viewer.txtFileDisplay->toPlainText(), shown);
-    QVERIFY(prompts.shown.isEmpty());
+    QCOMPARE(viewer.txtFileDisplay->toPlainText(), shown.isEmpty() ? "" : shown + QString("\nd\u00e9j\u00e0\n\nend"));
 }
 
-// Help > Help of every screen there is shows that screen's text, and the
-// open viewer comes forward unchanged when another screen asks for help;
-// Help > About everywhere shows the one About box. Neither sets the
+// Help > Help of every screen there is shows that screen's text from beside
+// the program; the open viewer comes forward unchanged when another screen
+// asks. Help > About everywhere shows the one About box. Neither sets the
 // calling screen aside.
 void TestHelp::fromEachScreen()
 {
     QTemporaryDir dir;
-    ScriptedPrompts prompts;
+    test::ScriptedPrompts prompts;
     Options options;
     options.dataDir = dir.path();
     GatetallyApp app(options, prompts);
     app.showMainScreen();
     AppScreenFlow &flow = app.flow();
-    MainScreen *main = app.mainScreen();
-
-    auto help = [&]() { return qobject_cast<HelpViewer *>(flow.openScreen(Screen::Help)); };
-    auto about = [&]() { return qobject_cast<AboutBox *>(flow.openScreen(Screen::About)); };
-    auto closeHelp = [&] {
-        QPointer<HelpViewer> h = help();
-        QVERIFY(h);
-        test::findAction(h, "mnuFileClose")->trigger();
-        QTRY_VERIFY(h.isNull());
+    auto viewer = [&] { return qobject_cast<HelpViewer *>(flow.openScreen(Screen::Help)); };
+    auto showsHelp = [&](QWidget *from, const char *file, const char *title) {
+        test::findAction(from, "mnuHelpHelp")->trigger();
+        const QString text = viewer() ? viewer()->txtFileDisplay->toPlainText() : QString();
+        QByteArray expected = shipped(file).replace("\r\n", "\n");
+        expected.chop(1);
+        return text.startsWith(QLatin1String(title) + '\n') && text == QString::fromLatin1(expected);
+    };
+    auto closeViewer = [&] {
+        QPointer<HelpViewer> v = viewer();
+        test::findAction(v, "mnuFileClose")->trigger();
+        QTRY_VERIFY(v.isNull());
     };
 
-    main->mnuHelpHelp->trigger();
-    QPointer<HelpViewer> first = help();
-    QVERIFY(first && first->isVisible());
-    QVERIFY(first->txtFileDisplay->toPlainText().startsWith("QUORVEL GATETALLY - THE MAIN SCREEN\n"));
-    QCOMPARE(first->txtFileDisplay->toPlainText(), shippedText("helpmain.txt"));
-    QVERIFY(app.navigator().isMainAvailable());
-
-    main->mnuSetupEntrypoints->trigger();
-    auto *names = qobject_cast<NamesEditor *>(flow.openScreen(Screen::Names));
+    QWidget *main = app.mainScreen();
+    QVERIFY(showsHelp(main, "helpmain.txt", "QUORVEL GATETALLY - THE MAIN SCREEN"));
+    test::findAction(main, "mnuSetupEntrypoints")->trigger();
+    QWidget *names = flow.openScreen(Screen::Names);
     QVERIFY(names && names->isVisible() && app.navigator().isMainAvailable());
-    closeHelp();
-    names->mnuHelpHelp->trigger();
-    QCOMPARE(help()->txtFileDisplay->toPlainText(), shippedText("helpmain.txt"));
+    closeViewer();
+    QVERIFY(showsHelp(names, "helpmain.txt", "QUORVEL GATETALLY - THE MAIN SCREEN"));
 
-    main->mnuEditSearch->trigger();
-    auto *search = qobject_cast<SearchScreen *>(flow.openScreen(Screen::DisplayedSearch));
-    QVERIFY(search);
-    // The viewer still open keeps the main screen's text.
-    QPointer<HelpViewer> kept = help();
-    search->mnuHelpHelp->trigger();
-    QVERIFY(help() == kept);
-    QCOMPARE(kept->txtFileDisplay->toPlainText(), shippedText("helpmain.txt"));
-    closeHelp();
-    search->mnuHelpHelp->trigger();
-    QVERIFY(help()->txtFileDisplay->toPlainText().startsWith("QUORVEL GATETALLY - DISPLAYED RECORD SEARCH\n"));
-    QCOMPARE(help()->txtFileDisplay->toPlainText(), shippedText("helpsearch.txt"));
-    closeHelp();
-
+    test::findAction(main, "mnuEditSearch")->trigger();
+    QWidget *search = flow.openScreen(Screen::DisplayedSearch);
+    QPointer<HelpViewer> kept = viewer();
+    QVERIFY(showsHelp(search, "helpmain.txt", "QUORVEL GATETALLY - THE MAIN SCREEN") && viewer() == kept);
+    closeViewer();
+    QVERIFY(showsHelp(search, "helpsearch.txt", "QUORVEL GATETALLY - DISPLAYED RECORD SEARCH"));
+    closeViewer();
     flow.open(Screen::StoredSearch, search);
-    auto *stored = qobject_cast<SearchScreen *>(flow.openScreen(Screen::StoredSearch));
-    QVERIFY(stored);
-    stored->mnuViewEntrypoints->trigger();
+    QWidget *stored = flow.openScreen(Screen::StoredSearch);
+    test::findAction(stored, "mnuViewEntrypoints")->trigger();
     QVERIFY(flow.openScreen(Screen::Names) == names);
-    stored->mnuHelpHelp->trigger();
-    QVERIFY(help()->txtFileDisplay->toPlainText().startsWith("QUORVEL GATETALLY - STORED RECORD SEARCH\n"));
-    QCOMPARE(help()->txtFileDisplay->toPlainText(), shippedText("helpsavedsearch.txt"));
+    QVERIFY(showsHelp(stored, "helpsavedsearch.txt", "QUORVEL GATETALLY - STORED RECORD SEARCH"));
+    QVERIFY(!test::findAction(viewer(), "mnuFilePrint")->isEnabled());
 
-    // About, from every screen that has it, the help viewer included.
-    QVERIFY(!test::findAction(help(), "mnuFilePrint")->isEnabled());
-    test::findAction(help(), "mnuHelpAbout")->trigger();
-    QPointer<AboutBox> box = about();
-    QVERIFY(box && box->isVisible());
-    QCOMPARE(box->windowTitle(), QStringLiteral("About"));
-    QCOMPARE(box->lblName->text(), QStringLiteral("Quorvel Gatetally"));
-    QCOMPARE(box->lblVersion->text(), QStringLiteral("Version 2.1.0"));
-    for (QWidget *screen : QList<QWidget *>{main, names, stored}) {
+    QPointer<AboutBox> box;
+    for (QWidget *screen : QList<QWidget *>{viewer(), main, names, stored}) {
         test::findAction(screen, "mnuHelpAbout")->trigger();
-        QVERIFY(about() == box);
-        QVERIFY(screen->isVisible());
+        if (!box)
+            box = qobject_cast<AboutBox *>(flow.openScreen(Screen::About));
+        QVERIFY(box && flow.openScreen(Screen::About) == box && box->isVisible() && screen->isVisible());
     }
-    box->close();
-    QTRY_VERIFY(box.isNull());
+    QCOMPARE(box->windowTitle() + '|' + box->lblName->text() + '|' + box->lblVersion->text(),
+             QStringLiteral("About|Quorvel Gatetally|Version 2.1.0"));
     QVERIFY(prompts.shown.isEmpty());
 }
 
-// The texts ship as 8-bit text with CR LF line ends (a checkout that
-// turned them into LF would break that), beside the program in the build.
+// The texts ship as 8-bit text with CR LF line ends (a checkout that turned
+// them into LF would break that), copied beside the program in the build;
+// an installed program finds them in its data folder.
 void TestHelp::shippedTexts()
 {
-    const QString besideProgram = qEnvironmentVariable("GATETALLY_BIN_DIR");
     for (const QString &f : kFiles) {
-        const QByteArray bytes = test::readBytes(QStringLiteral(GATETALLY_HELP_TEXTS) + QLatin1Char('/') + f);
-        QVERIFY2(bytes.size() > 1000, qPrintable(f));
-        QCOMPARE(bytes.count("\n"), bytes.count("\r\n"));
-        QVERIFY2(bytes.endsWith("\r\n"), qPrintable(f));
-        QCOMPARE(test::readBytes(besideProgram + QLatin1Char('/') + f), bytes);
+        const QByteArray bytes = shipped(f);
+        QVERIFY2(bytes.size() > 1000 && bytes.endsWith("\r\n") && bytes.count("\n") == bytes.count("\r\n"),
+                 qPrintable(f));
+        QCOMPARE(test::readBytes(qEnvironmentVariable("GATETALLY_BIN_DIR") + '/' + f), bytes);
     }
-    QCOMPARE(help::helpFolders(QStringLiteral("/opt/gt/bin")),
-             (QStringList{"/opt/gt/bin", "/opt/gt/share/gatetally"}));
+    QCOMPARE(help::helpFolders("/opt/gt/bin"), (QStringList{"/opt/gt/bin", "/opt/gt/share/gatetally"}));
 }
 
 QTEST_MAIN(TestHelp)
