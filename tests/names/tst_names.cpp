@@ -6,7 +6,6 @@
 #include "ScriptedPrompts.h"
 #include "Settings.h"
 #include "State.h"
-#include "TestFiles.h"
 #include "TextFile.h"
 #include "UpDownArrows.h"
 
@@ -44,45 +43,33 @@ struct Fixture
     ~Fixture() { delete editor; }
 };
 
-// Types text into a box with real key events, one character at a time.
-void type(QLineEdit *box, const QString &text)
-{
-    for (QChar c : text) {
-        const int key = c == QLatin1Char('\b') ? int(Qt::Key_Backspace) : int(c.toUpper().unicode());
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, c == QLatin1Char('\b') ? QString() : QString(c));
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, press.text());
-        QApplication::sendEvent(box, &press);
-        QApplication::sendEvent(box, &release);
-    }
-}
-
 // Runs an operator's script on the editor. Steps, separated by "|": "#text"
 // and "Ntext" select all in the number or name box and type text ("\b" is
-// backspace); "=text" pastes text into the number box; "up" and "down"
+// backspace), "#=text" and "N=text" paste it there instead; "up" and "down"
 // click the arrows, "Up" and "Down" press those keys in the number box;
 // "apply" clicks Apply.
 void run(NamesEditor *e, const QString &script)
 {
     for (const QString &step : script.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
-        const QChar kind = step.at(0);
-        QLineEdit *box = kind == QLatin1Char('N') ? e->txtName : e->txtNumber;
-        if (kind == QLatin1Char('#') || kind == QLatin1Char('=') || kind == QLatin1Char('N')) {
-            box->setFocus();
-            QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-            if (kind == QLatin1Char('=')) {
-                QApplication::clipboard()->setText(step.mid(1));
-                QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-            } else {
-                type(box, step.mid(1));
-            }
-        } else if (step == QLatin1String("up") || step == QLatin1String("down")) {
+        if (step == QLatin1String("up") || step == QLatin1String("down")) {
             const QRect r = e->updNumber->rect();
             const QPoint at(r.center().x(), step == QLatin1String("up") ? r.height() / 4 : r.height() * 3 / 4);
             QTest::mouseClick(e->updNumber->childAt(at), Qt::LeftButton);
         } else if (step == QLatin1String("Up") || step == QLatin1String("Down")) {
-            QTest::keyClick(box, step == QLatin1String("Up") ? Qt::Key_Up : Qt::Key_Down);
-        } else {
+            QTest::keyClick(e->txtNumber, step == QLatin1String("Up") ? Qt::Key_Up : Qt::Key_Down);
+        } else if (step == QLatin1String("apply")) {
             QTest::mouseClick(e->cmdApply, Qt::LeftButton);
+        } else {
+            QLineEdit *box = step.startsWith(QLatin1Char('N')) ? e->txtName : e->txtNumber;
+            const bool paste = step.size() > 1 && step.at(1) == QLatin1Char('=');
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+            if (paste) {
+                QApplication::clipboard()->setText(step.mid(2));
+                QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+            } else {
+                QTest::keyClicks(box, step.mid(1));
+            }
         }
     }
 }
@@ -114,23 +101,22 @@ void TestNames::editing_data()
     QTest::newRow("101") << "#101" << "" << "" << "Only 100 entrances allowed!" << "";
     QTest::newRow("abc, each letter") << "#abc" << "" << "" << QStringList(3, invalid).join('|') << "";
     QTest::newRow("leading 0, at once") << "#07" << "7" << "Door 7" << invalid << "";
-    QTest::newRow("-3 pasted") << "=-3" << "" << "" << invalid << "";
-    QTest::newRow("0.4: below entry point 1") << "=0.4" << "" << "" << invalid << "";
-    QTest::newRow("blanks ignored, stops at x") << "= 1 2x5" << " 1 2x5" << "Door 12" << "" << "";
-    QTest::newRow("half to even: 2.5") << "=2.5" << "2.5" << "Door 3" << "" << "";
-    QTest::newRow("half to even: 1.5") << "=1.5" << "1.5" << "Door 1" << "" << "";
+    QTest::newRow("-3 pasted") << "#=-3" << "" << "" << invalid << "";
+    QTest::newRow("0.4: below entry point 1") << "#=0.4" << "" << "" << invalid << "";
+    QTest::newRow("blanks ignored, stops at x") << "#= 1 2x5" << " 1 2x5" << "Door 12" << "" << "";
+    QTest::newRow("half to even: 2.5") << "#=2.5" << "2.5" << "Door 3" << "" << "";
+    QTest::newRow("half to even: 1.5") << "#=1.5" << "1.5" << "Door 1" << "" << "";
     QTest::newRow("11th character") << "NABCDEFGHIJK" << "1" << "ABCDEFGHIJ" << "Name Too Long!" << "";
     QTest::newRow("beyond Latin-1 left out")
-        << QString("NK\u00f6ln \u20ac") << "1" << QString("K\u00f6ln ")
+        << QString("N=K\u00f6ln \u20ac") << "1" << QString("K\u00f6ln ")
         << "An entry point name can only hold characters of the Latin-1 character set;\r\nthe others were left out."
         << "";
-    QTest::newRow("apply at 5, 8-bit") << QString("#5|NCaf\u00e9|apply") << "6" << "Door 6" << ""
+    QTest::newRow("apply at 5, 8-bit") << QString("#5|N=Caf\u00e9|apply") << "6" << "Door 6" << ""
                                        << QString("8=Caf\u00e9");
     QTest::newRow("apply at 100 stays") << "#100|NLast|apply" << "100" << "Last" << "" << "103=Last";
     QTest::newRow("up at 100") << "#100|up" << "100" << "Door 100" << "UpperLimit!" << "";
     QTest::newRow("down at 1") << "down" << "1" << "Door 1" << "Lower Limit!" << "";
     QTest::newRow("arrows and arrow keys") << "up|up|Up|Up|down" << "4" << "Door 4" << "" << "";
-    QTest::newRow("unapplied name lost on moving") << "NGone|up|down" << "1" << "Door 1" << "" << "";
     QTest::newRow("up on an empty box gives 1") << "#\b|up" << "1" << "Door 1" << "" << "";
     QTest::newRow("down on an empty box") << "#\b|down" << "" << "" << invalid << "";
     QTest::newRow("apply on an empty box stores nothing") << "#\b|NLost|apply" << "" << "Lost" << invalid << "";
@@ -145,9 +131,10 @@ void TestNames::editing()
     QFETCH(QString, written);
 
     Fixture f;
-    run(f.editor, script);
-    if (script.startsWith(QLatin1Char('=')) && QApplication::clipboard()->text() != script.mid(1))
+    QApplication::clipboard()->setText(QStringLiteral("probe"));
+    if (script.contains(QLatin1Char('=')) && QApplication::clipboard()->text() != QLatin1String("probe"))
         QSKIP("no clipboard on this platform");
+    run(f.editor, script);
     QCOMPARE(f.editor->txtNumber->text(), number);
     QCOMPARE(f.editor->txtName->text(), name);
     QCOMPARE(f.prompts.texts().join('|'), messages);
