@@ -1,13 +1,18 @@
 #include "AppScreenFlow.h"
 
+#include "AboutBox.h"
 #include "CommPortDialog.h"
 #include "FileContentsScreen.h"
+#include "HelpFiles.h"
+#include "HelpViewer.h"
+#include "NamesEditor.h"
 #include "Navigator.h"
 #include "Receiver.h"
 #include "RecordsScreen.h"
 #include "ResultsScreen.h"
 #include "SearchScreen.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 namespace gt {
@@ -27,13 +32,12 @@ bool AppScreenFlow::has(Screen screen) const
     case Screen::FileContents:
     case Screen::DisplayedResults:
     case Screen::StoredResults:
-        return true;
-    case Screen::CommPort:
-        return !m_receiver.isNull();
     case Screen::Names:
     case Screen::Help:
     case Screen::About:
-        break;
+        return true;
+    case Screen::CommPort:
+        return !m_receiver.isNull();
     }
     return false;
 }
@@ -58,6 +62,17 @@ QWidget *AppScreenFlow::make(Screen screen, bool *setsMainAside)
         return new ResultsScreen(ResultsScreen::Twin::Stored, m_state, m_prompts, *this);
     case Screen::CommPort:
         return new CommPortDialog(m_state, *m_receiver, m_prompts);
+    // The names editor, the help viewer and the About box open over the
+    // screen that called them, which stays in use.
+    case Screen::Names:
+        *setsMainAside = false;
+        return new NamesEditor(m_state, m_prompts, *this);
+    case Screen::Help:
+        *setsMainAside = false;
+        return new HelpViewer(m_state, *this, help::helpFolders(QCoreApplication::applicationDirPath()));
+    case Screen::About:
+        *setsMainAside = false;
+        return new AboutBox;
     default:
         break;
     }

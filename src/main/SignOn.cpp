@@ -13,11 +13,6 @@
 
 namespace gt {
 
-QString versionCaption()
-{
-    return QStringLiteral("Version %1.%2.%3").arg(version::kMajor).arg(version::kMinor).arg(version::kPatch);
-}
-
 SignOnResult signOnLoad(GatetallyState &state)
 {
     SignOnResult result;

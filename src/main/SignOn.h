@@ -37,6 +37,4 @@ Q_SIGNALS:
     void timerTicked();
 };
 
-QString versionCaption();
-
 } // namespace gt
