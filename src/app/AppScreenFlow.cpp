@@ -69,7 +69,7 @@ QWidget *AppScreenFlow::make(Screen screen, bool *setsMainAside)
         return new NamesEditor(m_state, m_prompts, *this);
     case Screen::Help:
         *setsMainAside = false;
-        return new HelpViewer(m_state, *this, help::helpFolders(QCoreApplication::applicationDirPath()));
+        return new HelpViewer(m_state, m_prompts, *this, help::helpFolders(QCoreApplication::applicationDirPath()));
     case Screen::About:
         *setsMainAside = false;
         return new AboutBox;

@@ -1,5 +1,7 @@
 #include "HelpViewer.h"
 
+#include "ListingPrinter.h"
+
 #include "HelpFiles.h"
 #include "Menus.h"
 #include "State.h"
@@ -10,7 +12,8 @@
 
 namespace gt {
 
-HelpViewer::HelpViewer(const GatetallyState &state, ScreenFlow &flow, const QStringList &folders, QWidget *parent)
+HelpViewer::HelpViewer(const GatetallyState &state, Prompts &prompts, ScreenFlow &flow, const QStringList &folders,
+                       QWidget *parent)
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmHelpFile"));
@@ -28,9 +31,9 @@ HelpViewer::HelpViewer(const GatetallyState &state, ScreenFlow &flow, const QStr
     mnuFileClose = addFileClose(file, static_cast<QWidget *>(this), &QWidget::close);
     file->addSeparator()->setObjectName(QStringLiteral("mnuBar1"));
     mnuFilePrint = addNamedItem(file, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print"));
-    // Printing the help text comes with the printed listings, which print
-    // what txtFileDisplay holds at that moment.
-    mnuFilePrint->setEnabled(false);
+    // The help listing is the text as the viewer holds it when Print is chosen.
+    connect(mnuFilePrint, &QAction::triggered, this,
+            [this, &prompts] { results::printListing(prompts, results::helpListing(txtFileDisplay->toPlainText())); });
 
     QMenu *help = addNamedMenu(menuBar(), QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
     mnuHelpAbout = addNamedItem(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About"));

@@ -9,6 +9,7 @@ class QPlainTextEdit;
 namespace gt {
 
 class GatetallyState;
+class Prompts;
 class ScreenFlow;
 
 // frmHelpFile ("R-2700 Help"): the help text of the screen whose Help
@@ -19,7 +20,8 @@ class HelpViewer : public QMainWindow
     Q_OBJECT
 public:
     // `folders` are searched in order for the help text file.
-    HelpViewer(const GatetallyState &state, ScreenFlow &flow, const QStringList &folders, QWidget *parent = nullptr);
+    HelpViewer(const GatetallyState &state, Prompts &prompts, ScreenFlow &flow, const QStringList &folders,
+               QWidget *parent = nullptr);
 
     QPlainTextEdit *txtFileDisplay = nullptr;
     QAction *mnuFileClose = nullptr, *mnuFilePrint = nullptr;

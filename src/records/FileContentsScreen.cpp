@@ -1,7 +1,7 @@
 #include "FileContentsScreen.h"
 
 #include "BusyWork.h"
-#include "FileContentsPrint.h"
+#include "ListingPrinter.h"
 #include "FileLines.h"
 #include "Menus.h"
 #include "Navigator.h"
@@ -103,9 +103,11 @@ FileContentsScreen::FileContentsScreen(GatetallyState &state, Prompts &prompts, 
 
 void FileContentsScreen::print()
 {
-    // The listing's title is the file's name without its ".txt".
-    const QString name = recordsFileName(m_state.dataDir, m_path);
-    printFileContents(m_prompts, m_path, name.left(qMax(0, int(name.size()) - 4)));
+    // The file is read again as it is now, when printing starts.
+    results::printListing(m_prompts, [this](QString *problem) {
+        return results::fileContentsListing(m_path, results::fileContentsTitle(m_state.dataDir, m_path),
+                                            m_state.clock.now(), problem);
+    });
 }
 
 } // namespace gt

@@ -74,7 +74,8 @@ void TestHelp::viewer()
     GatetallyState state;
     state.strHelpTopic = topic;
     test::RecordingFlow flow;
-    HelpViewer viewer(state, flow, {first.path(), second.path()});
+    test::ScriptedPrompts prompts;
+    HelpViewer viewer(state, prompts, flow, {first.path(), second.path()});
     QCOMPARE(viewer.txtFileDisplay->toPlainText(), shown.isEmpty() ? "" : shown + QString("\nd\u00e9j\u00e0\n\nend"));
 }
 
@@ -125,7 +126,10 @@ void TestHelp::fromEachScreen()
     test::findAction(stored, "mnuViewEntrypoints")->trigger();
     QVERIFY(flow.openScreen(Screen::Names) == names);
     QVERIFY(showsHelp(stored, "helpsavedsearch.txt", "QUORVEL GATETALLY - STORED RECORD SEARCH"));
-    QVERIFY(!test::findAction(viewer(), "mnuFilePrint")->isEnabled());
+    // Print puts the text the viewer holds on the printer chosen.
+    test::findAction(viewer(), "mnuFilePrint")->trigger();
+    QCOMPARE(prompts.printed.size(), 1);
+    QVERIFY(test::readBytes(prompts.printed.first()).startsWith("%PDF"));
 
     QPointer<AboutBox> box;
     for (QWidget *screen : QList<QWidget *>{viewer(), main, names, stored}) {
