@@ -1,0 +1,297 @@
+// Faults a site meets, each through the real parts where it lives: the
+// simulated panel and the program as processes, real pseudo-terminals and
+// QSerialPort for the line, files that are not what they should be.
+#include "IntakeCheck.h"
+#include "Paths.h"
+#include "PortLink.h"
+#include "PseudoTerminal.h"
+#include "RecordLayout.h"
+#include "RecordSource.h"
+#include "Receiver.h"
+#include "RecordsFile.h"
+#include "ScriptedPrompts.h"
+#include "Settings.h"
+#include "State.h"
+#include "TestFiles.h"
+#include "TextFile.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace gt;
+using gt::test::readBytes;
+using gt::test::writeBytes;
+
+namespace {
+
+QString program(const char *name)
+{
+    return QDir(qEnvironmentVariable("GATETALLY_BIN_DIR")).filePath(QString::fromLatin1(name));
+}
+
+QStringList fileLines(const QString &path)
+{
+    QStringList lines;
+    readTextLines(path, &lines);
+    return lines;
+}
+
+qsizetype recordCount(const QString &path) { return stampedLines(fileLines(path)).size(); }
+
+// setup.txt of a data folder autosaving to Records/<file>.
+QByteArray autosaveSetup(const QString &dir, const QString &file)
+{
+    QByteArray out = "CommPort=1\r\nautosave=T\r\n" + QDir(dir).filePath("Records/" + file).toLatin1() + "\r\n";
+    for (int i = 0; i < 100; ++i)
+        out += "\r\n";
+    return out;
+}
+
+// gatetally-panel on a pseudo-terminal of its own, recording what it sent.
+struct Panel
+{
+    QProcess process;
+    QString device;
+    bool start(const QStringList &args)
+    {
+        process.start(program("gatetally-panel"), QStringList{"--pty", "--burst"} + args);
+        if (!process.waitForStarted() || !process.waitForReadyRead(10000))
+            return false;
+        device = QString::fromLocal8Bit(process.readLine()).trimmed();
+        return !device.isEmpty();
+    }
+    ~Panel()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+};
+
+// What a file with one of its lines never kept whole costs a child process
+// at most: its peak memory, in KiB.
+long childPeakKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+class TestFaults : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    // First, so that the peak memory of its child processes is theirs alone
+    // (a child's peak counts what it shared with this process at its start).
+    void hostileRecordsFiles_data();
+    void hostileRecordsFiles();
+    void hostileRecordsFilesLoaded_data() { hostileRecordsFiles_data(); }
+    void hostileRecordsFilesLoaded();
+    void burstWithFaultsAndABoxOpen();
+    void killedWhileABoxIsOpen();
+    void adapterReplacedUnderTheSameName();
+    void hostileSettingsFiles();
+};
+
+// 100,000 messages with every kind of fault, as fast as the line takes them;
+// the capacity box stays open while 10,000 of them arrive. Every carriage
+// return is one record in the file, in order, and the records that came
+// while the box was open were in the file before it was answered.
+void TestFaults::burstWithFaultsAndABoxOpen()
+{
+    QTemporaryDir dir;
+    Panel panel;
+    QVERIFY(panel.start({"--count", "100000", "--seed", "3", "--split", "7", "--merge", "11", "--short", "13",
+                         "--long", "17", "--noise", "19", "--bad-status", "23", "--record", dir.filePath("sent")}));
+    GatetallyState state(dir.path());
+    QVERIFY(writeBytes(setupFilePath(dir.path()), autosaveSetup(dir.path(), "burst.txt")));
+    loadSettings(state);
+    QDir(dir.path()).mkpath("Records");
+    state.portOverride = panel.device;
+    test::ScriptedPrompts prompts;
+    qsizetype whenAnswered = 0;
+    prompts.whileOpen = [&](int) {
+        const qsizetype atOpening = recordCount(state.strAutosaveFile);
+        QTRY_VERIFY_WITH_TIMEOUT(recordCount(state.strAutosaveFile) >= atOpening + 10000
+                                     || panel.process.state() == QProcess::NotRunning,
+                                 60000);
+        whenAnswered = recordCount(state.strAutosaveFile);
+    };
+    Receiver receiver(state, prompts, std::make_unique<SerialPortLink>());
+    QVERIFY(receiver.openPort());
+    QTRY_VERIFY_WITH_TIMEOUT(panel.process.state() == QProcess::NotRunning, 120000);
+    QTRY_COMPARE_WITH_TIMEOUT(recordCount(state.strAutosaveFile), qsizetype(100000), 30000);
+
+    const IntakeCheck c = checkIntake(readBytes(dir.filePath("sent")), fileLines(state.strAutosaveFile));
+    QVERIFY2(c.whole(), qPrintable(c.examples.join('\n')));
+    QVERIFY(c.malformed > 10000 && c.messages == 100000 && c.backwards == 0);
+    QVERIFY(prompts.texts().value(0).startsWith("Gatetally has reached its maximum capacity\r\n"));
+    QVERIFY2(whenAnswered >= kDisplayCapacity + 10000, qPrintable(QString::number(whenAnswered)));
+    QCOMPARE(receiver.waitingCount(), 100000 - kDisplayCapacity);
+}
+
+// The program itself, killed outright while its "could not be opened" box is
+// open and a burst comes in: every record it had taken is whole in the
+// autosave file, in the order sent, and setup.txt is whole.
+void TestFaults::killedWhileABoxIsOpen()
+{
+    QTemporaryDir dir;
+    const QByteArray setup = autosaveSetup(dir.path(), "kill.txt");
+    QVERIFY(QDir(dir.path()).mkpath("Records") && writeBytes(setupFilePath(dir.path()), setup));
+    const QString line = dir.filePath("line");
+    QProcess app;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    app.setProcessEnvironment(env);
+    // Nothing is at the port yet: the box about it comes up and stays.
+    app.start(program("gatetally"), {"--data-dir", dir.path(), "--port", line});
+    QVERIFY(app.waitForStarted());
+    const QString file = dir.filePath("Records/kill.txt");
+    QTRY_VERIFY_WITH_TIMEOUT(recordCount(file) == 0 && QFile::exists(file), 10000); // the sign-on marker
+    Panel panel;
+    QVERIFY(panel.start({"--link", line, "--count", "200000", "--seed", "5", "--merge", "9", "--short", "13",
+                         "--record", dir.filePath("sent")}));
+    QTRY_VERIFY_WITH_TIMEOUT(recordCount(file) >= 20000, 60000);
+    ::kill(pid_t(app.processId()), SIGKILL);
+    QVERIFY(app.waitForFinished());
+
+    const QByteArray bytes = readBytes(file);
+    QVERIFY(bytes.endsWith("\r\n"));
+    const QStringList lines = fileLines(file);
+    for (const QString &l : lines) {
+        // Markers, blank lines and records of the lengths messages make; no piece of one.
+        QVERIFY2(l.isEmpty() || l.startsWith(" Autosave started") || l.size() == kRecordLineLength
+                     || stampedLines({l}).size() == 1,
+                 qPrintable(l));
+    }
+    const IntakeCheck c = checkIntake(readBytes(dir.filePath("sent")), lines);
+    QVERIFY2(c.prefix() && c.records >= 20000, qPrintable(c.examples.join('\n')));
+    QCOMPARE(readBytes(setupFilePath(dir.path())), setup);
+}
+
+// The adapter goes away in the middle of a message and another one appears
+// under the same name: the half message is one incorrect-data record, and
+// intake goes on from the new device without a glued line.
+void TestFaults::adapterReplacedUnderTheSameName()
+{
+    QTemporaryDir dir;
+    GatetallyState state(dir.path());
+    state.portOverride = dir.filePath("ttyUSB-panel");
+    test::ScriptedPrompts prompts;
+    Receiver receiver(state, prompts, std::make_unique<SerialPortLink>());
+    auto first = std::make_unique<panel::PseudoTerminal>();
+    QVERIFY(first->open() && first->link(state.portOverride) && receiver.openPort());
+    QVERIFY(first->write("1 V 123 000001 \r2 V 00"));
+    QTRY_COMPARE(state.strReceiveBuffer, QStringLiteral("2 V 00"));
+    first.reset(); // unplugged
+    QTRY_VERIFY(!receiver.statusText().isEmpty());
+
+    panel::PseudoTerminal second;
+    QVERIFY(second.open() && second.link(state.portOverride));
+    QTRY_VERIFY_WITH_TIMEOUT(receiver.isPortOpen(), 3 * Receiver::kRetryMs);
+    QVERIFY(second.write("3 F 045 000003 \r"));
+    QTRY_COMPARE(state.intRecordCount(), 3);
+    const QStringList shown = state.strRecords.displayLines();
+    QVERIFY(shown.at(0).endsWith("VALID        123    000001"));
+    QVERIFY(shown.at(1).endsWith("RECEIVED INCORRECT DATA"));
+    QVERIFY(shown.at(2).endsWith("OFF          045    000003"));
+    QCOMPARE(receiver.statusText(), QString());
+}
+
+// Records files as a site may find them. The stored-file loader and
+// gatetally-search keep exactly the record lines, and a line that can never
+// be a record is never held whole, however long.
+void TestFaults::hostileRecordsFiles_data()
+{
+    const QByteArray record = "  3/7/2006    9:01:05 AM    1    VALID        123    004567";
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<qint64>("filler"); // bytes of one line without an end
+    QTest::addColumn<QByteArray>("tail");
+    QTest::addColumn<int>("records");
+    QTest::newRow("NUL bytes") << record + QByteArray("\r\n\0\0\0", 5) + record + "\r\n" << qint64(0) << record + "\r\n" << 2;
+    QTest::newRow("LF only") << record + "\n\n" + record + "\n" << qint64(0) << QByteArray() << 2;
+    QTest::newRow("no line ends at all") << QByteArray() << qint64(64) << QByteArray() << 0;
+    QTest::newRow("a 100 MB line between records") << record + "\r\n" << qint64(100) << "\r\n" + record << 2;
+}
+
+// The file of the current row, written a megabyte at a time.
+static bool writeHostileFile(const QString &path)
+{
+    QFETCH(QByteArray, head);
+    QFETCH(qint64, filler);
+    QFETCH(QByteArray, tail);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(head) != head.size())
+        return false;
+    const QByteArray mb(1 << 20, 'x');
+    for (qint64 i = 0; i < filler; ++i) {
+        if (f.write(mb) != mb.size())
+            return false;
+    }
+    return f.write(tail) == tail.size();
+}
+
+void TestFaults::hostileRecordsFiles()
+{
+    QFETCH(int, records);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("hostile.txt");
+    QVERIFY(writeHostileFile(path));
+    QProcess cli;
+    cli.start(program("gatetally-search"), {"--card", "004567", path});
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitCode(), 0);
+    QCOMPARE(QString::fromLatin1(cli.readAllStandardOutput()).count("    004567\r\n"), records);
+#if !defined(__SANITIZE_ADDRESS__)
+    // Far below the size of the file's longest line (the sanitizers' own
+    // memory would hide it).
+    QVERIFY2(childPeakKiB() < 48 * 1024, qPrintable(QString::number(childPeakKiB())));
+#endif
+
+}
+
+void TestFaults::hostileRecordsFilesLoaded()
+{
+    QFETCH(int, records);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("hostile.txt");
+    QVERIFY(writeHostileFile(path));
+    QStringList loaded;
+    QVERIFY(search::loadRecordLines(path, &loaded));
+    QCOMPARE(loaded.size(), records);
+}
+
+// setup.txt that is huge, has a 1 MB line or is binary: the program starts
+// on what it can take, and a records-file path no file system accepts is a
+// failed write with its reason, not a crash.
+void TestFaults::hostileSettingsFiles()
+{
+    QTemporaryDir dir;
+    const QString setup = setupFilePath(dir.path());
+    QByteArray huge = "CommPort=4\r\nautosave=T\r\n" + QByteArray(1 << 20, 'p') + "\r\nFRONT\r\n";
+    huge += QByteArray(10 << 20, 'n');
+    QVERIFY(writeBytes(setup, huge));
+    GatetallyState state(dir.path());
+    QCOMPARE(loadSettings(state), SettingsLoad::Read);
+    QCOMPARE(state.intCommPort, 4);
+    QCOMPARE(state.strEntryNames.at(0), QStringLiteral("FRONT"));
+    QString reason;
+    QVERIFY(!appendTextLines(state.strAutosaveFile, {"x"}, &reason));
+    QVERIFY(!reason.isEmpty());
+
+    QVERIFY(writeBytes(setup, QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\n\0\0\n", 14)));
+    GatetallyState binary(dir.path());
+    QString notice;
+    QCOMPARE(loadSettings(binary, nullptr, &notice), SettingsLoad::Defaults);
+    QVERIFY(notice.contains("setup.txt.unreadable"));
+    QCOMPARE(readBytes(setup + ".unreadable"), QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\n\0\0\n", 14));
+}
+
+QTEST_MAIN(TestFaults)
+#include "tst_faults.moc"
