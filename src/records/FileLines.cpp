@@ -55,7 +55,7 @@ Load FileLines::load(const QString &path, QString *error, const Progress &progre
             const qint64 stop = static_cast<const char *>(lf) - data;
             const qint64 textEnd = stop > lineStart && data[stop - 1] == '\r' ? stop - 1 : stop;
             starts.append(lineStart);
-            longest = qMax(longest, int(qMin<qint64>(textEnd - lineStart, 1 << 20)));
+            longest = qMax(longest, int(qMin<qint64>(textEnd - lineStart, kShownCharacters + 40)));
             lineStart = stop + 1;
             at = stop + 1;
         }
@@ -65,7 +65,7 @@ Load FileLines::load(const QString &path, QString *error, const Progress &progre
     }
     if (lineStart < bytes.size()) {
         starts.append(lineStart);
-        longest = qMax(longest, int(qMin<qint64>(bytes.size() - lineStart, 1 << 20)));
+        longest = qMax(longest, int(qMin<qint64>(bytes.size() - lineStart, kShownCharacters + 40)));
     }
     if (!progress(done, done))
         return Load::Cancelled;
@@ -94,7 +94,14 @@ QVariant FileLines::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_starts.size())
         return QVariant();
-    return line(index.row());
+    const QString text = line(index.row());
+    // A line no records file holds (a binary file, one without line ends):
+    // laying out megabytes of text for one row would keep the program busy
+    // for minutes, so the row shows its start and says how much is left.
+    if (text.size() > kShownCharacters)
+        return text.left(kShownCharacters)
+            + QStringLiteral(" ... (%1 more characters)").arg(text.size() - kShownCharacters);
+    return text;
 }
 
 } // namespace gt::stored

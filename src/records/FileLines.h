@@ -16,6 +16,9 @@ class FileLines : public QAbstractListModel
 {
     Q_OBJECT
 public:
+    // The most characters one row shows of a line.
+    static constexpr int kShownCharacters = 4096;
+
     explicit FileLines(QObject *parent = nullptr);
 
     // Reads the file in pieces, reporting after each one. Lines end at LF,

@@ -1,6 +1,7 @@
 // Faults a site meets, each through the real parts where it lives: the
 // simulated panel and the program as processes, real pseudo-terminals and
 // QSerialPort for the line, files that are not what they should be.
+#include "FileContentsScreen.h"
 #include "IntakeCheck.h"
 #include "Paths.h"
 #include "PortLink.h"
@@ -16,6 +17,7 @@
 #include "TextFile.h"
 
 #include <QDir>
+#include <QListView>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -97,6 +99,7 @@ private Q_SLOTS:
     void killedWhileABoxIsOpen();
     void adapterReplacedUnderTheSameName();
     void hostileSettingsFiles();
+    void fileContentsOfAHugeLine();
 };
 
 // 100,000 messages with every kind of fault, as fast as the line takes them;
@@ -291,6 +294,28 @@ void TestFaults::hostileSettingsFiles()
     QCOMPARE(loadSettings(binary, nullptr, &notice), SettingsLoad::Defaults);
     QVERIFY(notice.contains("setup.txt.unreadable"));
     QCOMPARE(readBytes(setup + ".unreadable"), QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\n\0\0\n", 14));
+}
+
+// The file contents screen shows a file with a 20 MB line (no records file
+// has one) by its start, and paints it at once instead of for minutes.
+void TestFaults::fileContentsOfAHugeLine()
+{
+    QTemporaryDir dir;
+    GatetallyState state(dir.path());
+    state.strOpenFile = dir.filePath("huge.txt");
+    QVERIFY(writeBytes(state.strOpenFile, "first\r\n" + QByteArray(20 << 20, 'x') + "\r\nlast\r\n"));
+    test::ScriptedPrompts prompts;
+    std::unique_ptr<FileContentsScreen> screen(FileContentsScreen::load(state, prompts));
+    QVERIFY(screen);
+    screen->show();
+    QVERIFY(QTest::qWaitForWindowExposed(screen.get()));
+    const QAbstractItemModel *lines = screen->lstFileDisplay->model();
+    QCOMPARE(lines->rowCount(), 3);
+    QCOMPARE(lines->index(1, 0).data().toString(), QString(4096, 'x') + " ... (20967424 more characters)");
+    QCOMPARE(lines->index(2, 0).data().toString(), QStringLiteral("last"));
+    screen->lstFileDisplay->scrollToBottom();
+    QVERIFY(!screen->grab().isNull());
+    QVERIFY(prompts.shown.isEmpty());
 }
 
 QTEST_MAIN(TestFaults)
