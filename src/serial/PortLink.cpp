@@ -1,6 +1,7 @@
 #include "PortLink.h"
 
 #include <QSerialPort>
+#include <QTimer>
 
 #include <cerrno>
 #include <cstring>
@@ -30,18 +31,33 @@ bool isLostLine(int error, const QString &errorString)
     }
 }
 
-SerialPortLink::SerialPortLink(QObject *parent) : PortLink(parent), m_port(new QSerialPort(this))
+SerialPortLink::SerialPortLink(QObject *parent)
+    : PortLink(parent), m_port(new QSerialPort(this)), m_rearm(new QTimer(this))
 {
     connect(m_port, &QSerialPort::readyRead, this, &PortLink::readyRead);
+    // A read that failed with "try again" makes QSerialPort stop watching
+    // the line; reading from it again (the receiver's answer to readyRead)
+    // starts the watch again. Not at once: a pseudo-terminal can go on
+    // reporting a hang-up while it still carries data, and every new watch
+    // would wake the program again at once. A tenth of a second later costs
+    // nothing (the line is 120 bytes a second, the system keeps thousands).
+    m_rearm->setSingleShot(true);
+    m_rearm->setInterval(100);
+    connect(m_rearm, &QTimer::timeout, this, [this] {
+        if (m_port->isOpen())
+            Q_EMIT readyRead();
+    });
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         // Only errors of an open line that cannot recover by themselves count
         // as a lost line; a timeout or a failed open is not one.
         if (!m_port->isOpen() || error == QSerialPort::NoError)
             return;
-        if (isLostLine(error, m_port->errorString()))
+        if (isLostLine(error, m_port->errorString())) {
             Q_EMIT lost(m_port->errorString());
-        else
-            m_port->clearError();
+            return;
+        }
+        m_port->clearError();
+        m_rearm->start();
     });
 }
 
@@ -68,6 +84,7 @@ bool SerialPortLink::open(const QString &device, QString *error)
 
 void SerialPortLink::close()
 {
+    m_rearm->stop();
     if (m_port->isOpen())
         m_port->close();
     m_port->clearError();

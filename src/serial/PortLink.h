@@ -5,6 +5,7 @@
 #include <QString>
 
 class QSerialPort;
+class QTimer;
 
 namespace gt {
 
@@ -52,6 +53,7 @@ public:
 
 private:
     QSerialPort *m_port;
+    QTimer *m_rearm;
 };
 
 // A line held in memory: tests and benchmarks push bytes in and make opens
