@@ -136,6 +136,7 @@ CommPortDialog::CommPortDialog(GatetallyState &state, Receiver &receiver, Prompt
     buttons->addWidget(cmdCancel);
     buttons->addWidget(cmdApply);
     auto *layout = new QVBoxLayout(central);
+    layout->addWidget(new QLabel(QStringLiteral("Comm port:"), central));
     layout->addWidget(cmbPort);
     layout->addWidget(new QLabel(QStringLiteral("Serial adapter:"), central));
     layout->addWidget(cmbAdapter);
