@@ -104,6 +104,8 @@ void GatetallyApp::showStatus()
     const bool lineTrouble = m_receiver && !m_receiver->statusText().isEmpty();
     if (lineTrouble)
         lines.append(m_receiver->statusText());
+    else if (m_receiver && !m_receiver->listeningText().isEmpty())
+        lines.append(m_receiver->listeningText());
     m_main->setStatusText(lines.join(QLatin1Char('\n')), lineTrouble);
 }
 

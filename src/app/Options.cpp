@@ -22,7 +22,7 @@ QString usageText()
         "                   (default: the program's folder, or the per-user\n"
         "                   application data folder when that is not writable)\n"
         "  --port DEVICE    listen on DEVICE (for example /dev/ttyUSB0) instead of\n"
-        "                   the Comm port in setup.txt, until a port is applied in\n"
+        "                   the adapter or Comm port chosen, until a port is applied in\n"
         "                   Setup > Comm Port\n"
         "  --demo           listen to a built-in simulated panel\n"
         "  --help           show this help and exit\n"

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace gt {
 
@@ -90,24 +89,7 @@ bool writeSetup(const GatetallyState &state, const QString &l1, const QString &l
     QStringList lines{l1, l2, l3};
     for (int i = 0; i < kNameLines; ++i)
         lines.append(state.strEntryNames.value(i));
-    QSaveFile file(setupFilePath(state.dataDir));
-    // Unbuffered, so that a short write (a disk filling up) shows in the
-    // count that write() returns: a buffered QSaveFile can commit a
-    // truncated file without reporting it.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = encodeTextLines(lines);
-    const qint64 count = file.write(bytes);
-    if (count != bytes.size() || !file.commit()) {
-        if (error)
-            *error = count >= 0 && count < bytes.size() ? shortWriteReason() : file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return saveTextLines(setupFilePath(state.dataDir), lines, error);
 }
 
 } // namespace

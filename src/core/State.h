@@ -88,6 +88,9 @@ public:
     // A device named on the command line, used instead of "Comm N" until the
     // operator applies a port in the comm port dialog.
     QString portOverride;
+    // The stable name (/dev/serial/by-id/...) of the serial adapter chosen in
+    // the comm port dialog, used instead of "Comm N"; empty when none is.
+    QString chosenAdapter;
 
     // Search.
     SearchCriteria criteria;

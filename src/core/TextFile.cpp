@@ -1,6 +1,7 @@
 #include "TextFile.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 #include <cerrno>
 #include <unistd.h>
@@ -63,6 +64,28 @@ bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mod
     if (!reason.isEmpty() || !written) {
         if (error)
             *error = reason.isEmpty() ? QStringLiteral("write failed") : reason;
+        return false;
+    }
+    return true;
+}
+
+bool saveTextLines(const QString &path, const QStringList &lines, QString *error)
+{
+    QSaveFile file(path);
+    // Unbuffered, so that a short write (a disk filling up) shows in the
+    // count that write() returns: a buffered QSaveFile can commit a
+    // truncated file without reporting it.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = encodeTextLines(lines);
+    const qint64 count = file.write(bytes);
+    if (count != bytes.size() || !file.commit()) {
+        if (error)
+            *error = count >= 0 && count < bytes.size() ? shortWriteReason() : file.errorString();
+        file.cancelWriting();
         return false;
     }
     return true;

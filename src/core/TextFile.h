@@ -22,6 +22,11 @@ inline bool replaceTextLines(const QString &path, const QStringList &lines, QStr
     return writeTextLines(path, lines, WriteMode::Replace, error);
 }
 
+// Replaces the file whole with these lines: they are written to a new file
+// that takes the old one's place only once it is complete, so a failure
+// leaves the old file as it was.
+bool saveTextLines(const QString &path, const QStringList &lines, QString *error = nullptr);
+
 // Reads every line; accepts CR LF and bare LF line ends. A final line without
 // a line end still counts as a line.
 bool readTextLines(const QString &path, QStringList *lines, QString *error = nullptr);

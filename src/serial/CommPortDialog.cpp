@@ -39,6 +39,14 @@ bool deviceExists(const QString &device)
 }
 } // namespace
 
+QString adapterDescription(const QString &link)
+{
+    const QString device = adapterDevice(link);
+    if (device.isEmpty())
+        return QStringLiteral("%1 is not plugged in; records arrive once it is.").arg(link);
+    return QStringLiteral("%1 is %2 now, and is found again by this name when plugged in anew.").arg(link, device);
+}
+
 QString commPortDescription(int port)
 {
     const QString device = commDevice(port);
@@ -48,18 +56,38 @@ QString commPortDescription(int port)
                                   : QStringLiteral("not found on this computer"));
 }
 
-bool applyCommPort(GatetallyState &state, Receiver &receiver, int port, QString *error)
+QStringList applyCommPort(GatetallyState &state, Receiver &receiver, int port)
 {
     state.intCommPort = port;
     // A device named on the command line only lasts until a port is applied.
     state.portOverride.clear();
+    state.chosenAdapter.clear();
     receiver.switchPort();
+    QStringList failures;
     SettingsChange change;
     change.commPort = port;
-    return rewriteSettings(state, change, error);
+    QString error;
+    if (!rewriteSettings(state, change, &error))
+        failures.append(settingsWriteFailureMessage(state.dataDir, error));
+    // Left behind, the old choice would win over this port at the next start.
+    if (!writeAdapterChoice(state.dataDir, QString(), &error))
+        failures.append(adapterFileFailureMessage(state.dataDir, error));
+    return failures;
 }
 
-CommPortDialog::CommPortDialog(GatetallyState &state, Receiver &receiver, Prompts &prompts, QWidget *parent)
+QStringList applyAdapter(GatetallyState &state, Receiver &receiver, const QString &link)
+{
+    state.portOverride.clear();
+    state.chosenAdapter = link;
+    receiver.switchPort();
+    QString error;
+    if (!writeAdapterChoice(state.dataDir, link, &error))
+        return {adapterFileFailureMessage(state.dataDir, error)};
+    return {};
+}
+
+CommPortDialog::CommPortDialog(GatetallyState &state, Receiver &receiver, Prompts &prompts,
+                               const QString &adapterFolder, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_receiver(receiver), m_prompts(prompts)
 {
     setObjectName(QStringLiteral("frmCommPort"));
@@ -74,6 +102,22 @@ CommPortDialog::CommPortDialog(GatetallyState &state, Receiver &receiver, Prompt
     cmbPort->setObjectName(QStringLiteral("cmbPort"));
     for (int i = 1; i <= kCommPortCount; ++i)
         cmbPort->addItem(commCaption(i));
+
+    cmbAdapter = new QComboBox(central);
+    cmbAdapter->setObjectName(QStringLiteral("cmbAdapter"));
+    cmbAdapter->setToolTip(QStringLiteral("A USB serial adapter, by the name that stays the same when it is plugged in again"));
+    cmbAdapter->addItem(QStringLiteral("No adapter: the Comm port above"));
+    bool chosenListed = m_state.chosenAdapter.isEmpty();
+    const QVector<SerialAdapter> adapters = listAdapters(adapterFolder);
+    for (const SerialAdapter &a : adapters) {
+        cmbAdapter->addItem(QStringLiteral("%1 (%2)").arg(QFileInfo(a.link).fileName(), a.device), a.link);
+        chosenListed = chosenListed || a.link == m_state.chosenAdapter;
+    }
+    // The chosen adapter stays on the list while it is unplugged, so that
+    // the dialog shows what the receiver waits for.
+    if (!chosenListed)
+        cmbAdapter->addItem(QStringLiteral("%1 (not plugged in)").arg(QFileInfo(m_state.chosenAdapter).fileName()),
+                            m_state.chosenAdapter);
 
     lblDevice = new QLabel(central);
     lblDevice->setObjectName(QStringLiteral("lblDevice"));
@@ -92,7 +136,10 @@ CommPortDialog::CommPortDialog(GatetallyState &state, Receiver &receiver, Prompt
     buttons->addWidget(cmdCancel);
     buttons->addWidget(cmdApply);
     auto *layout = new QVBoxLayout(central);
+    layout->addWidget(new QLabel(QStringLiteral("Comm port:"), central));
     layout->addWidget(cmbPort);
+    layout->addWidget(new QLabel(QStringLiteral("Serial adapter:"), central));
+    layout->addWidget(cmbAdapter);
     layout->addWidget(lblDevice);
     layout->addLayout(buttons);
 
@@ -104,16 +151,21 @@ CommPortDialog::CommPortDialog(GatetallyState &state, Receiver &receiver, Prompt
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
     connect(cmdApply, &QPushButton::clicked, this, &CommPortDialog::apply);
     connect(cmbPort, &QComboBox::currentIndexChanged, this, &CommPortDialog::showDevice);
+    connect(cmbAdapter, &QComboBox::currentIndexChanged, this, &CommPortDialog::showDevice);
 
     // A port outside 1 to 16 has no item; the list then starts at Comm 1.
     const int current = m_state.intCommPort - 1;
     cmbPort->setCurrentIndex(current >= 0 && current < kCommPortCount ? current : 0);
+    cmbAdapter->setCurrentIndex(qMax(0, cmbAdapter->findData(m_state.chosenAdapter)));
     showDevice();
 }
 
 void CommPortDialog::showDevice()
 {
-    QString text = commPortDescription(cmbPort->currentIndex() + 1);
+    const QString adapter = cmbAdapter->currentData().toString();
+    // With an adapter chosen the Comm port is not used.
+    cmbPort->setEnabled(adapter.isEmpty());
+    QString text = adapter.isEmpty() ? commPortDescription(cmbPort->currentIndex() + 1) : adapterDescription(adapter);
     if (!m_state.portOverride.isEmpty())
         text += QStringLiteral("\nThis run listens on %1 until a port is applied.").arg(m_state.portOverride);
     lblDevice->setText(text);
@@ -121,10 +173,11 @@ void CommPortDialog::showDevice()
 
 void CommPortDialog::apply()
 {
-    QString error;
-    if (!applyCommPort(m_state, m_receiver, cmbPort->currentIndex() + 1, &error))
-        m_prompts.inform(settingsWriteFailureMessage(m_state.dataDir, error),
-                         Prompts::Icon::Warning);
+    const QString adapter = cmbAdapter->currentData().toString();
+    const QStringList failures = adapter.isEmpty() ? applyCommPort(m_state, m_receiver, cmbPort->currentIndex() + 1)
+                                                   : applyAdapter(m_state, m_receiver, adapter);
+    for (const QString &failure : failures)
+        m_prompts.inform(failure, Prompts::Icon::Warning);
     close();
 }
 

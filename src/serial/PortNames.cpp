@@ -17,13 +17,21 @@ QString commDevice(int port)
 
 QString receiverDevice(const GatetallyState &state)
 {
-    return state.portOverride.isEmpty() ? commDevice(state.intCommPort) : state.portOverride;
+    if (!state.portOverride.isEmpty())
+        return state.portOverride;
+    // The adapter is opened by its stable name, so that it is found again
+    // after being plugged in anew, whatever device it then gets.
+    if (!state.chosenAdapter.isEmpty())
+        return state.chosenAdapter;
+    return commDevice(state.intCommPort);
 }
 
 QString receiverPortName(const GatetallyState &state)
 {
     if (!state.portOverride.isEmpty())
         return state.portOverride;
+    if (!state.chosenAdapter.isEmpty())
+        return state.chosenAdapter;
     return QStringLiteral("%1 (%2)").arg(commCaption(state.intCommPort), commDevice(state.intCommPort));
 }
 

@@ -5,6 +5,7 @@
 #include "PortNames.h"
 #include "Prompts.h"
 #include "RecordLine.h"
+#include "SerialAdapters.h"
 #include "State.h"
 #include "TextFile.h"
 #include "WriteFailure.h"
@@ -104,6 +105,7 @@ QString Receiver::writtenLateMessage(const QString &fileName, int count)
 bool Receiver::openPort()
 {
     m_closedForGood = false;
+    m_state.chosenAdapter = readAdapterChoice(m_state.dataDir);
     return open();
 }
 
@@ -121,6 +123,7 @@ void Receiver::closePort()
     m_retry->stop();
     m_port->close();
     setStatus(QString());
+    setListening(QString());
 }
 
 bool Receiver::isPortOpen() const { return m_port->isOpen(); }
@@ -128,10 +131,16 @@ bool Receiver::isPortOpen() const { return m_port->isOpen(); }
 bool Receiver::tryOpen(QString *reason)
 {
     m_device = receiverDevice(m_state);
-    if (!m_port->open(m_device, reason))
+    if (!m_port->open(m_device, reason)) {
+        setListening(QString());
         return false;
+    }
     m_retry->stop();
+    // The device behind the adapter's name is looked up at each open: a
+    // re-plugged adapter may have become another one.
+    const bool adapter = m_state.portOverride.isEmpty() && m_device == m_state.chosenAdapter;
     setStatus(QString());
+    setListening(adapter ? listeningOnAdapterText(m_device, adapterDevice(m_device)) : QString());
     return true;
 }
 
@@ -164,6 +173,7 @@ void Receiver::retry()
 void Receiver::onLost(const QString &reason)
 {
     m_port->close();
+    setListening(QString());
     // A message cut off by the loss is kept as one incorrect record, stamped
     // now, and the line starts clean when it returns.
     if (const std::optional<PanelMessage> partial = m_assembler.takePartial())
@@ -254,6 +264,14 @@ void Receiver::setStatus(const QString &text)
     if (text == m_status)
         return;
     m_status = text;
+    Q_EMIT statusChanged(m_status);
+}
+
+void Receiver::setListening(const QString &text)
+{
+    if (text == m_listening)
+        return;
+    m_listening = text;
     Q_EMIT statusChanged(m_status);
 }
 

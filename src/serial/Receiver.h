@@ -32,8 +32,8 @@ public:
     Receiver(GatetallyState &state, Prompts &prompts, std::unique_ptr<PortLink> port, QObject *parent = nullptr);
     ~Receiver() override;
 
-    // The receiver's load: opens the port of the settings (or of the command
-    // line). A port that cannot be opened is reported once and then tried
+    // The receiver's load: opens the port of the command line, else the
+    // adapter recorded in the data folder, else the Comm port of the settings. A port that cannot be opened is reported once and then tried
     // again every kRetryMs; the rest of the program goes on.
     bool openPort();
     // Apply in the comm port dialog: close the port and open the one the
@@ -47,6 +47,9 @@ public:
     QString device() const { return m_device; }
     // What the main screen should say about the line; empty when all is well.
     QString statusText() const { return m_status; }
+    // What the main screen says while all is well and the line is a chosen
+    // adapter: its name and the device it is now; empty otherwise.
+    QString listeningText() const { return m_listening; }
     // Records that arrived while the display was full.
     int waitingCount() const { return int(m_waiting.size()); }
     PortLink &port() { return *m_port; }
@@ -60,6 +63,7 @@ public:
     static QString writtenLateMessage(const QString &fileName, int count);
 
 Q_SIGNALS:
+    // The status text or the listening text changed.
     void statusChanged(const QString &text);
 
 private:
@@ -85,6 +89,7 @@ private:
     void moveWaitingIn();
     void displayFilled();
     void setStatus(const QString &text);
+    void setListening(const QString &text);
     void notify(const QString &text, int icon);
     // Shows the queued boxes from the event loop, never from inside the
     // port's read handler: the port does not signal again while that
@@ -100,6 +105,7 @@ private:
     std::deque<Waiting> m_waiting;
     QString m_device;
     QString m_status;
+    QString m_listening;
     bool m_closedForGood = false;
 
     struct Notice
