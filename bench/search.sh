@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Search benchmark: a full main display (32,500 records) searched in memory,
 # and a 1,000,000-record file searched through gatetally-search, side by side
-# with ripgrep and grep (card number) and mawk (date range).
+# with ripgrep and grep (card number) and mawk (date range), and as CSV.
 #
 #   bench/search.sh [BUILD_DIR] [WORK_DIR]
 #
@@ -52,7 +52,10 @@ peak_kib() {
 # Lines of a search-results report that are records (they start with a date).
 report_count() { "$@" | grep -c '^ *[0-9]\{1,2\}/[0-9]\{1,2\}/[0-9]\{4\} ' || true; }
 
-row() { printf '%-34s %8s ms %10s KiB %10s found\n' "$1" "$2" "$3" "$4"; }
+# Rows of a CSV listing (the header row is not one).
+csv_count() { "$@" | tail -n +2 | wc -l; }
+
+row() { printf '%-38s %8s ms %10s KiB %10s found\n' "$1" "$2" "$3" "$4"; }
 
 cat "$big" >/dev/null # warm the page cache
 card=$(sed -n '500000p' "$big" | cut -c54-59)
@@ -83,8 +86,14 @@ row "rg -F -c $card" "$(median_ms rg -F -c "$card" "$big")" "$(peak_kib rg -F -c
     "$(rg -F -c "$card" "$big")"
 row "grep -F -c $card" "$(median_ms grep -F -c "$card" "$big")" "$(peak_kib grep -F -c "$card" "$big")" \
     "$(grep -F -c "$card" "$big")"
+row "gatetally-search --csv --card $card" "$(median_ms "${gs[@]}" --csv --card "$card" "$big")" \
+    "$(peak_kib "${gs[@]}" --csv --card "$card" "$big")" "$(csv_count "${gs[@]}" --csv --card "$card" "$big")"
 row "gatetally-search --facility $facility" "$(median_ms "${gs[@]}" --facility $facility "$big")" \
     "$(peak_kib "${gs[@]}" --facility $facility "$big")" "$(report_count "${gs[@]}" --facility $facility "$big")"
+# Tens of thousands of rows: what writing CSV costs beside the report.
+row "gatetally-search --csv --facility $facility" "$(median_ms "${gs[@]}" --csv --facility $facility "$big")" \
+    "$(peak_kib "${gs[@]}" --csv --facility $facility "$big")" \
+    "$(csv_count "${gs[@]}" --csv --facility $facility "$big")"
 range=(--from "$from_date 9:00 AM" --to "$to_date 5:00 PM")
 row "gatetally-search (3-day range)" "$(median_ms "${gs[@]}" "${range[@]}" "$big")" \
     "$(peak_kib "${gs[@]}" "${range[@]}" "$big")" "$(report_count "${gs[@]}" "${range[@]}" "$big")"

@@ -154,6 +154,8 @@ bool Matcher::matches(const char *line, qsizetype length) const { return matchLi
 
 bool Matcher::readDate(const QString &line, qint64 *day) { return parseDate(units(line), line.size(), day); }
 
+bool Matcher::readTime(const QString &line, int *second) { return parseTime(units(line), line.size(), second); }
+
 QStringList findMatches(const Matcher &matcher, const QStringList &source)
 {
     QStringList kept;

@@ -21,6 +21,9 @@ public:
 
     // The date column read as a Julian day; false when it is not a real date.
     static bool readDate(const QString &line, qint64 *day);
+    // The time column read as seconds after midnight; false when it is not a
+    // time of the 12-hour clock.
+    static bool readTime(const QString &line, int *second);
 };
 
 // The record lines of a source that a matcher keeps, in source order.

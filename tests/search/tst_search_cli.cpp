@@ -57,6 +57,8 @@ private Q_SLOTS:
     void generatedFile();
     void reportNotWritten();
     void overlongLines();
+    void severalFilesAndCsv_data();
+    void severalFilesAndCsv();
 
 private:
     QTemporaryDir m_dir;
@@ -77,6 +79,20 @@ void TestSearchCli::initTestCase()
     for (int i = 1; i <= 100; ++i)
         setup << (i == 2 ? "Front Door" : i == 4 ? "Dock" : "");
     QVERIFY(gt::test::writeBytes(m_dir.filePath("setup.txt"), encodeTextLines(setup)));
+
+    // A second month: times at 12 AM, 12 PM and after noon, every status word,
+    // a status character with no word and a date that does not exist. Names
+    // for a spreadsheet, one holding a comma and quotes.
+    QVERIFY(gt::test::writeBytes(
+        m_dir.filePath("Records 2.txt"),
+        encodeTextLines({recordAt("3/8/2006 12:05:00 AM", "1 V 123 012345"),
+                         recordAt("3/8/2006 12:30:00 PM", "2 N 123 000007"),
+                         recordAt("3/8/2006 1:15:09 PM", "3 F 123 000008"),
+                         "  3/8/2006   11:59:59 PM    4    X            123    000009",
+                         " 2/30/2006    9:00:00 AM    1    VALID        123    000010"})));
+    setup[3] = "Gate";
+    setup[4] = "Lobby, \"B\"";
+    QVERIFY(gt::test::writeBytes(m_dir.filePath("setup csv.txt"), encodeTextLines(setup)));
 }
 
 // gatetally-search over the records file. Done (status 0): the whole output
@@ -192,6 +208,104 @@ void TestSearchCli::overlongLines()
     QVERIFY(search::scanRecordLines(
         path, [&](const char *line, qsizetype length) { seen << QString::fromLatin1(line, length); }, nullptr, 4096));
     QCOMPARE(seen, QStringList({r.at(0), r.at(2)}));
+}
+
+// Several files searched in the order given, and the records found as CSV.
+// The whole output byte for byte ("STAMP" stands for the report's stamp line,
+// any second of the run), what standard error says and the exit status: a
+// file that cannot be read is told there, and the others are still searched.
+void TestSearchCli::severalFilesAndCsv_data()
+{
+    QTest::addColumn<QStringList>("args"); // DIR: the test's folder, also in the outputs
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QStringList>("out");
+    QTest::addColumn<QString>("err");
+
+    const QString R1 = "DIR/Records 1.txt", R2 = "DIR/Records 2.txt", M = "DIR/missing.txt";
+    const auto head = [](const QString &criterion) {
+        return QStringList{"",  "STAMP", "", "     Search Criteria:", "", criterion, "",
+                           "    DATE         TIME          ENTRY       STATUS     CODE    NUMBER", ""};
+    };
+    const QString notRead = "gatetally-search: DIR/missing.txt: No such file or directory\n";
+    const QString csvHead = "date,time,entry,status,facility,card";
+
+    QTest::newRow("two files in order")
+        << QStringList{"--card", "012345", R1, R2} << 0
+        << head("     Card/Keyless Number:  012345")
+               + QStringList{"Records file: DIR/Records 1.txt",
+                             "  3/7/2006    9:05:00 AM         2        NOT VALID    123    012345",
+                             "  3/7/2006   10:30:00 PM         3        VALID        456    012345",
+                             "",
+                             "Records file: DIR/Records 2.txt",
+                             "  3/8/2006   12:05:00 AM         1        VALID        123    012345"}
+        << QString();
+    QTest::newRow("the order given, not sorted")
+        << QStringList{"--facility", "456", R2, R1} << 0
+        << head("     Facility Code:  456")
+               + QStringList{"Records file: DIR/Records 2.txt",
+                             "          There were no results for this search",
+                             "",
+                             "Records file: DIR/Records 1.txt",
+                             "  3/7/2006   10:30:00 PM         3        VALID        456    012345"}
+        << QString();
+    QTest::newRow("missing file in the middle")
+        << QStringList{"--status", "OFF", R1, M, R2} << 1
+        << head("     Status:  OFF")
+               + QStringList{"Records file: DIR/Records 1.txt",
+                             "  3/7/2006   10:30:01 PM         4        OFF          123    000004",
+                             "",
+                             "Records file: DIR/missing.txt",
+                             "          This file could not be read: No such file or directory",
+                             "",
+                             "Records file: DIR/Records 2.txt",
+                             "  3/8/2006    1:15:09 PM         3        OFF          123    000008"}
+        << notRead;
+    QTest::newRow("csv: statuses, 24-hour times, a date that does not exist")
+        << QStringList{"--csv", "--facility", "123", R2} << 0
+        << QStringList{csvHead,
+                       "2006-03-08,00:05:00,1,VALID,123,012345",
+                       "2006-03-08,12:30:00,2,NOT VALID,123,000007",
+                       "2006-03-08,13:15:09,3,OFF,123,000008",
+                       "2006-03-08,23:59:59,4,X,123,000009",
+                       "2/30/2006,09:00:00,1,VALID,123,000010"}
+        << QString();
+    QTest::newRow("csv: names quoted, a file column for several files")
+        << QStringList{"--csv", "--card", "012345", "--names", "DIR/setup csv.txt", R1, R2} << 0
+        << QStringList{"file,date,time,entry,entry_name,status,facility,card",
+                       "DIR/Records 1.txt,2006-03-07,09:05:00,2,\"Lobby, \"\"B\"\"\",NOT VALID,123,012345",
+                       "DIR/Records 1.txt,2006-03-07,22:30:00,3,,VALID,456,012345",
+                       "DIR/Records 2.txt,2006-03-08,00:05:00,1,Gate,VALID,123,012345"}
+        << QString();
+    QTest::newRow("csv: missing file first")
+        << QStringList{"--csv", "--status", "OFF", M, R1} << 1
+        << QStringList{"file,date,time,entry,status,facility,card",
+                       "DIR/Records 1.txt,2006-03-07,22:30:01,4,OFF,123,000004"}
+        << notRead;
+    QTest::newRow("csv: nothing found") << QStringList{"--csv", "--status", "valid", R1} << 0
+                                        << QStringList{csvHead} << QString();
+}
+
+void TestSearchCli::severalFilesAndCsv()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QStringList, out);
+    QFETCH(QString, err);
+
+    const QDateTime before = QDateTime::currentDateTime();
+    const Run r = run("gatetally-search", args.replaceInStrings("DIR", m_dir.path()));
+    const QDateTime after = QDateTime::currentDateTime();
+    QCOMPARE(r.code, code);
+    QCOMPARE(r.err, err.replace("DIR", m_dir.path()));
+    out.replaceInStrings("DIR", m_dir.path());
+    QByteArray expected = encodeTextLines(out);
+    for (QDateTime t = before.addMSecs(-before.time().msec()); t <= after && expected != r.out; t = t.addSecs(1)) {
+        QStringList stamped = out;
+        stamped.replaceInStrings(QRegularExpression("^STAMP$"),
+                                 "Search results saved " + QLocale::c().toString(t, "M/d/yyyy  h:mm:ss AP"));
+        expected = encodeTextLines(stamped);
+    }
+    QCOMPARE(QString::fromLatin1(r.out), QString::fromLatin1(expected));
 }
 
 QTEST_GUILESS_MAIN(TestSearchCli)

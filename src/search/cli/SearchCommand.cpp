@@ -1,6 +1,7 @@
 #include "SearchCommand.h"
 
 #include "Clock.h"
+#include "CsvRecords.h"
 #include "FieldRules.h"
 #include "RecordLine.h"
 #include "RecordSource.h"
@@ -104,7 +105,24 @@ int runSearchCommand(const QStringList &arguments, std::FILE *output, std::FILE 
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Searches the record lines of a records file and prints the search-results report."));
+        "Searches the record lines of records files and prints the search-results report.\n"
+        "\n"
+        "Several files are searched in the order given, under one report head: for each\n"
+        "file a line \"Records file: FILE\", then its records or the no-results line;\n"
+        "an empty line comes before each file after the first. A file that cannot be read\n"
+        "is told on standard error (and in its part of the report), the others are still\n"
+        "searched, and the exit status is 1.\n"
+        "\n"
+        "--csv prints the records found as CSV instead: a header row, then one row a\n"
+        "record: date,time,entry,status,facility,card, with entry_name after entry when\n"
+        "--names is given and file first when several files are searched. Dates are\n"
+        "YYYY-MM-DD, times HH:MM:SS on the 24-hour clock, the status as stored (VALID,\n"
+        "NOT VALID, OFF or the panel's character); a date or time that cannot be read\n"
+        "is given as it stands. Fields holding a comma, a double quote or a line break\n"
+        "are quoted as RFC 4180 asks; rows end in CR LF.\n"
+        "\n"
+        "Exit status: 0 done, 1 a file could not be read or the output could not be\n"
+        "written, 2 the criteria or the command line were refused."));
     parser.addHelpOption();
     const QCommandLineOption from(QStringLiteral("from"), QStringLiteral("Start of the range, \"M/D/YYYY H:MM AM\"."),
                                   QStringLiteral("when"));
@@ -120,17 +138,20 @@ int runSearchCommand(const QStringList &arguments, std::FILE *output, std::FILE 
     const QCommandLineOption names(QStringLiteral("names"),
                                    QStringLiteral("Show entry point names from this settings file."),
                                    QStringLiteral("SETUP.TXT"));
-    parser.addOptions({from, to, entry, status, facility, card, names});
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The records file to search."));
+    const QCommandLineOption csv(QStringLiteral("csv"),
+                                 QStringLiteral("Print the records found as CSV rows instead of the report."));
+    parser.addOptions({from, to, entry, status, facility, card, names, csv});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The records files to search, in this order."),
+                                 QStringLiteral("FILE..."));
     if (!parser.parse(arguments))
         return refuse(err, QStringLiteral("gatetally-search: ") + parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
         std::fputs(parser.helpText().toLocal8Bit().constData(), output);
         return 0;
     }
-    if (parser.positionalArguments().size() != 1)
-        return refuse(err, QStringLiteral("gatetally-search: one records file is needed\n") + parser.helpText());
-    const QString path = parser.positionalArguments().constFirst();
+    const QStringList paths = parser.positionalArguments();
+    if (paths.isEmpty())
+        return refuse(err, QStringLiteral("gatetally-search: a records file is needed\n") + parser.helpText());
 
     // A file of the program's own is searched like the stored-file screen
     // searches one: a timed search needs both ends, and no date means no time.
@@ -177,38 +198,85 @@ int runSearchCommand(const QStringList &arguments, std::FILE *output, std::FILE 
 
     const QDateTime now = Clock().now();
     Output out(output);
-    bool headWritten = false;
     const Matcher &matcher = checked.matcher;
+    const bool several = paths.size() > 1;
+    int exitStatus = 0;
+
+    // Hands each record line of the file that the search keeps to `found`,
+    // until the output fails. A file that cannot be read is told with the
+    // system's reason, after what was already printed of it.
     QString reason;
-    const bool read = scanRecordLines(
-        path,
-        [&](const char *line, qsizetype length) {
-            if (out.failed() || !matcher.matches(line, length))
-                return;
+    const auto searchFile = [&](const QString &path, auto &&found) {
+        const bool read = scanRecordLines(
+            path,
+            [&](const char *line, qsizetype length) {
+                if (!out.failed() && matcher.matches(line, length))
+                    found(QString::fromLatin1(line, length));
+            },
+            &reason);
+        if (!read) {
+            out.flush();
+            std::fprintf(err, "gatetally-search: %s: %s\n", path.toLocal8Bit().constData(),
+                         reason.toLocal8Bit().constData());
+            exitStatus = kReadFailure;
+        }
+        return read;
+    };
+
+    if (parser.isSet(csv)) {
+        const CsvColumns columns{several, parser.isSet(names)};
+        out.line(csvHeaderRow(columns));
+        for (const QString &path : paths) {
+            if (out.failed())
+                break;
+            searchFile(path, [&](const QString &line) { out.line(csvRecordRow(line, columns, path, entryNames)); });
+        }
+    } else if (!several) {
+        // One file: the report as the results screens save it, with its head
+        // held back until something is found, so that a file that cannot be
+        // opened prints nothing.
+        bool headWritten = false;
+        const bool read = searchFile(paths.constFirst(), [&](const QString &line) {
             if (!headWritten) {
                 for (const QString &l : resultsReportHead(checked.criteria, now))
                     out.line(l);
                 headWritten = true;
             }
-            out.line(MakeDisplayLine(QString::fromLatin1(line, length), displayMode, entryNames));
-        },
-        &reason);
-    if (!read) {
-        out.flush();
-        std::fprintf(err, "gatetally-search: %s: %s\n", path.toLocal8Bit().constData(),
-                     reason.toLocal8Bit().constData());
-        return kReadFailure;
-    }
-    if (!headWritten) {
-        for (const QString &l : resultsReport(checked.criteria, {}, now))
+            out.line(MakeDisplayLine(line, displayMode, entryNames));
+        });
+        if (!read)
+            return kReadFailure;
+        if (!headWritten) {
+            for (const QString &l : resultsReport(checked.criteria, {}, now))
+                out.line(l);
+        }
+    } else {
+        // Several files: one head, then each file's part under its name, so
+        // that every record shows where it came from.
+        for (const QString &l : resultsReportHead(checked.criteria, now))
             out.line(l);
+        for (qsizetype i = 0; i < paths.size() && !out.failed(); ++i) {
+            const QString &path = paths.at(i);
+            if (i > 0)
+                out.line(QString());
+            out.line(QStringLiteral("Records file: ") + path);
+            bool any = false;
+            const bool read = searchFile(path, [&](const QString &line) {
+                any = true;
+                out.line(MakeDisplayLine(line, displayMode, entryNames));
+            });
+            if (!read)
+                out.line(QString(10, QLatin1Char(' ')) + QStringLiteral("This file could not be read: ") + reason);
+            else if (!any)
+                out.line(noResultsLine());
+        }
     }
     if (!out.finish()) {
-        std::fprintf(err, "gatetally-search: the report could not be written: %s\n",
-                     out.reason().toLocal8Bit().constData());
+        std::fprintf(err, "gatetally-search: the %s could not be written: %s\n",
+                     parser.isSet(csv) ? "CSV" : "report", out.reason().toLocal8Bit().constData());
         return kReadFailure;
     }
-    return 0;
+    return exitStatus;
 }
 
 } // namespace gt::search
