@@ -3,6 +3,7 @@
 #include "ListingPrinter.h"
 #include "MainScreen.h"
 #include "Navigator.h"
+#include "Program.h"
 #include "ResultsScreen.h"
 #include "RuleLineEdit.h"
 #include "Screens.h"
@@ -48,52 +49,24 @@ SearchCriteria criteria(const QString &text)
     return c;
 }
 
-struct Fixture
+struct Fixture : test::ScreenDesk
 {
-    QTemporaryDir dir;
-    GatetallyState state{dir.path()};
-    test::ScriptedPrompts prompts;
-    test::RecordingFlow flow;
-
     Fixture()
     {
         state.clock.setFixed(kNow);
         state.strEntryNames[1] = QStringLiteral("Front Door");
         QDir(dir.path()).mkpath(QStringLiteral("Records"));
     }
-    ResultsScreen *open(Twin twin)
-    {
-        auto *s = new ResultsScreen(twin, state, prompts, flow);
-        s->setAttribute(Qt::WA_DeleteOnClose); // as the navigator opens screens
-        return s;
-    }
 };
 
 // The whole program on its main screen, with these records on display.
-struct Program
+GatetallyApp &showing(test::Program &p, const QStringList &records)
 {
-    QTemporaryDir dir;
-    test::ScriptedPrompts prompts;
-    std::unique_ptr<GatetallyApp> app;
-
-    explicit Program(const QStringList &records)
-    {
-        Options options;
-        options.dataDir = dir.path();
-        app = std::make_unique<GatetallyApp>(options, prompts);
-        app->state().clock.setFixed(kNow);
-        app->showMainScreen();
-        for (const QString &r : records)
-            app->state().strRecords.append(r, MakeDisplayLine(r, kNumberMode, app->state().strEntryNames));
-    }
-};
-
-QStringList listed(const ResultsScreen *s)
-{
-    QStringList out;
-    for (int row = 0; row < s->lstResults->model()->rowCount(); ++row)
-        out << s->lstResults->model()->index(row, 0).data().toString();
-    return out;
+    GatetallyApp &app = p.make(kNow);
+    app.showMainScreen();
+    for (const QString &r : records)
+        app.state().strRecords.append(r, MakeDisplayLine(r, kNumberMode, app.state().strEntryNames));
+    return app;
 }
 
 // Runs pdftotext -layout over a printed file, one string per page.
@@ -158,10 +131,10 @@ void TestResults::screen()
         f.flow.present << Screen::RecordsManagement;
     f.state.strResults = results;
     f.state.setDisplayMode(DisplayMode::Name);
-    QPointer<ResultsScreen> s = f.open(twin);
+    QPointer<ResultsScreen> s = f.open<ResultsScreen>(twin);
     f.state.strEntryNames[1] = QStringLiteral("Dock");
     f.state.setDisplayMode(DisplayMode::Number);
-    QCOMPARE(listed(s), lines);
+    QCOMPARE(test::rowTexts(s->lstResults), lines);
 
     const QString controls =
         QString(twin == D ? "frmSearchResults|Display Search Results|;cmdBack|Back|Goes back to the Main screen;"
@@ -171,15 +144,7 @@ void TestResults::screen()
           "cmdRefine|Refine this Search|Changes the search parameters;cmdNew|New Search|Sets up a new search;"
           "mnuFile|&File|;mnuFileSaveAs|&Save As|;mnuFilePrint|&Print|;mnuFileClose|&Close|;mnuHelp|&Help|;"
           "mnuHelpAbout|&About|;mnuHelpHelp|&Help|";
-    for (const QString &e : controls.split(';')) {
-        const QStringList p = e.split('|');
-        QObject *o = p[0] == s->objectName() ? s.data() : s->findChild<QObject *>(p[0]);
-        QVERIFY2(o, qPrintable(p[0]));
-        const char *caption = o->property("text").isValid() ? "text" : o->property("title").isValid() ? "title" : "windowTitle";
-        QCOMPARE(p[0] + '|' + (p[1].isEmpty() ? "" : o->property(caption).toString()) + '|'
-                     + (o->isWidgetType() ? o->property("toolTip").toString() : QString()),
-                 e);
-    }
+    QCOMPARE(test::controlTexts(s, controls), controls.split(';'));
     QStringList menu;
     for (QAction *a : s->findChild<QMenu *>("mnuFile")->actions())
         menu << a->objectName();
@@ -189,12 +154,7 @@ void TestResults::screen()
 
     s->show();
     QVERIFY(QTest::qWaitForWindowActive(s));
-    QStringList order{QApplication::focusWidget()->objectName()};
-    for (int i = 0; i < 3; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        order << QApplication::focusWidget()->objectName();
-    }
-    QCOMPARE(order.join(' '), "lstResults cmdRefine cmdNew cmdBack");
+    QCOMPARE(test::tabOrder(3).join(' '), "lstResults cmdRefine cmdNew cmdBack");
     // File > Print: the criteria block, then the list as shown.
     s->mnuFilePrint->trigger();
     const QString printed = pdfPages(f.prompts.printed.value(0)).join("");
@@ -215,9 +175,9 @@ void TestResults::screen()
 // empty, Back makes the main screen available again.
 void TestResults::searchRefineAndNewSearch()
 {
-    Program p(kRecords);
-    AppScreenFlow &flow = p.app->flow();
-    QTest::mouseClick(p.app->mainScreen()->cmdRecordsSearch, Qt::LeftButton);
+    test::Program p;
+    AppScreenFlow &flow = showing(p, kRecords).flow();
+    QTest::mouseClick(p.main()->cmdRecordsSearch, Qt::LeftButton);
     QPointer<ResultsScreen> results;
     for (const char *command : {"", "cmdRefine", "cmdNew"}) {
         if (results) {
@@ -231,7 +191,7 @@ void TestResults::searchRefineAndNewSearch()
         QTest::mouseClick(search->cmdSearch, Qt::LeftButton);
         results = qobject_cast<ResultsScreen *>(flow.openScreen(Screen::DisplayedResults));
         QVERIFY(results && !p.app->navigator().isMainAvailable());
-        QCOMPARE(listed(results), QStringList{MakeDisplayLine(kRecords.at(*command ? 0 : 1), kNumberMode, {})});
+        QCOMPARE(test::rowTexts(results->lstResults), QStringList{MakeDisplayLine(kRecords.at(*command ? 0 : 1), kNumberMode, {})});
         QTRY_VERIFY(!flow.openScreen(Screen::DisplayedSearch)); // gone, as the operator sees it
     }
     QTest::mouseClick(results->cmdBack, Qt::LeftButton);
@@ -296,7 +256,7 @@ void TestResults::resultsFile()
     f.state.criteria = ::criteria(criteria);
     const QString path = f.dir.filePath("Records/Search Results.txt");
     QVERIFY(test::writeBytes(path, QByteArray(4000, 'x')));
-    QScopedPointer<ResultsScreen> s(f.open(D));
+    QScopedPointer<ResultsScreen> s(f.open<ResultsScreen>(D));
     f.prompts.fileNames << (name.isEmpty() ? "" : f.dir.filePath(name));
     {
         std::optional<test::FileSizeLimit> full;
@@ -383,8 +343,8 @@ void TestResults::printedColumns()
     QStringList records;
     for (int i = 0; i < 150; ++i)
         records << record("3/7/2006 10:30:00 PM", QString("%1 N 456 %2").arg(i % 9 + 1).arg(i, 6, 10, QChar('0')));
-    Program p(records);
-    GatetallyApp &app = *p.app;
+    test::Program p;
+    GatetallyApp &app = showing(p, records);
     test::ScriptedPrompts &prompts = p.prompts;
     prompts.printCancels = 1;
     app.mainScreen()->mnuFilePrint->trigger();
