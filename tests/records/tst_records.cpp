@@ -3,6 +3,7 @@
 #include "GatetallyApp.h"
 #include "MainScreen.h"
 #include "Navigator.h"
+#include "Program.h"
 #include "PseudoTerminal.h"
 #include "RecordsScreen.h"
 #include "Screens.h"
@@ -37,21 +38,16 @@ const QString kSelect = QStringLiteral("Please select a record");
 // The program running on a data folder of its own, with a panel on a
 // pseudo-terminal, the main screen shown and the records management screen
 // opened from its File menu.
-struct Desk
+struct Desk : test::Program
 {
-    QTemporaryDir dir;
     panel::PseudoTerminal pty;
-    test::ScriptedPrompts prompts;
-    std::unique_ptr<GatetallyApp> app;
     QPointer<RecordsScreen> screen;
 
     QString records(const QString &name = QString()) const { return dir.filePath("Records/" + name); }
     QByteArray setup(bool autosave, const QString &file) const
     {
-        QList<QByteArray> lines{"CommPort=3", autosave ? "autosave=T" : "autosave=F", QDir::toNativeSeparators(file).toLatin1(), "Front"};
-        for (int i = 1; i < 100; ++i)
-            lines.append(QByteArray());
-        return crlf(lines);
+        return test::setupFile("CommPort=3", autosave ? "autosave=T" : "autosave=F",
+                               QDir::toNativeSeparators(file).toLatin1(), {"Front"});
     }
     // Files of the Records folder (name, contents) and the settings, then the start.
     void start(const QMap<QString, QByteArray> &files, bool autosave, const QString &autosaveName)
@@ -61,23 +57,13 @@ struct Desk
             QVERIFY(writeBytes(records(it.key()), it.value()));
         QVERIFY(writeBytes(dir.filePath("setup.txt"), setup(autosave, records(autosaveName))));
         QVERIFY(pty.open());
-        Options options;
-        options.dataDir = dir.path();
         options.port = pty.devicePath();
-        app = std::make_unique<GatetallyApp>(options, prompts);
-        app->start();
-        app->showMainScreen();
-        app->mainScreen()->mnuFileOpen->trigger();
+        Program::start();
+        main()->mnuFileOpen->trigger();
         screen = qobject_cast<RecordsScreen *>(app->flow().openScreen(Screen::RecordsManagement));
-        QVERIFY(screen && !app->mainScreen()->isEnabled());
+        QVERIFY(screen && !main()->isEnabled());
     }
-    QStringList listed() const
-    {
-        QStringList out;
-        for (int i = 0; i < screen->filRecords->count(); ++i)
-            out << screen->filRecords->item(i)->text();
-        return out;
-    }
+    QStringList listed() const { return test::rowTexts(screen->filRecords); }
     void select(const QString &name)
     {
         QListWidgetItem *item = screen->filRecords->findItems(name, Qt::MatchExactly).value(0);
@@ -116,26 +102,16 @@ void TestRecords::screen()
     Desk d;
     d.start({}, false, "default.txt");
     RecordsScreen *s = d.screen;
-    QStringList seen{s->windowTitle(), s->findChild<QGroupBox *>("fraCommands")->title(), s->filRecords->toolTip()};
-    for (QPushButton *b : {s->cmdOpen, s->cmdRecordsSearch, s->cmdClear, s->cmdDelete, s->cmdBack})
-        seen << b->objectName() + '|' + b->text() + '|' + b->toolTip();
-    for (const char *name : {"mnuFile", "mnuHelp"})
-        seen << s->findChild<QMenu *>(name)->title();
-    for (const char *name : {"mnuFileClose", "mnuHelpAbout", "mnuHelpHelp"})
-        seen << test::findAction(s, name)->text();
-    QCOMPARE(seen, QStringList({"Records Management", "Commands", "List of stored files",
-                                "cmdOpen|Open|Opens the selected file", "cmdRecordsSearch|Search|Searches the selected file",
-                                "cmdClear|Clear|Clears the contents of the selected file",
-                                "cmdDelete|Delete|Deletes the selected file", "cmdBack|Back|Goes back to the Main screen",
-                                "&File", "&Help", "&Close", "&About", "&Help"}));
+    const QString controls =
+        "frmViewRecords|Records Management|;fraCommands|Commands|;filRecords||List of stored files;"
+        "cmdOpen|Open|Opens the selected file;cmdRecordsSearch|Search|Searches the selected file;"
+        "cmdClear|Clear|Clears the contents of the selected file;cmdDelete|Delete|Deletes the selected file;"
+        "cmdBack|Back|Goes back to the Main screen;mnuFile|&File|;mnuHelp|&Help|;mnuFileClose|&Close|;"
+        "mnuHelpAbout|&About|;mnuHelpHelp|&Help|";
+    QCOMPARE(test::controlTexts(s, controls), controls.split(';'));
     QVERIFY(QTest::qWaitForWindowActive(s));
     s->filRecords->setFocus();
-    QStringList order;
-    for (int i = 0; i < 5; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        order << QApplication::focusWidget()->objectName();
-    }
-    QCOMPARE(order, QStringList({"cmdOpen", "cmdRecordsSearch", "cmdClear", "cmdDelete", "cmdBack"}));
+    QCOMPARE(test::tabOrder(5).join(' '), "filRecords cmdOpen cmdRecordsSearch cmdClear cmdDelete cmdBack");
 
     for (const bool byMenu : {false, true}) {
         if (byMenu) {
@@ -296,11 +272,7 @@ void TestRecords::reading()
     QVERIFY(contents);
     QCOMPARE(contents->windowTitle(), QStringLiteral("File Contents"));
     QCOMPARE(contents->lblFile->text(), QDir::toNativeSeparators(d.records("x.txt")));
-    QStringList rows;
-    QAbstractItemModel *model = contents->lstFileDisplay->model();
-    for (int i = 0; i < model->rowCount(); ++i)
-        rows << model->index(i, 0).data().toString();
-    QCOMPARE(rows, shown);
+    QCOMPARE(test::rowTexts(contents->lstFileDisplay), shown);
     QCOMPARE(QFontInfo(contents->lstFileDisplay->font()).fixedPitch(), true);
 
     // Print reads the file again; a cancelled print dialog prints nothing.
