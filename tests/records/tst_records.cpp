@@ -42,6 +42,7 @@ struct Desk : test::Program
 {
     panel::PseudoTerminal pty;
     QPointer<RecordsScreen> screen;
+    QString menu = QStringLiteral("mnuFileOpen"); // of the main screen, opening this one
 
     QString records(const QString &name = QString()) const { return dir.filePath("Records/" + name); }
     QByteArray setup(bool autosave, const QString &file) const
@@ -59,7 +60,7 @@ struct Desk : test::Program
         QVERIFY(pty.open());
         options.port = pty.devicePath();
         Program::start();
-        main()->mnuFileOpen->trigger();
+        test::findAction(main(), menu)->trigger();
         screen = qobject_cast<RecordsScreen *>(app->flow().openScreen(Screen::RecordsManagement));
         QVERIFY(screen && !main()->isEnabled());
     }
@@ -82,7 +83,6 @@ class TestRecords : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void screen();
     void checks_data();
     void checks();
     void clearWhileAutosaving();
@@ -95,12 +95,39 @@ private Q_SLOTS:
     void cancelLeavesAll();
 };
 
-// Captions, tooltips and tab order; Back and File > Close give the main
-// screen back.
-void TestRecords::screen()
+// What is listed and selected on opening by File > Open (left by Back) or
+// File > Delete (left by File > Close), the controls, and what each command
+// answers before doing anything.
+void TestRecords::checks_data()
 {
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("autosaveName");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("empty folder") << "mnuFileOpen" << QStringList{"notes.doc"} << "default.txt" << QStringList{}
+                                  << "" << kNoRecords;
+    QTest::newRow("autosave file missing") << "mnuFileDelete" << QStringList{"b.txt", "A.TXT", "c.log"}
+                                           << "default.txt" << QStringList{"A.TXT", "b.txt"} << "" << kSelect;
+    QTest::newRow("autosave file listed") << "mnuFileOpen" << QStringList{"default.txt", "day.txt"} << "day.txt"
+                                          << QStringList{"day.txt", "default.txt"} << "day.txt" << "";
+}
+
+void TestRecords::checks()
+{
+    QFETCH(QString, menu);
+    QFETCH(QStringList, files);
+    QFETCH(QString, autosaveName);
+    QFETCH(QStringList, listed);
+    QFETCH(QString, selected);
+    QFETCH(QString, answer);
+    QMap<QString, QByteArray> contents;
+    for (const QString &f : files)
+        contents.insert(f, crlf({kRecord}));
     Desk d;
-    d.start({}, false, "default.txt");
+    d.menu = menu;
+    d.start(contents, false, autosaveName);
     RecordsScreen *s = d.screen;
     const QString controls =
         "frmViewRecords|Records Management|;fraCommands|Commands|;filRecords||List of stored files;"
@@ -112,59 +139,22 @@ void TestRecords::screen()
     QVERIFY(QTest::qWaitForWindowActive(s));
     s->filRecords->setFocus();
     QCOMPARE(test::tabOrder(5).join(' '), "filRecords cmdOpen cmdRecordsSearch cmdClear cmdDelete cmdBack");
-
-    for (const bool byMenu : {false, true}) {
-        if (byMenu) {
-            d.app->mainScreen()->mnuFileDelete->trigger();
-            d.screen = qobject_cast<RecordsScreen *>(d.app->flow().openScreen(Screen::RecordsManagement));
-            test::findAction(d.screen, "mnuFileClose")->trigger();
-        } else {
-            d.click("cmdBack");
-        }
-        QTRY_VERIFY(d.screen.isNull());
-        QVERIFY(d.app->mainScreen()->isEnabled());
-    }
-    QVERIFY(d.prompts.shown.isEmpty());
-}
-
-// What is listed and selected on opening, and what each command answers
-// before doing anything.
-void TestRecords::checks_data()
-{
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QString>("autosaveName");
-    QTest::addColumn<QStringList>("listed");
-    QTest::addColumn<QString>("selected");
-    QTest::addColumn<QString>("answer");
-    QTest::newRow("empty folder") << QStringList{"notes.doc"} << "default.txt" << QStringList{} << "" << kNoRecords;
-    QTest::newRow("autosave file missing") << QStringList{"b.txt", "A.TXT", "c.log"} << "default.txt"
-                                           << QStringList{"A.TXT", "b.txt"} << "" << kSelect;
-    QTest::newRow("autosave file listed") << QStringList{"default.txt", "day.txt"} << "day.txt"
-                                          << QStringList{"day.txt", "default.txt"} << "day.txt" << "";
-}
-
-void TestRecords::checks()
-{
-    QFETCH(QStringList, files);
-    QFETCH(QString, autosaveName);
-    QFETCH(QStringList, listed);
-    QFETCH(QString, selected);
-    QFETCH(QString, answer);
-    QMap<QString, QByteArray> contents;
-    for (const QString &f : files)
-        contents.insert(f, crlf({kRecord}));
-    Desk d;
-    d.start(contents, false, autosaveName);
     QCOMPARE(d.listed(), listed);
-    QCOMPARE(d.screen->selectedFile(), selected);
-    if (answer.isEmpty())
-        return;
-    for (const QString &command : kCommands)
+    QCOMPARE(s->selectedFile(), selected);
+
+    for (const QString &command : answer.isEmpty() ? QStringList() : kCommands)
         d.click(command);
-    QCOMPARE(d.prompts.texts(), QStringList(4, answer));
-    QVERIFY(d.prompts.shown.first().icon == Prompts::Icon::None && d.prompts.shown.first().buttons == Prompts::Ok);
+    QCOMPARE(d.prompts.texts(), answer.isEmpty() ? QStringList() : QStringList(4, answer));
+    for (const auto &shown : std::as_const(d.prompts.shown))
+        QVERIFY(shown.icon == Prompts::Icon::None && shown.buttons == Prompts::Ok);
     QCOMPARE(d.app->flow().openScreen(Screen::FileContents), nullptr);
-    QVERIFY(d.screen && !d.app->mainScreen()->isEnabled());
+    QVERIFY(d.screen && !d.main()->isEnabled());
+    if (menu == "mnuFileOpen")
+        d.click("cmdBack");
+    else
+        test::findAction(s, "mnuFileClose")->trigger();
+    QTRY_VERIFY(d.screen.isNull());
+    QVERIFY(d.main()->isEnabled());
 }
 
 // Clear of the file autosave writes to: asked, emptied, told; the next
