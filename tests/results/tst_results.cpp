@@ -170,14 +170,38 @@ void TestResults::screen()
     QVERIFY(f.prompts.shown.isEmpty());
 }
 
-// Through the program's own flow: a search opens its results with the main
-// screen set aside; Refine brings the last criteria back, New Search starts
+// Through the program's own flow. Edit > Search and the Search button open
+// the displayed-records search with the main screen set aside: the focus
+// starts in the first field and moves to the From hour shortly after, Tab
+// goes through the fields in order, Back gives the main screen back. A search
+// opens its results; Refine brings the last criteria back, New Search starts
 // empty, Back makes the main screen available again.
 void TestResults::searchRefineAndNewSearch()
 {
     test::Program p;
     AppScreenFlow &flow = showing(p, kRecords).flow();
-    QTest::mouseClick(p.main()->cmdRecordsSearch, Qt::LeftButton);
+    for (const bool byMenu : {true, false}) {
+        if (byMenu)
+            p.main()->mnuEditSearch->trigger();
+        else
+            QTest::mouseClick(p.main()->cmdRecordsSearch, Qt::LeftButton);
+        QPointer<SearchScreen> s = qobject_cast<SearchScreen *>(flow.openScreen(Screen::DisplayedSearch));
+        QVERIFY(s && QTest::qWaitForWindowActive(s));
+        QVERIFY(!p.app->navigator().isMainAvailable() && !p.main()->isEnabled());
+        QCOMPARE(s->txtFromYear->text(), QStringLiteral("2006"));
+        QCOMPARE(QApplication::focusWidget(), s->txtFromMonth);
+        QTRY_COMPARE(QApplication::focusWidget(), s->txtFromHour);
+        QVERIFY(!s->Timer1->isActive());
+        s->txtFromMonth->setFocus();
+        QCOMPARE(test::tabOrder(15).join(' '), "txtFromMonth txtFromDay txtFromYear txtFromHour txtFromMin txtToMonth "
+                                               "txtToDay txtToYear txtToHour txtToMin txtFacility cboStatus "
+                                               "txtCardKeyless txtEntryPoint cmdSearch cmdBack");
+        if (!byMenu)
+            break;
+        QTest::mouseClick(s->cmdBack, Qt::LeftButton);
+        QTRY_VERIFY(s.isNull());
+        QVERIFY(p.app->navigator().isMainAvailable() && p.main()->isEnabled());
+    }
     QPointer<ResultsScreen> results;
     for (const char *command : {"", "cmdRefine", "cmdNew"}) {
         if (results) {

@@ -1,7 +1,3 @@
-#include "GatetallyApp.h"
-#include "MainScreen.h"
-#include "Navigator.h"
-#include "Program.h"
 #include "Screens.h"
 #include "RuleLineEdit.h"
 #include "ScriptedPrompts.h"
@@ -30,9 +26,10 @@ namespace {
 
 const Twin D = Twin::Displayed, S = Twin::Stored;
 const QDateTime kNow(QDate(2006, 3, 7), QTime(14, 5, 9));
-const QStringList kTabOrder{"txtFromMonth", "txtFromDay", "txtFromYear", "txtFromHour", "txtFromMin", "txtToMonth",
-                            "txtToDay", "txtToYear", "txtToHour", "txtToMin", "txtFacility", "cboStatus",
-                            "txtCardKeyless", "txtEntryPoint", "cmdSearch", "cmdBack"};
+// The fields in the order of the screen.
+const QStringList kFields{"txtFromMonth", "txtFromDay", "txtFromYear", "txtFromHour", "txtFromMin", "txtToMonth",
+                          "txtToDay", "txtToYear", "txtToHour", "txtToMin", "txtFacility", "cboStatus",
+                          "txtCardKeyless", "txtEntryPoint"};
 
 struct Fixture : test::ScreenDesk
 {
@@ -44,11 +41,11 @@ QLineEdit *edit(SearchScreen *s, const QString &name)
     return name == "cboStatus" ? s->cboStatus->lineEdit() : s->findChild<QLineEdit *>(name);
 }
 
-// The fields' texts in tab order, then the AM/PM choices.
+// The fields' texts, then the AM/PM choices.
 QString fieldTexts(SearchScreen *s)
 {
     QStringList out;
-    for (const QString &name : kTabOrder.mid(0, 14))
+    for (const QString &name : kFields)
         out << edit(s, name)->text();
     return (out << (s->optFromAM->isChecked() ? "AM" : "PM") << (s->optToAM->isChecked() ? "AM" : "PM")).join(',');
 }
@@ -85,7 +82,6 @@ private Q_SLOTS:
     void opening_data();
     void opening();
     void search();
-    void fromMainScreen();
 };
 
 // Keys typed into every field of a kind, on each screen named: the text left
@@ -277,36 +273,6 @@ void TestSearchScreens::search()
         QCOMPARE(f.state.criteria.strFromTime, twin == D ? "AM 3/7/2006" : "AM //2006");
         QTRY_VERIFY(s.isNull());
     }
-}
-
-// The Search button and Edit > Search open the displayed-records search with
-// the main screen set aside; the focus starts in the first field and moves
-// to the From hour shortly after; Tab goes through the fields in order.
-void TestSearchScreens::fromMainScreen()
-{
-    test::Program p;
-    GatetallyApp &app = p.make(kNow);
-    app.showMainScreen();
-    for (const bool byMenu : {false, true}) {
-        if (byMenu)
-            app.mainScreen()->mnuEditSearch->trigger();
-        else
-            QTest::mouseClick(app.mainScreen()->cmdRecordsSearch, Qt::LeftButton);
-        QPointer<SearchScreen> s = qobject_cast<SearchScreen *>(app.flow().openScreen(Screen::DisplayedSearch));
-        QVERIFY(s && QTest::qWaitForWindowActive(s));
-        QVERIFY(!app.navigator().isMainAvailable() && !app.mainScreen()->isEnabled());
-        QCOMPARE(s->txtFromYear->text(), QStringLiteral("2006"));
-        QCOMPARE(QApplication::focusWidget(), s->txtFromMonth);
-        QTRY_COMPARE(QApplication::focusWidget(), s->txtFromHour);
-        QVERIFY(!s->Timer1->isActive());
-
-        s->txtFromMonth->setFocus();
-        QCOMPARE(test::tabOrder(15), kTabOrder);
-        QTest::mouseClick(s->cmdBack, Qt::LeftButton);
-        QTRY_VERIFY(s.isNull());
-        QVERIFY(app.navigator().isMainAvailable() && app.mainScreen()->isEnabled());
-    }
-    QVERIFY(p.prompts.shown.isEmpty());
 }
 
 QTEST_MAIN(TestSearchScreens)
