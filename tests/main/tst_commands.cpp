@@ -4,7 +4,6 @@
 #include "Screens.h"
 #include "Paths.h"
 #include "PortLink.h"
-#include "Program.h"
 #include "Receiver.h"
 #include "RecordLine.h"
 #include "ScriptedPrompts.h"
@@ -250,16 +249,10 @@ private Q_SLOTS:
         // afterwards: autosave, file in use, its bytes, count, clearCheck (and title).
         row("on, no file yet: dialog at once, chosen file replaced by the header",
             {on, def, false, true, false, 0, "", toMon, none, true, mon, kAutosaveHeader, 0, false});
-        row("on, records cleared",
-            {on, def, false, true, false, 3, "Y", toMon, {kClearDisplay}, true, mon, kAutosaveHeader, 0, true});
         row("on, records kept",
             {on, def, false, true, false, 3, "N", toMon, {kClearDisplay}, true, mon, kAutosaveHeader, 3, false});
-        row("on, earlier file kept: resume marker appended",
-            {on, mon, false, true, false, 0, "N", none, {diffMon}, true, mon, kOld + kResume, 0, false});
         row("on, earlier file kept but gone: made with the resume marker",
             {on, gone, false, true, false, 0, "N", none, {different("Gone.txt")}, true, gone, kResume, 0, false});
-        row("on, different file: replaced by the header",
-            {on, mon, false, true, false, 0, "Y", {tue}, {diffMon}, true, tue, kAutosaveHeader, 0, false});
         row("on, records and earlier file: both questions in order",
             {on, mon, false, true, false, 2, "YN", none, {kClearDisplay, diffMon}, true, mon, kOld + kResume, 0, true});
         row("on, dialog cancelled: stays off, nothing written",
@@ -294,8 +287,6 @@ private Q_SLOTS:
         row("Save As: 40-character name, 30-character title",
             {saveAs, mon, false, false, false, 1, "", {name40}, none, false, name40, saved(1), 1, false,
              "abcdefghij0123456789ABCDEFGHIJ"});
-        row("Save As after autosave on cleared: offered, Yes",
-            {saveAs, mon, false, false, true, 2, "Y", toRep, {kClearDisplay}, false, rep, saved(2), 0, false, title});
         row("Save As after autosave on cleared: offered, No",
             {saveAs, mon, false, false, true, 2, "N", toRep, {kClearDisplay}, false, rep, saved(2), 2, true, title});
         row("Save As after autosave on cleared, empty display: not offered",
@@ -447,69 +438,6 @@ private Q_SLOTS:
         const QString told = QStringLiteral("Gatetally|!|OK|The settings file %1 could not be written:\r\n"
                                             "Filename refers to a directory").arg(setupFilePath(desk.state.dataDir));
         QCOMPARE(desk.conversation(), (QStringList{different("Wednesday.txt"), told}));
-    }
-
-    void workingWeek()
-    {
-        Desk desk;
-        const auto at = [](GatetallyState &state, int day, int h, int m, int s, const char *message = nullptr) {
-            state.clock.setFixed(QDateTime(QDate(2006, 3, day), QTime(h, m, s)));
-            if (message)
-                QVERIFY(appendTextLines(state.strAutosaveFile, {buildRecordLine(message, state.clock.now())}));
-        };
-        // Monday: autosave on to a new file, two records, Exit in the evening.
-        at(desk.state, 6, 8, 0, 5);
-        desk.script("Y", {"Week.txt"});
-        desk.commands.turnAutosaveOn();
-        at(desk.state, 6, 8, 1, 5, "1 V 123 004567");
-        at(desk.state, 6, 12, 1, 5, "2 N 045 000012");
-        at(desk.state, 6, 17, 30, 0);
-        desk.commands.exit();
-        // Tuesday: the next start marks the file; a record; autosave off, then
-        // on again for the same file.
-        GatetallyState tuesday(desk.state.dataDir);
-        at(tuesday, 7, 7, 59, 59);
-        QVERIFY(signOnLoad(tuesday).problem.isEmpty() && tuesday.blnAutosave);
-        MainCommands commands(tuesday, desk.prompts);
-        at(tuesday, 7, 10, 9, 8, "3 F 999 123456");
-        at(tuesday, 7, 12, 0, 0);
-        commands.turnAutosaveOff();
-        at(tuesday, 7, 13, 5, 9);
-        desk.script("N", {});
-        commands.turnAutosaveOn();
-        QVERIFY(desk.prompts.unscripted == 0 && desk.prompts.answers.isEmpty());
-
-        QCOMPARE(readBytes(desk.path("Week.txt")),
-                 crlf({"", " Autosave started 3/6/2006, 8:00:05 AM", "", kColumns,
-                       "", "  3/6/2006    8:01:05 AM    1    VALID        123    004567",
-                       "  3/6/2006   12:01:05 PM    2    NOT VALID    045    000012",
-                       "", " Possible interruption in records", " Software was exited 3/6/2006, 5:30:00 PM", "",
-                       " Autosave started 3/7/2006, 7:59:59 AM", "",
-                       "  3/7/2006   10:09:08 AM    3    OFF          999    123456",
-                       "", " Possible interruption in records", " Autosave was disabled 3/7/2006, 12:00:00 PM",
-                       "", " Autosave started 3/7/2006  1:05:09 PM", ""}));
-    }
-
-    void programExitClosesPort()
-    {
-        // The whole program listening to its built-in simulated panel; the
-        // close control ends it through the 100 ms exit timer, and asking
-        // again before the tick neither asks nor ends twice.
-        test::Program p;
-        p.options.demo = true;
-        GatetallyApp &app = p.start();
-        MainScreen *main = p.main();
-        ScriptedPrompts &prompts = p.prompts;
-        QSignalSpy finished(&app, &GatetallyApp::finished);
-        prompts.answers = {Prompts::No, Prompts::Yes};
-        QTest::mouseClick(main->cmdExit, Qt::LeftButton);
-        QVERIFY(app.receiver() && app.receiver()->isPortOpen() && !main->Timer1->isActive());
-
-        main->close();
-        main->close();
-        QCOMPARE(prompts.texts().size(), 2);
-        QVERIFY(!app.receiver()->isPortOpen() && main->Timer1->isActive() && main->Timer1->interval() == 100);
-        QVERIFY(finished.wait(2000));
     }
 };
 
