@@ -1,9 +1,9 @@
 #include "AboutBox.h"
-#include "GatetallyApp.h"
 #include "HelpFiles.h"
 #include "HelpViewer.h"
 #include "NamesEditor.h"
 #include "Navigator.h"
+#include "Program.h"
 #include "Screens.h"
 #include "ScriptedPrompts.h"
 #include "SearchScreen.h"
@@ -85,11 +85,9 @@ void TestHelp::viewer()
 // calling screen aside.
 void TestHelp::fromEachScreen()
 {
-    QTemporaryDir dir;
-    test::ScriptedPrompts prompts;
-    Options options;
-    options.dataDir = dir.path();
-    GatetallyApp app(options, prompts);
+    test::Program p;
+    GatetallyApp &app = p.make();
+    test::ScriptedPrompts &prompts = p.prompts;
     app.showMainScreen();
     AppScreenFlow &flow = app.flow();
     auto viewer = [&] { return qobject_cast<HelpViewer *>(flow.openScreen(Screen::Help)); };

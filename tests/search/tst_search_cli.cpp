@@ -73,10 +73,8 @@ void TestSearchCli::initTestCase()
           << records::resumeMarker(QDateTime(QDate(2006, 3, 7), QTime(10, 1))) << r.at(2) << r.at(3) << QString()
           << r.at(4) << incorrectDataLine(r.at(4));
     QVERIFY(gt::test::writeBytes(m_dir.filePath("Records 1.txt"), encodeTextLines(lines)));
-    QStringList setup{"CommPort=1", "autosave=F", "x"};
-    for (int i = 1; i <= 100; ++i)
-        setup << (i == 2 ? "Front Door" : i == 4 ? "Dock" : "");
-    QVERIFY(gt::test::writeBytes(m_dir.filePath("setup.txt"), encodeTextLines(setup)));
+    QVERIFY(gt::test::writeBytes(m_dir.filePath("setup.txt"),
+                                 gt::test::setupFile("CommPort=1", "autosave=F", "x", {"", "Front Door", "", "Dock"})));
 }
 
 // gatetally-search over the records file. Done (status 0): the whole output
