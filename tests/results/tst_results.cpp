@@ -9,6 +9,7 @@
 #include "Screens.h"
 #include "ScriptedPrompts.h"
 #include "SearchScreen.h"
+#include "SearchTestData.h"
 #include "TestFiles.h"
 
 #include <QListView>
@@ -31,23 +32,8 @@ namespace {
 const QDateTime kNow(QDate(2006, 3, 7), QTime(14, 5, 9));
 const Twin D = Twin::Displayed, S = Twin::Stored;
 
-QString record(const QString &when, const QString &message)
-{
-    return buildRecordLine(message, QDateTime::fromString(when, QStringLiteral("M/d/yyyy h:mm:ss AP")));
-}
-
-const QStringList kRecords{record("3/7/2006 9:05:00 AM", "2 V 123 012345"),
-                           record("3/7/2006 10:30:00 PM", "3 N 456 000077")};
-
-// "from|to|entry|status|facility|card"
-SearchCriteria criteria(const QString &text)
-{
-    const QStringList p = text.split('|');
-    SearchCriteria c;
-    c.strFromTime = p.at(0), c.strToTime = p.at(1), c.strCritEntryPoint = p.at(2);
-    c.strCritStatus = p.at(3), c.strCritFacility = p.at(4), c.strCritCardKeyless = p.at(5);
-    return c;
-}
+const QStringList kRecords{test::recordAt("3/7/2006 9:05:00 AM", "2 V 123 012345"),
+                           test::recordAt("3/7/2006 10:30:00 PM", "3 N 456 000077")};
 
 struct Fixture : test::ScreenDesk
 {
@@ -230,7 +216,7 @@ void TestResults::searchRefineAndNewSearch()
 // and the reason, the older file left whole and nothing else left behind.
 void TestResults::resultsFile_data()
 {
-    QTest::addColumn<QString>("criteria");
+    QTest::addColumn<QString>("criteria"); // as criteriaText() writes them
     QTest::addColumn<QStringList>("results");
     QTest::addColumn<QString>("name"); // answer of the Save dialog
     QTest::addColumn<int>("diskLimit"); // bytes a file may grow to; 0: no limit
@@ -244,24 +230,24 @@ void TestResults::resultsFile_data()
     const QByteArray second = "  3/7/2006   10:30:00 PM         3        NOT VALID    456    000077\r\n";
     const QString name = "Records/Search Results.txt";
     const QByteArray old(4000, 'x');
-    QTest::newRow("timed, no details") << "9:05:00 AM|10:30:00 PM||||" << kRecords << name << 0
+    QTest::newRow("timed, no details") << "||||9:05:00 AM|10:30:00 PM" << kRecords << name << 0
                                        << report("     From: 9:05:00 AM\r\n     To:   10:30:00 PM\r\n", first + second)
                                        << "";
-    QTest::newRow("no times, one detail") << "AM 3/7/2006|PM 3/8/2006||NOT VALID||" << kRecords.mid(1) << name << 0
+    QTest::newRow("no times, one detail") << "|NOT VALID|||AM 3/7/2006|PM 3/8/2006" << kRecords.mid(1) << name << 0
                                           << report("     Status:  NOT VALID\r\n", second) << "";
     QTest::newRow("all four details, one time")
-        << "AM 3/7/2006|1:00:00 PM|2|VALID|123|12345" << kRecords.mid(0, 1) << name << 0
+        << "2|VALID|123|12345|AM 3/7/2006|1:00:00 PM" << kRecords.mid(0, 1) << name << 0
         << report("     From: AM 3/7/2006\r\n     To:   1:00:00 PM\r\n     Entry Point:  2\r\n     Status:  VALID\r\n"
                   "     Facility Code:  123\r\n     Card/Keyless Number:  12345\r\n",
                   first)
         << "";
-    QTest::newRow("no results") << "AM 3/7/2006|AM 3/7/2006|||999|" << QStringList() << name << 0
+    QTest::newRow("no results") << "||999||AM 3/7/2006|AM 3/7/2006" << QStringList() << name << 0
                                 << report("     Facility Code:  999\r\n",
                                           "          There were no results for this search\r\n")
                                 << "";
-    QTest::newRow("no name") << "AM 3/7/2006|AM 3/7/2006|||999|" << kRecords << "" << 0 << old
+    QTest::newRow("no name") << "||999||AM 3/7/2006|AM 3/7/2006" << kRecords << "" << 0 << old
                              << "Please select a file name";
-    QTest::newRow("disk full") << "AM 3/7/2006|AM 3/7/2006|||999|" << kRecords << name << 300 << old
+    QTest::newRow("disk full") << "||999||AM 3/7/2006|AM 3/7/2006" << kRecords << name << 300 << old
                                << "The search results file DIR/" + name
                                       + " could not be written:\r\nOnly part of the data could be written (the disk "
                                         "may be full).";
@@ -277,7 +263,7 @@ void TestResults::resultsFile()
     QFETCH(QString, message);
     Fixture f;
     f.state.strResults = results;
-    f.state.criteria = ::criteria(criteria);
+    f.state.criteria = test::criteriaFrom(criteria);
     const QString path = f.dir.filePath("Records/Search Results.txt");
     QVERIFY(test::writeBytes(path, QByteArray(4000, 'x')));
     QScopedPointer<ResultsScreen> s(f.open<ResultsScreen>(D));
@@ -320,13 +306,13 @@ void TestResults::listing_data()
     QTest::newRow("main screen, empty title") << mainScreenListing("", {}, kNow) << false << true
                                               << head(QString(27, ' '), 26, records) + QStringList{"", "", header, ""};
     QTest::newRow("displayed results, timed")
-        << resultsListing(ResultsOf::DisplayedRecords, title, criteria("9:05:00 AM|10:30:00 PM||||"), {line}, kNow)
+        << resultsListing(ResultsOf::DisplayedRecords, title, test::criteriaFrom("||||9:05:00 AM|10:30:00 PM"), {line}, kNow)
         << false << false
         << head(QString(16, ' ') + title, 9, results)
                + QStringList{"", in14 + "Search Criteria:", "", in14 + "From: 9:05:00 AM", in14 + "To:   10:30:00 PM", "",
                              "", header, "", in9 + line};
     QTest::newRow("stored results, none found, details")
-        << resultsListing(ResultsOf::StoredFile, "", criteria("AM //2006|PM //2006|4|OFF|123|77"),
+        << resultsListing(ResultsOf::StoredFile, "", test::criteriaFrom("4|OFF|123|77|AM //2006|PM //2006"),
                           {QString(10, ' ') + "There were no results for this search"}, kNow)
         << false << true
         << head(QString(24, ' '), 9, results)
@@ -366,7 +352,7 @@ void TestResults::printedColumns()
     QVERIFY2(!QStandardPaths::findExecutable("pdftotext").isEmpty(), "pdftotext (poppler-utils) is needed");
     QStringList records;
     for (int i = 0; i < 150; ++i)
-        records << record("3/7/2006 10:30:00 PM", QString("%1 N 456 %2").arg(i % 9 + 1).arg(i, 6, 10, QChar('0')));
+        records << test::recordAt("3/7/2006 10:30:00 PM", QString("%1 N 456 %2").arg(i % 9 + 1).arg(i, 6, 10, QChar('0')));
     test::Program p;
     GatetallyApp &app = showing(p, records);
     test::ScriptedPrompts &prompts = p.prompts;
