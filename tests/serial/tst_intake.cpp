@@ -116,7 +116,7 @@ private Q_SLOTS:
     void waitingBeyondCapacity();
     void boxOpenWhileLineRuns();
     void failedAppend();
-    void portMissingThenLost();
+    void portMissing();
 
     void closes_data();
     void closes();
@@ -354,7 +354,7 @@ void TestIntake::failedAppend()
     QCOMPARE(rig.state.intRecordCount(), 4);
 }
 
-void TestIntake::portMissingThenLost()
+void TestIntake::portMissing()
 {
     // Nothing is published under the link yet: one box, then silent retries.
     Rig rig(true);
@@ -382,36 +382,6 @@ void TestIntake::portMissingThenLost()
     QVERIFY(status.size() == 2 && rig.receiver->statusText().isEmpty() && !rig.receiver->retryTimer()->isActive());
     QVERIFY(rig.pty.write("1 V 101 000001 \r"));
     QTRY_COMPARE(rig.state.intRecordCount(), 1);
-
-    // The panel side goes away half way through a message: the line is lost,
-    // shown, not boxed; what came of the message is one incorrect record,
-    // stamped when the loss is noticed.
-    QVERIFY(rig.pty.write("2 V 002 00"));
-    QTRY_COMPARE(rig.state.strReceiveBuffer, QStringLiteral("2 V 002 00"));
-    rig.state.clock.setFixed(kWhen.addSecs(60));
-    rig.pty.close();
-    QTRY_VERIFY(!rig.receiver->isPortOpen());
-    QCOMPARE(rig.state.strReceiveBuffer, QString());
-    QCOMPARE(rig.state.strRecords.recordLines().last(),
-             QStringLiteral(" 12/3/2026    1:06:09 PM    2    VALID        002    002 00"));
-    QCOMPARE(rig.state.strRecords.displayLines().last(),
-             QStringLiteral(" 12/3/2026    1:06:09 PM    RECEIVED INCORRECT DATA"));
-    const QRegularExpression lost(
-        QStringLiteral("^Serial port %1 was lost \\(.+\\)\\. Trying again every 2 seconds\\.$")
-            .arg(QRegularExpression::escape(rig.link)));
-    QVERIFY2(lost.match(rig.receiver->statusText()).hasMatch(), qPrintable(rig.receiver->statusText()));
-    QVERIFY(rig.receiver->retryTimer()->isActive());
-
-    // A new pseudo-terminal published under the same name: records flow again.
-    panel::PseudoTerminal again;
-    QVERIFY(again.open() && again.link(rig.link));
-    QTRY_VERIFY(rig.receiver->isPortOpen());
-    QCOMPARE(rig.receiver->statusText(), QString());
-    QVERIFY(again.write("2 F 101 000002 \r"));
-    QTRY_COMPARE(rig.state.intRecordCount(), 3);
-    QCOMPARE(rig.state.strRecords.recordLines().last(),
-             QStringLiteral(" 12/3/2026    1:06:09 PM    2    OFF          101    000002"));
-    QCOMPARE(rig.prompts.shown.size(), 1);
 }
 
 // The dialog as it opens on the port in use (port 17 has no item: the first
@@ -526,9 +496,9 @@ void TestIntake::programListensFromSignOn()
 {
     gt::test::Program p;
     panel::PseudoTerminal pty;
-    QVERIFY(pty.open());
-    p.options.port = pty.devicePath();
-    GatetallyApp &app = p.start();
+    p.options.port = p.dir.filePath("panel");
+    QVERIFY(pty.open() && pty.link(p.options.port));
+    GatetallyApp &app = p.start(kWhen);
     MainScreen *main = p.main();
     QVERIFY(app.receiver()->isPortOpen() && pty.write("3 V 101 000042 \r"));
     QTRY_COMPARE(main->txtNumber->text(), QStringLiteral("1"));
@@ -549,11 +519,36 @@ void TestIntake::programListensFromSignOn()
     QTest::mouseClick(main->cmdExit, Qt::LeftButton);
     QVERIFY(app.receiver()->isPortOpen() && !main->Timer1->isActive());
 
-    // A lost line shows on the main screen, without a box.
+    // The panel side goes away half way through a message: the line is lost,
+    // shown on the main screen, not boxed; what came of the message is one
+    // incorrect record, stamped when the loss is noticed.
     auto *status = main->findChild<QLabel *>(QStringLiteral("lblStatus"));
+    QVERIFY(pty.write("2 V 002 00"));
+    QTRY_COMPARE(app.state().strReceiveBuffer, QStringLiteral("2 V 002 00"));
+    app.state().clock.setFixed(kWhen.addSecs(60));
     pty.close();
-    QTRY_VERIFY(status->text().startsWith(QStringLiteral("Serial port %1 was lost (").arg(p.options.port)));
+    const QRegularExpression lost(QStringLiteral("^Serial port %1 was lost \\(.+\\)\\. Trying again every 2 seconds\\.$")
+                                      .arg(QRegularExpression::escape(p.options.port)));
+    QTRY_VERIFY2(lost.match(status->text()).hasMatch(), qPrintable(status->text()));
+    QVERIFY(app.state().strReceiveBuffer.isEmpty() && app.receiver()->retryTimer()->isActive());
+    QCOMPARE(app.state().strRecords.recordLines().last(),
+             QStringLiteral(" 12/3/2026    1:06:09 PM    2    VALID        002    002 00"));
+    QCOMPARE(app.state().strRecords.displayLines().last(),
+             QStringLiteral(" 12/3/2026    1:06:09 PM    RECEIVED INCORRECT DATA"));
     QCOMPARE(p.prompts.shown.size(), 1);
+
+    // A new pseudo-terminal published under the same name: records flow
+    // again. Then it goes too, and the program is left while it retries.
+    panel::PseudoTerminal again;
+    QVERIFY(again.open() && again.link(p.options.port));
+    QTRY_VERIFY(app.receiver()->isPortOpen());
+    QCOMPARE(status->text(), QString());
+    QVERIFY(again.write("2 F 101 000002 \r"));
+    QTRY_COMPARE(app.state().intRecordCount(), 4);
+    QCOMPARE(app.state().strRecords.recordLines().last(),
+             QStringLiteral(" 12/3/2026    1:06:09 PM    2    OFF          101    000002"));
+    again.close();
+    QTRY_VERIFY(app.receiver()->retryTimer()->isActive());
 
     // The close control, used twice before the tick of the 100 ms exit timer,
     // asks once: the port is closed for good, then the tick ends the run and
