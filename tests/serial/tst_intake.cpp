@@ -526,8 +526,9 @@ void TestIntake::programListensFromSignOn()
     QTRY_COMPARE(app.state().strReceiveBuffer, QStringLiteral("2 V 002 00"));
     app.state().clock.setFixed(kWhen.addSecs(60));
     pty.close();
-    const QRegularExpression lost(QStringLiteral("^Serial port %1 was lost \\(.+\\)\\. Trying again every 2 seconds\\.$")
-                                      .arg(QRegularExpression::escape(p.options.port)));
+    const QRegularExpression lost(
+        QStringLiteral("^Serial port %1 was lost \\(.+\\)\\. Trying again every 2 seconds\\.$")
+            .arg(QRegularExpression::escape(p.options.port)));
     QTRY_VERIFY2(lost.match(status->text()).hasMatch(), qPrintable(status->text()));
     QVERIFY(app.state().strReceiveBuffer.isEmpty() && app.receiver()->retryTimer()->isActive());
     QCOMPARE(app.state().strRecords.recordLines().last(),
