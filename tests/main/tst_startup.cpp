@@ -1,4 +1,3 @@
-#include "DemoPanel.h"
 #include "MainScreen.h"
 #include "Navigator.h"
 #include "Options.h"
@@ -49,13 +48,12 @@ private Q_SLOTS:
     void options();
 };
 
-// A first start (with the built-in simulated panel): the default settings
-// made, no marker written, the sign-on screen until its timer's tick, then
-// the main screen with its controls and menus, and records from the panel.
+// A first start: the default settings made, no marker written, the sign-on
+// screen until its timer's tick, then the main screen with its controls and
+// menus.
 void TestStartup::freshStart()
 {
     test::Program p;
-    p.options.demo = true;
     GatetallyApp &app = p.start(kStart, false);
     QCOMPARE(readBytes(p.dir.filePath("setup.txt")),
              test::setupFile("CommPort=1", "autosave=F", defaultAutosaveFile(p.dir.path()).toLatin1()));
@@ -94,13 +92,6 @@ void TestStartup::freshStart()
                             "  mnuSetupCommPort=&Comm Port;  mnuSetupEntrypoints=&Entry Points;mnuHelp=&Help;"
                             "  mnuHelpAbout=&About;  mnuHelpHelp=&Help")
                         .split(';'));
-    QVERIFY(app.demoPanel() && app.receiver()->device() == app.demoPanel()->devicePath());
-    QCOMPARE(app.mainScreen()->findChild<QLabel *>("lblStatus")->text(),
-             "Demo: the records come from a built-in simulated panel on " + app.demoPanel()->devicePath() + '.');
-    for (int i = 0; i < 5; ++i)
-        app.demoPanel()->sendNext();
-    QTRY_COMPARE(app.state().intRecordCount(), 5);
-    QCOMPARE(p.prompts.shown.size(), 0);
 }
 
 // The marker a start writes to the records file autosave was left on for

@@ -1,7 +1,7 @@
 // Serial intake: bytes in through a real pseudo-terminal and QSerialPort (or
 // an in-memory port where speed or a failure on demand matters), records,
 // display lines, autosave file and messages out; the comm port dialog; the
-// receiver in the running program.
+// receiver in the running program and the demo.
 
 #include "CommPortDialog.h"
 #include "Navigator.h"
@@ -122,6 +122,7 @@ private Q_SLOTS:
     void closes();
     void applyFailures();
     void programListensFromSignOn();
+    void demo();
 };
 
 void TestIntake::throughTheLine_data()
@@ -561,6 +562,20 @@ void TestIntake::programListensFromSignOn()
     QVERIFY(main->Timer1->isActive() && main->Timer1->interval() == 100);
     QCOMPARE(status->text(), QString());
     QVERIFY(finished.wait(2000) && !app.receiver());
+}
+
+void TestIntake::demo()
+{
+    gt::test::Program p;
+    p.options.demo = true;
+    GatetallyApp &app = p.start();
+    QVERIFY(app.demoPanel() && app.receiver()->device() == app.demoPanel()->devicePath());
+    QCOMPARE(app.mainScreen()->findChild<QLabel *>(QStringLiteral("lblStatus"))->text(),
+             "Demo: the records come from a built-in simulated panel on " + app.demoPanel()->devicePath() + '.');
+    for (int i = 0; i < 5; ++i)
+        app.demoPanel()->sendNext();
+    QTRY_COMPARE(app.state().intRecordCount(), 5);
+    QCOMPARE(p.prompts.shown.size(), 0);
 }
 
 QTEST_MAIN(TestIntake)
