@@ -174,6 +174,8 @@ MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, ScreenFlow &flow
         scrollToNewest->start();
     });
     connect(&m_state.strRecords, &QAbstractItemModel::modelReset, this, &MainScreen::updateCount);
+    // Clearing only the rows a command saved keeps the ones that came later.
+    connect(&m_state.strRecords, &QAbstractItemModel::rowsRemoved, this, &MainScreen::updateCount);
 
     connectCommands();
     // The screen follows the shared state, whoever changes it.

@@ -245,28 +245,25 @@ void TestCore::settingsLoad()
 void TestCore::settingsRewrite_data()
 {
     QTest::addColumn<int>("writer");
-    QTest::addColumn<QByteArray>("l1");
-    QTest::addColumn<QByteArray>("l2");
-    QTest::addColumn<QByteArray>("l3");
+    QTest::addColumn<QString>("lines"); // the first three afterwards
     QTest::addColumn<bool>("renamed");
     QTest::addColumn<bool>("diskFull"); // the rewrite fails half way: the old file stays whole
     // Start: CommPort=3, autosave=T, /x/Records/a.txt, names Name1..Name100.
-    QTest::newRow("comm port") << 0 << QByteArray("CommPort=12") << QByteArray("autosave=T") << QByteArray("/x/Records/a.txt") << false << false;
-    QTest::newRow("autosave off") << 1 << QByteArray("CommPort=3") << QByteArray("autosave=F") << QByteArray("/x/Records/a.txt") << false << false;
-    QTest::newRow("autosave on, new file") << 2 << QByteArray("CommPort=3") << QByteArray("autosave=T") << QByteArray("/x/Records/b.txt") << false << false;
-    QTest::newRow("save as") << 3 << QByteArray("CommPort=3") << QByteArray("autosave=T") << QByteArray("/x/Records/c.txt") << false << false;
-    QTest::newRow("names") << 4 << QByteArray("CommPort=3") << QByteArray("autosave=T") << QByteArray("/x/Records/a.txt") << true << false;
-    QTest::newRow("disk full") << 0 << QByteArray("CommPort=3") << QByteArray("autosave=T") << QByteArray("/x/Records/a.txt") << false << true;
+    QTest::newRow("comm port") << 0 << "CommPort=12|autosave=T|/x/Records/a.txt" << false << false;
+    QTest::newRow("autosave off") << 1 << "CommPort=3|autosave=F|/x/Records/a.txt" << false << false;
+    QTest::newRow("autosave on, new file") << 2 << "CommPort=3|autosave=T|/x/Records/b.txt" << false << false;
+    QTest::newRow("save as") << 3 << "CommPort=3|autosave=T|/x/Records/c.txt" << false << false;
+    QTest::newRow("names") << 4 << "CommPort=3|autosave=T|/x/Records/a.txt" << true << false;
+    QTest::newRow("disk full") << 0 << "CommPort=3|autosave=T|/x/Records/a.txt" << false << true;
 }
 
 void TestCore::settingsRewrite()
 {
     QFETCH(int, writer);
-    QFETCH(QByteArray, l1);
-    QFETCH(QByteArray, l2);
-    QFETCH(QByteArray, l3);
+    QFETCH(QString, lines);
     QFETCH(bool, renamed);
     QFETCH(bool, diskFull);
+    const QList<QByteArray> l = lines.toLatin1().split('|');
     QTemporaryDir tmp;
     QVERIFY(writeBytes(setupFilePath(tmp.path()), setupWith("CommPort=3", "autosave=T", "/x/Records/a.txt")));
     GatetallyState state(tmp.path());
@@ -293,13 +290,13 @@ void TestCore::settingsRewrite()
         QVERIFY2(rewriteSettings(state, change, &error), qPrintable(error));
     }
 
-    QByteArray expected = setupWith(l1, l2, l3);
+    QByteArray expected = setupWith(l[0], l[1], l[2]);
     if (renamed) {
         expected.replace("\r\nName1\r\n", "\r\nFRONT\r\n");
         expected.replace("\r\nName100\r\n", "\r\nLAST\r\n");
     }
     QCOMPARE(readBytes(setupFilePath(tmp.path())), expected);
-    QVERIFY(diskFull || (state.strSetupLine1.toLatin1() == l1 && state.strSetupLine2.toLatin1() == l2));
+    QVERIFY(diskFull || (state.strSetupLine1.toLatin1() == l[0] && state.strSetupLine2.toLatin1() == l[1]));
 }
 
 QTEST_APPLESS_MAIN(TestCore)

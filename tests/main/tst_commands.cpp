@@ -72,8 +72,11 @@ const QString kLatin1 = QStringLiteral("Gatetally|!|OK|The name %1 cannot be use
 const QStringList kEnds{QStringLiteral("port closed"), QStringLiteral("exit timer")};
 
 // One command given on the main screen (the objectName of its control, or
-// "close" for the window's close control): the state before, the operator's
-// answers (Y, N, C) and file names, and what must hold afterwards.
+// "close" for the window's close control): the state before (rows shown, -1:
+// the display full), the operator's answers (Y, N, C) and file names, and
+// what must hold afterwards. Records may arrive from the line before the
+// command and while the prompts listed in `during` are open (prompt n brings
+// the message "5 V 10n 00000n"); the display is then compared whole.
 struct Case
 {
     QString control, inUse;
@@ -86,7 +89,10 @@ struct Case
     QByteArray bytes; // of fileAfter; every other records file keeps its bytes
     int countAfter;
     bool clearCheckAfter;
-    QString title = QStringLiteral("Quorvel Gatetally");
+    QString title = {}; // the list title afterwards; empty: the program's own
+    QByteArray before = {}; // received before the command
+    QList<int> during = {};
+    QList<QByteArray> display = {}; // record lines afterwards
 };
 
 // A data folder with the default settings, Monday.txt and Tuesday.txt holding
@@ -215,26 +221,6 @@ struct Desk
     }
 };
 
-// A command given while records arrive from the line: before it, and while
-// the prompts listed in `during` are open (prompt n brings the message
-// "5 V 10n 00000n"). The display and every file are compared whole.
-struct Arrival
-{
-    QString control, inUse;
-    bool autosave;
-    int shown;          // rows on the display; -1: the display is full
-    bool clearCheck;
-    QByteArray before;  // received before the command
-    QString answers;
-    QStringList fileNames;
-    QList<int> during;
-    QStringList conversation;
-    bool autosaveAfter;
-    QString fileAfter;
-    QByteArray bytes;
-    QList<QByteArray> display; // record lines afterwards
-};
-
 QByteArray arrivedMessage(int n) { return "5 V 10" + QByteArray::number(n) + " 00000" + QByteArray::number(n) + " \r"; }
 QByteArray arrived(int n)
 {
@@ -245,7 +231,6 @@ const QByteArray kWaiting("  3/7/2006    1:05:09 PM    6    NOT VALID    106    
 } // namespace
 
 Q_DECLARE_METATYPE(Case)
-Q_DECLARE_METATYPE(Arrival)
 
 class TestCommands : public QObject
 {
@@ -264,16 +249,10 @@ private Q_SLOTS:
         // afterwards: autosave, file in use, its bytes, count, clearCheck (and title).
         row("on, no file yet: dialog at once, chosen file replaced by the header",
             {on, def, false, true, false, 0, "", toMon, none, true, mon, kAutosaveHeader, 0, false});
-        row("on, records cleared",
-            {on, def, false, true, false, 3, "Y", toMon, {kClearDisplay}, true, mon, kAutosaveHeader, 0, true});
         row("on, records kept",
             {on, def, false, true, false, 3, "N", toMon, {kClearDisplay}, true, mon, kAutosaveHeader, 3, false});
-        row("on, earlier file kept: resume marker appended",
-            {on, mon, false, true, false, 0, "N", none, {diffMon}, true, mon, kOld + kResume, 0, false});
         row("on, earlier file kept but gone: made with the resume marker",
             {on, gone, false, true, false, 0, "N", none, {different("Gone.txt")}, true, gone, kResume, 0, false});
-        row("on, different file: replaced by the header",
-            {on, mon, false, true, false, 0, "Y", {tue}, {diffMon}, true, tue, kAutosaveHeader, 0, false});
         row("on, records and earlier file: both questions in order",
             {on, mon, false, true, false, 2, "YN", none, {kClearDisplay, diffMon}, true, mon, kOld + kResume, 0, true});
         row("on, dialog cancelled: stays off, nothing written",
@@ -291,15 +270,13 @@ private Q_SLOTS:
             {off, mon, true, true, false, 2, "", cancel, none, false, mon, kOld + kStop, 2, false});
         row("off, already off: nothing",
             {off, mon, false, false, false, 2, "", none, none, false, mon, kOld, 2, false});
-        row("Save, Yes: replaced, display kept",
-            {save, mon, false, false, false, 3, "YN", none, both, false, mon, saved(3), 3, false});
         row("Save, No: block appended, display cleared",
             {save, mon, false, false, false, 3, "NY", none, both, false, mon, kOld + saved(3), 0, false});
         row("Save, Cancel: nothing",
             {save, mon, false, false, false, 3, "C", none, {kOverwrite}, false, mon, kOld, 3, false});
         row("Save, empty display: header alone, no clearing question",
             {save, mon, false, false, false, 0, "Y", none, {kOverwrite}, false, mon, kSaveHeader, 0, false});
-        row("Save, names shared and empty, incorrect data: the receiver's lines",
+        row("Save, Yes: replaced by the receiver's lines (names shared and empty, incorrect data), display kept",
             {save, mon, false, false, false, 4, "YN", none, both, false, mon, saved(4), 4, false});
         row("Save, autosave on: refused",
             {save, mon, true, false, false, 3, "", none, {kSaveRefusal}, true, mon, kOld, 3, false});
@@ -310,8 +287,6 @@ private Q_SLOTS:
         row("Save As: 40-character name, 30-character title",
             {saveAs, mon, false, false, false, 1, "", {name40}, none, false, name40, saved(1), 1, false,
              "abcdefghij0123456789ABCDEFGHIJ"});
-        row("Save As after autosave on cleared: offered, Yes",
-            {saveAs, mon, false, false, true, 2, "Y", toRep, {kClearDisplay}, false, rep, saved(2), 0, false, title});
         row("Save As after autosave on cleared: offered, No",
             {saveAs, mon, false, false, true, 2, "N", toRep, {kClearDisplay}, false, rep, saved(2), 2, true, title});
         row("Save As after autosave on cleared, empty display: not offered",
@@ -350,6 +325,32 @@ private Q_SLOTS:
         row("off, /dev/full", {off, "@full", true, false, false, 0, "", none, {full}, false, "@full", {}, 0, false});
         row("Exit, /dev/full: the program still ends",
             {"cmdExit", "@full", true, false, false, 0, "Y", none, {kExitOn, full}, true, "@full", {}, 0, false});
+        const QByteArray six("6 N 106 000006 \r");
+        const QString kNote = QStringLiteral("Gatetally|-|YN|1 record(s) could not be written to the records file "
+                                             "full.txt.\r\nThey are on the display only: answer No to save them "
+                                             "elsewhere first.\r\n\r\n") + kExitOn.mid(15);
+        // Records arriving; then: what came before, during which prompts, the record lines on the display.
+        row("Save, Yes, then a record while clearing is asked: it stays",
+            {save, mon, false, false, false, 3, "YY", none, both, false, mon, saved(3), 1, false, {}, {}, {1},
+             {arrived(1)}});
+        row("Save As after autosave on cleared, a record while clearing is asked: it stays",
+            {saveAs, mon, false, false, true, 2, "Y", toRep, {kClearDisplay}, false, rep, saved(2), 1, false, title, {},
+             {1}, {arrived(1)}});
+        row("on, clearing Yes, a record in the Save dialog, cancelled: nothing cleared, nothing written",
+            {on, def, false, false, false, 3, "Y", cancel, {kClearDisplay}, false, def, {}, 4, false, {}, {}, {1},
+             kRows.mid(0, 3) + QList<QByteArray>{arrived(1)}});
+        row("on, clearing Yes, records during the questions: after the header of the new file only",
+            {on, mon, false, false, false, 3, "YY", {tue}, {kClearDisplay, diffMon}, true, tue,
+             kAutosaveHeader + crlf({arrived(0), arrived(2)}), 2, true, {}, {}, {0, 2}, {arrived(0), arrived(2)}});
+        row("on, earlier file kept: a record during the question follows the resume marker",
+            {on, mon, false, false, false, 0, "N", none, {diffMon}, true, mon, kOld + kResume + crlf({arrived(0)}), 1,
+             false, {}, {}, {0}, {arrived(0)}});
+        row("on with the display full and a record waiting: appended as it enters",
+            {on, def, false, false, false, -1, "Y", toMon, {kClearDisplay}, true, mon,
+             kAutosaveHeader + crlf({kWaiting}), 1, true, {}, six, {}, {kWaiting}});
+        row("Exit with a record that could not be written: the question says so",
+            {"cmdExit", "@full", true, false, false, 0, "N", none, {full, kNote}, true, "@full", {}, 1, false, {}, six,
+             {}, {kWaiting}});
     }
 
     void commands()
@@ -359,8 +360,20 @@ private Q_SLOTS:
         desk.useFile(c.inUse, c.autosave);
         desk.state.blnAutosaveFull = c.full;
         desk.commands.blnClearCheck = c.clearCheck;
-        desk.display(c.shown);
+        if (c.shown < 0)
+            desk.state.strRecords.appendMany(QStringList(kDisplayCapacity, "f"), QStringList(kDisplayCapacity, "f"));
+        else
+            desk.display(c.shown);
+        auto *port = new MemoryPortLink;
+        Receiver receiver(desk.state, desk.prompts, std::unique_ptr<PortLink>(port));
+        QVERIFY(receiver.openPort());
+        port->receive(c.before);
+        QCoreApplication::processEvents();
         desk.script(c.answers, c.fileNames);
+        desk.prompts.whileOpen = [&](int n) {
+            if (c.during.contains(n))
+                port->receive(arrivedMessage(n));
+        };
         desk.screen.show();
 
         if (auto *button = desk.screen.findChild<QAbstractButton *>(c.control))
@@ -369,90 +382,29 @@ private Q_SLOTS:
             QVERIFY(!desk.screen.close() && desk.screen.isVisible());
         else
             test::findAction(&desk.screen, c.control)->trigger();
+        QCoreApplication::processEvents();
 
         QCOMPARE(desk.conversation(), c.conversation);
         QCOMPARE(desk.state.blnAutosave, c.autosaveAfter);
         QCOMPARE(desk.screen.optOn->isChecked(), c.autosaveAfter);
         QCOMPARE(desk.state.blnAutosaveFull, !c.control.startsWith("opt") && c.full);
-        QCOMPARE(desk.screen.txtNumber->text(), QString::number(c.countAfter));
+        // The count box follows every change, partial clearings included; where
+        // records arrive during the command the rows are compared line by line below.
+        QCOMPARE(desk.screen.txtNumber->text(), QString::number(desk.state.intRecordCount()));
+        if (c.before.isEmpty() && c.during.isEmpty())
+            QCOMPARE(desk.state.intRecordCount(), c.countAfter);
         QCOMPARE(desk.commands.blnClearCheck, c.clearCheckAfter);
-        QCOMPARE(desk.state.strListTitle, c.title);
+        QCOMPARE(desk.state.strListTitle, c.title.isEmpty() ? "Quorvel Gatetally" : c.title);
         const bool ends = QStringList{kExitOn, kExitOff}.contains(c.conversation.value(0)) && c.answers == "Y";
         QCOMPARE(desk.events, ends ? kEnds : QStringList());
         QCOMPARE(desk.screen.Timer1->isActive(), ends);
+        if (!c.before.isEmpty() || !c.during.isEmpty()) {
+            QStringList display;
+            for (const QByteArray &l : c.display)
+                display << QString::fromLatin1(l);
+            QCOMPARE(desk.state.strRecords.recordLines(), display);
+        }
         desk.check(c.fileAfter, c.bytes, c.autosaveAfter);
-    }
-
-    void recordsArriveWhileAsked_data()
-    {
-        QTest::addColumn<Arrival>("a");
-        const auto row = [](const char *name, const Arrival &a) { QTest::newRow(name) << a; };
-        const QString on("optOn"), mon("Monday.txt"), tue("Tuesday.txt"), def("default");
-        const QByteArray six("6 N 106 000006 \r");
-        const QString kNote = QStringLiteral("Gatetally|-|YN|1 record(s) could not be written to the records file "
-                                             "full.txt.\r\nThey are on the display only: answer No to save them "
-                                             "elsewhere first.\r\n\r\n") + kExitOn.mid(15);
-        // control, in use, autosave, rows, clearCheck, before, answers, file names, during, conversation;
-        // afterwards: autosave, file in use, its bytes, record lines on the display.
-        row("Save, Yes, then a record while clearing is asked: it stays",
-            {"mnuFileSave", mon, false, 3, false, {}, "YY", {}, {1}, {kOverwrite, kClearDisplay}, false, mon, saved(3),
-             {arrived(1)}});
-        row("Save As after autosave on cleared, a record while clearing is asked: it stays",
-            {"mnuFileSaveAs", mon, false, 2, true, {}, "Y", {"Report.txt"}, {1}, {kClearDisplay}, false, "Report.txt",
-             saved(2), {arrived(1)}});
-        row("on, clearing Yes, a record in the Save dialog, cancelled: nothing cleared, nothing written",
-            {on, def, false, 3, false, {}, "Y", {""}, {1}, {kClearDisplay}, false, def, {},
-             kRows.mid(0, 3) + QList<QByteArray>{arrived(1)}});
-        row("on, clearing Yes, records during the questions: after the header of the new file only",
-            {on, mon, false, 3, false, {}, "YY", {tue}, {0, 2}, {kClearDisplay, different("Monday.txt")}, true, tue,
-             kAutosaveHeader + crlf({arrived(0), arrived(2)}), {arrived(0), arrived(2)}});
-        row("on, earlier file kept: a record during the question follows the resume marker",
-            {on, mon, false, 0, false, {}, "N", {}, {0}, {different("Monday.txt")}, true, mon,
-             kOld + kResume + crlf({arrived(0)}), {arrived(0)}});
-        row("on with the display full and a record waiting: appended as it enters",
-            {on, def, false, -1, false, six, "Y", {mon}, {}, {kClearDisplay}, true, mon,
-             kAutosaveHeader + crlf({kWaiting}), {kWaiting}});
-        row("Exit with a record that could not be written: the question says so",
-            {"cmdExit", "@full", true, 0, false, six, "N", {}, {}, {failed("full.txt", ENOSPC), kNote}, true, "@full",
-             {}, {kWaiting}});
-    }
-
-    void recordsArriveWhileAsked()
-    {
-        QFETCH(Arrival, a);
-        Desk desk;
-        desk.useFile(a.inUse, a.autosave);
-        desk.commands.blnClearCheck = a.clearCheck;
-        if (a.shown < 0)
-            desk.state.strRecords.appendMany(QStringList(kDisplayCapacity, "f"), QStringList(kDisplayCapacity, "f"));
-        else
-            desk.display(a.shown);
-        auto *port = new MemoryPortLink;
-        Receiver receiver(desk.state, desk.prompts, std::unique_ptr<PortLink>(port));
-        QVERIFY(receiver.openPort());
-        port->receive(a.before);
-        QCoreApplication::processEvents();
-        desk.script(a.answers, a.fileNames);
-        desk.prompts.whileOpen = [&](int n) {
-            if (a.during.contains(n))
-                port->receive(arrivedMessage(n));
-        };
-        desk.screen.show();
-
-        if (auto *button = desk.screen.findChild<QAbstractButton *>(a.control))
-            QTest::mouseClick(button, Qt::LeftButton);
-        else
-            test::findAction(&desk.screen, a.control)->trigger();
-        QCoreApplication::processEvents();
-
-        QCOMPARE(desk.conversation(), a.conversation);
-        QCOMPARE(desk.state.blnAutosave, a.autosaveAfter);
-        QCOMPARE(desk.screen.optOn->isChecked(), a.autosaveAfter);
-        QStringList display;
-        for (const QByteArray &l : a.display)
-            display << QString::fromLatin1(l);
-        QCOMPARE(desk.state.strRecords.recordLines(), display);
-        desk.check(a.fileAfter, a.bytes, a.autosaveAfter);
     }
 
     void setupFileReread()
@@ -488,73 +440,6 @@ private Q_SLOTS:
         const QString told = QStringLiteral("Gatetally|!|OK|The settings file %1 could not be written:\r\n"
                                             "Filename refers to a directory").arg(setupFilePath(desk.state.dataDir));
         QCOMPARE(desk.conversation(), (QStringList{different("Wednesday.txt"), told}));
-    }
-
-    void workingWeek()
-    {
-        Desk desk;
-        const auto at = [](GatetallyState &state, int day, int h, int m, int s, const char *message = nullptr) {
-            state.clock.setFixed(QDateTime(QDate(2006, 3, day), QTime(h, m, s)));
-            if (message)
-                QVERIFY(appendTextLines(state.strAutosaveFile, {buildRecordLine(message, state.clock.now())}));
-        };
-        // Monday: autosave on to a new file, two records, Exit in the evening.
-        at(desk.state, 6, 8, 0, 5);
-        desk.script("Y", {"Week.txt"});
-        desk.commands.turnAutosaveOn();
-        at(desk.state, 6, 8, 1, 5, "1 V 123 004567");
-        at(desk.state, 6, 12, 1, 5, "2 N 045 000012");
-        at(desk.state, 6, 17, 30, 0);
-        desk.commands.exit();
-        // Tuesday: the next start marks the file; a record; autosave off, then
-        // on again for the same file.
-        GatetallyState tuesday(desk.state.dataDir);
-        at(tuesday, 7, 7, 59, 59);
-        QVERIFY(signOnLoad(tuesday).problem.isEmpty() && tuesday.blnAutosave);
-        MainCommands commands(tuesday, desk.prompts);
-        at(tuesday, 7, 10, 9, 8, "3 F 999 123456");
-        at(tuesday, 7, 12, 0, 0);
-        commands.turnAutosaveOff();
-        at(tuesday, 7, 13, 5, 9);
-        desk.script("N", {});
-        commands.turnAutosaveOn();
-        QVERIFY(desk.prompts.unscripted == 0 && desk.prompts.answers.isEmpty());
-
-        QCOMPARE(readBytes(desk.path("Week.txt")),
-                 crlf({"", " Autosave started 3/6/2006, 8:00:05 AM", "", kColumns,
-                       "", "  3/6/2006    8:01:05 AM    1    VALID        123    004567",
-                       "  3/6/2006   12:01:05 PM    2    NOT VALID    045    000012",
-                       "", " Possible interruption in records", " Software was exited 3/6/2006, 5:30:00 PM", "",
-                       " Autosave started 3/7/2006, 7:59:59 AM", "",
-                       "  3/7/2006   10:09:08 AM    3    OFF          999    123456",
-                       "", " Possible interruption in records", " Autosave was disabled 3/7/2006, 12:00:00 PM",
-                       "", " Autosave started 3/7/2006  1:05:09 PM", ""}));
-    }
-
-    void programExitClosesPort()
-    {
-        // The whole program listening to its built-in simulated panel; the
-        // close control ends it through the 100 ms exit timer, and asking
-        // again before the tick neither asks nor ends twice.
-        QTemporaryDir tmp;
-        Options options;
-        options.dataDir = tmp.path();
-        options.demo = true;
-        ScriptedPrompts prompts;
-        GatetallyApp app(options, prompts);
-        app.start();
-        app.showMainScreen();
-        MainScreen *main = app.mainScreen();
-        QSignalSpy finished(&app, &GatetallyApp::finished);
-        prompts.answers = {Prompts::No, Prompts::Yes};
-        QTest::mouseClick(main->cmdExit, Qt::LeftButton);
-        QVERIFY(app.receiver() && app.receiver()->isPortOpen() && !main->Timer1->isActive());
-
-        main->close();
-        main->close();
-        QCOMPARE(prompts.texts().size(), 2);
-        QVERIFY(!app.receiver()->isPortOpen() && main->Timer1->isActive() && main->Timer1->interval() == 100);
-        QVERIFY(finished.wait(2000));
     }
 };
 

@@ -22,12 +22,8 @@ namespace {
 
 // A data folder whose setup.txt names entry points 1 to 100 "Door 1" to
 // "Door 100", and an editor opened on it.
-struct Fixture
+struct Fixture : test::ScreenDesk
 {
-    QTemporaryDir dir;
-    GatetallyState state{dir.path()};
-    ScriptedPrompts prompts;
-    test::RecordingFlow flow;
     QStringList setup{QStringLiteral("CommPort=3"), QStringLiteral("autosave=F"), QStringLiteral("/x/Records/a.txt")};
     NamesEditor *editor = nullptr;
 

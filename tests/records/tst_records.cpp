@@ -3,6 +3,7 @@
 #include "GatetallyApp.h"
 #include "MainScreen.h"
 #include "Navigator.h"
+#include "Program.h"
 #include "PseudoTerminal.h"
 #include "RecordsScreen.h"
 #include "Screens.h"
@@ -37,21 +38,17 @@ const QString kSelect = QStringLiteral("Please select a record");
 // The program running on a data folder of its own, with a panel on a
 // pseudo-terminal, the main screen shown and the records management screen
 // opened from its File menu.
-struct Desk
+struct Desk : test::Program
 {
-    QTemporaryDir dir;
     panel::PseudoTerminal pty;
-    test::ScriptedPrompts prompts;
-    std::unique_ptr<GatetallyApp> app;
     QPointer<RecordsScreen> screen;
+    QString menu = QStringLiteral("mnuFileOpen"); // of the main screen, opening this one
 
     QString records(const QString &name = QString()) const { return dir.filePath("Records/" + name); }
     QByteArray setup(bool autosave, const QString &file) const
     {
-        QList<QByteArray> lines{"CommPort=3", autosave ? "autosave=T" : "autosave=F", QDir::toNativeSeparators(file).toLatin1(), "Front"};
-        for (int i = 1; i < 100; ++i)
-            lines.append(QByteArray());
-        return crlf(lines);
+        return test::setupFile("CommPort=3", autosave ? "autosave=T" : "autosave=F",
+                               QDir::toNativeSeparators(file).toLatin1(), {"Front"});
     }
     // Files of the Records folder (name, contents) and the settings, then the start.
     void start(const QMap<QString, QByteArray> &files, bool autosave, const QString &autosaveName)
@@ -61,23 +58,13 @@ struct Desk
             QVERIFY(writeBytes(records(it.key()), it.value()));
         QVERIFY(writeBytes(dir.filePath("setup.txt"), setup(autosave, records(autosaveName))));
         QVERIFY(pty.open());
-        Options options;
-        options.dataDir = dir.path();
         options.port = pty.devicePath();
-        app = std::make_unique<GatetallyApp>(options, prompts);
-        app->start();
-        app->showMainScreen();
-        app->mainScreen()->mnuFileOpen->trigger();
+        Program::start();
+        test::findAction(main(), menu)->trigger();
         screen = qobject_cast<RecordsScreen *>(app->flow().openScreen(Screen::RecordsManagement));
-        QVERIFY(screen && !app->mainScreen()->isEnabled());
+        QVERIFY(screen && !main()->isEnabled());
     }
-    QStringList listed() const
-    {
-        QStringList out;
-        for (int i = 0; i < screen->filRecords->count(); ++i)
-            out << screen->filRecords->item(i)->text();
-        return out;
-    }
+    QStringList listed() const { return test::rowTexts(screen->filRecords); }
     void select(const QString &name)
     {
         QListWidgetItem *item = screen->filRecords->findItems(name, Qt::MatchExactly).value(0);
@@ -96,7 +83,6 @@ class TestRecords : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void screen();
     void checks_data();
     void checks();
     void clearWhileAutosaving();
@@ -105,70 +91,31 @@ private Q_SLOTS:
     void reading_data();
     void reading();
     void vanished();
-    void openAnother();
     void cancelLeavesAll();
 };
 
-// Captions, tooltips and tab order; Back and File > Close give the main
-// screen back.
-void TestRecords::screen()
-{
-    Desk d;
-    d.start({}, false, "default.txt");
-    RecordsScreen *s = d.screen;
-    QStringList seen{s->windowTitle(), s->findChild<QGroupBox *>("fraCommands")->title(), s->filRecords->toolTip()};
-    for (QPushButton *b : {s->cmdOpen, s->cmdRecordsSearch, s->cmdClear, s->cmdDelete, s->cmdBack})
-        seen << b->objectName() + '|' + b->text() + '|' + b->toolTip();
-    for (const char *name : {"mnuFile", "mnuHelp"})
-        seen << s->findChild<QMenu *>(name)->title();
-    for (const char *name : {"mnuFileClose", "mnuHelpAbout", "mnuHelpHelp"})
-        seen << test::findAction(s, name)->text();
-    QCOMPARE(seen, QStringList({"Records Management", "Commands", "List of stored files",
-                                "cmdOpen|Open|Opens the selected file", "cmdRecordsSearch|Search|Searches the selected file",
-                                "cmdClear|Clear|Clears the contents of the selected file",
-                                "cmdDelete|Delete|Deletes the selected file", "cmdBack|Back|Goes back to the Main screen",
-                                "&File", "&Help", "&Close", "&About", "&Help"}));
-    QVERIFY(QTest::qWaitForWindowActive(s));
-    s->filRecords->setFocus();
-    QStringList order;
-    for (int i = 0; i < 5; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        order << QApplication::focusWidget()->objectName();
-    }
-    QCOMPARE(order, QStringList({"cmdOpen", "cmdRecordsSearch", "cmdClear", "cmdDelete", "cmdBack"}));
-
-    for (const bool byMenu : {false, true}) {
-        if (byMenu) {
-            d.app->mainScreen()->mnuFileDelete->trigger();
-            d.screen = qobject_cast<RecordsScreen *>(d.app->flow().openScreen(Screen::RecordsManagement));
-            test::findAction(d.screen, "mnuFileClose")->trigger();
-        } else {
-            d.click("cmdBack");
-        }
-        QTRY_VERIFY(d.screen.isNull());
-        QVERIFY(d.app->mainScreen()->isEnabled());
-    }
-    QVERIFY(d.prompts.shown.isEmpty());
-}
-
-// What is listed and selected on opening, and what each command answers
-// before doing anything.
+// What is listed and selected on opening by File > Open (left by Back) or
+// File > Delete (left by File > Close), the controls, and what each command
+// answers before doing anything.
 void TestRecords::checks_data()
 {
+    QTest::addColumn<QString>("menu");
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QString>("autosaveName");
     QTest::addColumn<QStringList>("listed");
     QTest::addColumn<QString>("selected");
     QTest::addColumn<QString>("answer");
-    QTest::newRow("empty folder") << QStringList{"notes.doc"} << "default.txt" << QStringList{} << "" << kNoRecords;
-    QTest::newRow("autosave file missing") << QStringList{"b.txt", "A.TXT", "c.log"} << "default.txt"
-                                           << QStringList{"A.TXT", "b.txt"} << "" << kSelect;
-    QTest::newRow("autosave file listed") << QStringList{"default.txt", "day.txt"} << "day.txt"
+    QTest::newRow("empty folder") << "mnuFileOpen" << QStringList{"notes.doc"} << "default.txt" << QStringList{}
+                                  << "" << kNoRecords;
+    QTest::newRow("autosave file missing") << "mnuFileDelete" << QStringList{"b.txt", "A.TXT", "c.log"}
+                                           << "default.txt" << QStringList{"A.TXT", "b.txt"} << "" << kSelect;
+    QTest::newRow("autosave file listed") << "mnuFileOpen" << QStringList{"default.txt", "day.txt"} << "day.txt"
                                           << QStringList{"day.txt", "default.txt"} << "day.txt" << "";
 }
 
 void TestRecords::checks()
 {
+    QFETCH(QString, menu);
     QFETCH(QStringList, files);
     QFETCH(QString, autosaveName);
     QFETCH(QStringList, listed);
@@ -178,17 +125,35 @@ void TestRecords::checks()
     for (const QString &f : files)
         contents.insert(f, crlf({kRecord}));
     Desk d;
+    d.menu = menu;
     d.start(contents, false, autosaveName);
+    RecordsScreen *s = d.screen;
+    const QString controls =
+        "frmViewRecords|Records Management|;fraCommands|Commands|;filRecords||List of stored files;"
+        "cmdOpen|Open|Opens the selected file;cmdRecordsSearch|Search|Searches the selected file;"
+        "cmdClear|Clear|Clears the contents of the selected file;cmdDelete|Delete|Deletes the selected file;"
+        "cmdBack|Back|Goes back to the Main screen;mnuFile|&File|;mnuHelp|&Help|;mnuFileClose|&Close|;"
+        "mnuHelpAbout|&About|;mnuHelpHelp|&Help|";
+    QCOMPARE(test::controlTexts(s, controls), controls.split(';'));
+    QVERIFY(QTest::qWaitForWindowActive(s));
+    s->filRecords->setFocus();
+    QCOMPARE(test::tabOrder(5).join(' '), "filRecords cmdOpen cmdRecordsSearch cmdClear cmdDelete cmdBack");
     QCOMPARE(d.listed(), listed);
-    QCOMPARE(d.screen->selectedFile(), selected);
-    if (answer.isEmpty())
-        return;
-    for (const QString &command : kCommands)
+    QCOMPARE(s->selectedFile(), selected);
+
+    for (const QString &command : answer.isEmpty() ? QStringList() : kCommands)
         d.click(command);
-    QCOMPARE(d.prompts.texts(), QStringList(4, answer));
-    QVERIFY(d.prompts.shown.first().icon == Prompts::Icon::None && d.prompts.shown.first().buttons == Prompts::Ok);
+    QCOMPARE(d.prompts.texts(), answer.isEmpty() ? QStringList() : QStringList(4, answer));
+    for (const auto &shown : std::as_const(d.prompts.shown))
+        QVERIFY(shown.icon == Prompts::Icon::None && shown.buttons == Prompts::Ok);
     QCOMPARE(d.app->flow().openScreen(Screen::FileContents), nullptr);
-    QVERIFY(d.screen && !d.app->mainScreen()->isEnabled());
+    QVERIFY(d.screen && !d.main()->isEnabled());
+    if (menu == "mnuFileOpen")
+        d.click("cmdBack");
+    else
+        test::findAction(s, "mnuFileClose")->trigger();
+    QTRY_VERIFY(d.screen.isNull());
+    QVERIFY(d.main()->isEnabled());
 }
 
 // Clear of the file autosave writes to: asked, emptied, told; the next
@@ -289,18 +254,19 @@ void TestRecords::reading()
     QFETCH(QStringList, shown);
     QFETCH(QStringList, records);
     Desk d;
-    d.start({{"x.txt", bytes}}, false, "x.txt");
+    d.start({{"x.txt", bytes}, {"y.txt", crlf({"second"})}}, false, "y.txt");
     d.app->state().strStoredRecords = QStringList{"from an earlier search"};
+    // Open of the selected file while another is shown replaces that one.
+    d.click("cmdOpen");
+    QPointer<QWidget> first = d.app->flow().openScreen(Screen::FileContents);
+    d.select("x.txt");
     d.click("cmdOpen");
     auto *contents = qobject_cast<FileContentsScreen *>(d.app->flow().openScreen(Screen::FileContents));
-    QVERIFY(contents);
+    QVERIFY(first && contents && contents != first);
+    QTRY_VERIFY(first.isNull());
     QCOMPARE(contents->windowTitle(), QStringLiteral("File Contents"));
     QCOMPARE(contents->lblFile->text(), QDir::toNativeSeparators(d.records("x.txt")));
-    QStringList rows;
-    QAbstractItemModel *model = contents->lstFileDisplay->model();
-    for (int i = 0; i < model->rowCount(); ++i)
-        rows << model->index(i, 0).data().toString();
-    QCOMPARE(rows, shown);
+    QCOMPARE(test::rowTexts(contents->lstFileDisplay), shown);
     QCOMPARE(QFontInfo(contents->lstFileDisplay->font()).fixedPitch(), true);
 
     // Print reads the file again; a cancelled print dialog prints nothing.
@@ -327,7 +293,14 @@ void TestRecords::reading()
     QTest::mouseClick(search->findChild<QPushButton *>("cmdBack"), Qt::LeftButton);
     d.screen = qobject_cast<RecordsScreen *>(d.app->flow().openScreen(Screen::RecordsManagement));
     QVERIFY(d.screen);
-    QCOMPARE(d.listed(), QStringList({"new.txt", "x.txt"}));
+    QCOMPARE(d.listed(), QStringList({"new.txt", "x.txt", "y.txt"}));
+    // The main screen stays aside while the file's contents are still shown.
+    d.click("cmdOpen");
+    contents = qobject_cast<FileContentsScreen *>(d.app->flow().openScreen(Screen::FileContents));
+    d.screen->close();
+    QVERIFY(contents && !d.main()->isEnabled());
+    contents->close();
+    QTRY_VERIFY(d.main()->isEnabled());
 }
 
 // A file that went after the list was made: told with its name and the
@@ -350,26 +323,6 @@ void TestRecords::vanished()
         QCOMPARE(readBytes(d.dir.filePath("setup.txt")), settings);
         QVERIFY(d.screen && !d.app->flow().openScreen(Screen::FileContents) && !d.app->flow().openScreen(Screen::StoredSearch));
     }
-}
-
-// Open of another file while one is shown replaces it; the main screen stays
-// aside throughout.
-void TestRecords::openAnother()
-{
-    Desk d;
-    d.start({{"a.txt", crlf({"first"})}, {"b.txt", crlf({"second"})}}, false, "a.txt");
-    d.click("cmdOpen");
-    QPointer<QWidget> first = d.app->flow().openScreen(Screen::FileContents);
-    d.select("b.txt");
-    d.click("cmdOpen");
-    auto *second = qobject_cast<FileContentsScreen *>(d.app->flow().openScreen(Screen::FileContents));
-    QVERIFY(first && second && second != first);
-    QCOMPARE(second->lstFileDisplay->model()->index(0, 0).data().toString(), QStringLiteral("second"));
-    QTRY_VERIFY(first.isNull());
-    d.screen->close();
-    QVERIFY(!d.app->mainScreen()->isEnabled());
-    second->close();
-    QTRY_VERIFY(d.app->mainScreen()->isEnabled());
 }
 
 // A cancelled load changes nothing: neither the list shown nor the records

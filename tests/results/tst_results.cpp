@@ -3,11 +3,13 @@
 #include "ListingPrinter.h"
 #include "MainScreen.h"
 #include "Navigator.h"
+#include "Program.h"
 #include "ResultsScreen.h"
 #include "RuleLineEdit.h"
 #include "Screens.h"
 #include "ScriptedPrompts.h"
 #include "SearchScreen.h"
+#include "SearchTestData.h"
 #include "TestFiles.h"
 
 #include <QListView>
@@ -30,70 +32,27 @@ namespace {
 const QDateTime kNow(QDate(2006, 3, 7), QTime(14, 5, 9));
 const Twin D = Twin::Displayed, S = Twin::Stored;
 
-QString record(const QString &when, const QString &message)
+const QStringList kRecords{test::recordAt("3/7/2006 9:05:00 AM", "2 V 123 012345"),
+                           test::recordAt("3/7/2006 10:30:00 PM", "3 N 456 000077")};
+
+struct Fixture : test::ScreenDesk
 {
-    return buildRecordLine(message, QDateTime::fromString(when, QStringLiteral("M/d/yyyy h:mm:ss AP")));
-}
-
-const QStringList kRecords{record("3/7/2006 9:05:00 AM", "2 V 123 012345"),
-                           record("3/7/2006 10:30:00 PM", "3 N 456 000077")};
-
-// "from|to|entry|status|facility|card"
-SearchCriteria criteria(const QString &text)
-{
-    const QStringList p = text.split('|');
-    SearchCriteria c;
-    c.strFromTime = p.at(0), c.strToTime = p.at(1), c.strCritEntryPoint = p.at(2);
-    c.strCritStatus = p.at(3), c.strCritFacility = p.at(4), c.strCritCardKeyless = p.at(5);
-    return c;
-}
-
-struct Fixture
-{
-    QTemporaryDir dir;
-    GatetallyState state{dir.path()};
-    test::ScriptedPrompts prompts;
-    test::RecordingFlow flow;
-
     Fixture()
     {
         state.clock.setFixed(kNow);
         state.strEntryNames[1] = QStringLiteral("Front Door");
         QDir(dir.path()).mkpath(QStringLiteral("Records"));
     }
-    ResultsScreen *open(Twin twin)
-    {
-        auto *s = new ResultsScreen(twin, state, prompts, flow);
-        s->setAttribute(Qt::WA_DeleteOnClose); // as the navigator opens screens
-        return s;
-    }
 };
 
 // The whole program on its main screen, with these records on display.
-struct Program
+GatetallyApp &showing(test::Program &p, const QStringList &records)
 {
-    QTemporaryDir dir;
-    test::ScriptedPrompts prompts;
-    std::unique_ptr<GatetallyApp> app;
-
-    explicit Program(const QStringList &records)
-    {
-        Options options;
-        options.dataDir = dir.path();
-        app = std::make_unique<GatetallyApp>(options, prompts);
-        app->state().clock.setFixed(kNow);
-        app->showMainScreen();
-        for (const QString &r : records)
-            app->state().strRecords.append(r, MakeDisplayLine(r, kNumberMode, app->state().strEntryNames));
-    }
-};
-
-QStringList listed(const ResultsScreen *s)
-{
-    QStringList out;
-    for (int row = 0; row < s->lstResults->model()->rowCount(); ++row)
-        out << s->lstResults->model()->index(row, 0).data().toString();
-    return out;
+    GatetallyApp &app = p.make(kNow);
+    app.showMainScreen();
+    for (const QString &r : records)
+        app.state().strRecords.append(r, MakeDisplayLine(r, kNumberMode, app.state().strEntryNames));
+    return app;
 }
 
 // Runs pdftotext -layout over a printed file, one string per page.
@@ -158,10 +117,10 @@ void TestResults::screen()
         f.flow.present << Screen::RecordsManagement;
     f.state.strResults = results;
     f.state.setDisplayMode(DisplayMode::Name);
-    QPointer<ResultsScreen> s = f.open(twin);
+    QPointer<ResultsScreen> s = f.open<ResultsScreen>(twin);
     f.state.strEntryNames[1] = QStringLiteral("Dock");
     f.state.setDisplayMode(DisplayMode::Number);
-    QCOMPARE(listed(s), lines);
+    QCOMPARE(test::rowTexts(s->lstResults), lines);
 
     const QString controls =
         QString(twin == D ? "frmSearchResults|Display Search Results|;cmdBack|Back|Goes back to the Main screen;"
@@ -171,15 +130,7 @@ void TestResults::screen()
           "cmdRefine|Refine this Search|Changes the search parameters;cmdNew|New Search|Sets up a new search;"
           "mnuFile|&File|;mnuFileSaveAs|&Save As|;mnuFilePrint|&Print|;mnuFileClose|&Close|;mnuHelp|&Help|;"
           "mnuHelpAbout|&About|;mnuHelpHelp|&Help|";
-    for (const QString &e : controls.split(';')) {
-        const QStringList p = e.split('|');
-        QObject *o = p[0] == s->objectName() ? s.data() : s->findChild<QObject *>(p[0]);
-        QVERIFY2(o, qPrintable(p[0]));
-        const char *caption = o->property("text").isValid() ? "text" : o->property("title").isValid() ? "title" : "windowTitle";
-        QCOMPARE(p[0] + '|' + (p[1].isEmpty() ? "" : o->property(caption).toString()) + '|'
-                     + (o->isWidgetType() ? o->property("toolTip").toString() : QString()),
-                 e);
-    }
+    QCOMPARE(test::controlTexts(s, controls), controls.split(';'));
     QStringList menu;
     for (QAction *a : s->findChild<QMenu *>("mnuFile")->actions())
         menu << a->objectName();
@@ -189,12 +140,7 @@ void TestResults::screen()
 
     s->show();
     QVERIFY(QTest::qWaitForWindowActive(s));
-    QStringList order{QApplication::focusWidget()->objectName()};
-    for (int i = 0; i < 3; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        order << QApplication::focusWidget()->objectName();
-    }
-    QCOMPARE(order.join(' '), "lstResults cmdRefine cmdNew cmdBack");
+    QCOMPARE(test::tabOrder(3).join(' '), "lstResults cmdRefine cmdNew cmdBack");
     // File > Print: the criteria block, then the list as shown.
     s->mnuFilePrint->trigger();
     const QString printed = pdfPages(f.prompts.printed.value(0)).join("");
@@ -210,14 +156,38 @@ void TestResults::screen()
     QVERIFY(f.prompts.shown.isEmpty());
 }
 
-// Through the program's own flow: a search opens its results with the main
-// screen set aside; Refine brings the last criteria back, New Search starts
+// Through the program's own flow. Edit > Search and the Search button open
+// the displayed-records search with the main screen set aside: the focus
+// starts in the first field and moves to the From hour shortly after, Tab
+// goes through the fields in order, Back gives the main screen back. A search
+// opens its results; Refine brings the last criteria back, New Search starts
 // empty, Back makes the main screen available again.
 void TestResults::searchRefineAndNewSearch()
 {
-    Program p(kRecords);
-    AppScreenFlow &flow = p.app->flow();
-    QTest::mouseClick(p.app->mainScreen()->cmdRecordsSearch, Qt::LeftButton);
+    test::Program p;
+    AppScreenFlow &flow = showing(p, kRecords).flow();
+    for (const bool byMenu : {true, false}) {
+        if (byMenu)
+            p.main()->mnuEditSearch->trigger();
+        else
+            QTest::mouseClick(p.main()->cmdRecordsSearch, Qt::LeftButton);
+        QPointer<SearchScreen> s = qobject_cast<SearchScreen *>(flow.openScreen(Screen::DisplayedSearch));
+        QVERIFY(s && QTest::qWaitForWindowActive(s));
+        QVERIFY(!p.app->navigator().isMainAvailable() && !p.main()->isEnabled());
+        QCOMPARE(s->txtFromYear->text(), QStringLiteral("2006"));
+        QCOMPARE(QApplication::focusWidget(), s->txtFromMonth);
+        QTRY_COMPARE(QApplication::focusWidget(), s->txtFromHour);
+        QVERIFY(!s->Timer1->isActive());
+        s->txtFromMonth->setFocus();
+        QCOMPARE(test::tabOrder(15).join(' '), "txtFromMonth txtFromDay txtFromYear txtFromHour txtFromMin txtToMonth "
+                                               "txtToDay txtToYear txtToHour txtToMin txtFacility cboStatus "
+                                               "txtCardKeyless txtEntryPoint cmdSearch cmdBack");
+        if (!byMenu)
+            break;
+        QTest::mouseClick(s->cmdBack, Qt::LeftButton);
+        QTRY_VERIFY(s.isNull());
+        QVERIFY(p.app->navigator().isMainAvailable() && p.main()->isEnabled());
+    }
     QPointer<ResultsScreen> results;
     for (const char *command : {"", "cmdRefine", "cmdNew"}) {
         if (results) {
@@ -231,7 +201,9 @@ void TestResults::searchRefineAndNewSearch()
         QTest::mouseClick(search->cmdSearch, Qt::LeftButton);
         results = qobject_cast<ResultsScreen *>(flow.openScreen(Screen::DisplayedResults));
         QVERIFY(results && !p.app->navigator().isMainAvailable());
-        QCOMPARE(listed(results), QStringList{MakeDisplayLine(kRecords.at(*command ? 0 : 1), kNumberMode, {})});
+        QCOMPARE(test::rowTexts(results->lstResults),
+                 QStringList{*command ? "  3/7/2006    9:05:00 AM         2        VALID        123    012345"
+                                      : "  3/7/2006   10:30:00 PM         3        NOT VALID    456    000077"});
         QTRY_VERIFY(!flow.openScreen(Screen::DisplayedSearch)); // gone, as the operator sees it
     }
     QTest::mouseClick(results->cmdBack, Qt::LeftButton);
@@ -246,7 +218,7 @@ void TestResults::searchRefineAndNewSearch()
 // and the reason, the older file left whole and nothing else left behind.
 void TestResults::resultsFile_data()
 {
-    QTest::addColumn<QString>("criteria");
+    QTest::addColumn<QString>("criteria"); // as criteriaText() writes them
     QTest::addColumn<QStringList>("results");
     QTest::addColumn<QString>("name"); // answer of the Save dialog
     QTest::addColumn<int>("diskLimit"); // bytes a file may grow to; 0: no limit
@@ -260,24 +232,24 @@ void TestResults::resultsFile_data()
     const QByteArray second = "  3/7/2006   10:30:00 PM         3        NOT VALID    456    000077\r\n";
     const QString name = "Records/Search Results.txt";
     const QByteArray old(4000, 'x');
-    QTest::newRow("timed, no details") << "9:05:00 AM|10:30:00 PM||||" << kRecords << name << 0
+    QTest::newRow("timed, no details") << "||||9:05:00 AM|10:30:00 PM" << kRecords << name << 0
                                        << report("     From: 9:05:00 AM\r\n     To:   10:30:00 PM\r\n", first + second)
                                        << "";
-    QTest::newRow("no times, one detail") << "AM 3/7/2006|PM 3/8/2006||NOT VALID||" << kRecords.mid(1) << name << 0
+    QTest::newRow("no times, one detail") << "|NOT VALID|||AM 3/7/2006|PM 3/8/2006" << kRecords.mid(1) << name << 0
                                           << report("     Status:  NOT VALID\r\n", second) << "";
     QTest::newRow("all four details, one time")
-        << "AM 3/7/2006|1:00:00 PM|2|VALID|123|12345" << kRecords.mid(0, 1) << name << 0
+        << "2|VALID|123|12345|AM 3/7/2006|1:00:00 PM" << kRecords.mid(0, 1) << name << 0
         << report("     From: AM 3/7/2006\r\n     To:   1:00:00 PM\r\n     Entry Point:  2\r\n     Status:  VALID\r\n"
                   "     Facility Code:  123\r\n     Card/Keyless Number:  12345\r\n",
                   first)
         << "";
-    QTest::newRow("no results") << "AM 3/7/2006|AM 3/7/2006|||999|" << QStringList() << name << 0
+    QTest::newRow("no results") << "||999||AM 3/7/2006|AM 3/7/2006" << QStringList() << name << 0
                                 << report("     Facility Code:  999\r\n",
                                           "          There were no results for this search\r\n")
                                 << "";
-    QTest::newRow("no name") << "AM 3/7/2006|AM 3/7/2006|||999|" << kRecords << "" << 0 << old
+    QTest::newRow("no name") << "||999||AM 3/7/2006|AM 3/7/2006" << kRecords << "" << 0 << old
                              << "Please select a file name";
-    QTest::newRow("disk full") << "AM 3/7/2006|AM 3/7/2006|||999|" << kRecords << name << 300 << old
+    QTest::newRow("disk full") << "||999||AM 3/7/2006|AM 3/7/2006" << kRecords << name << 300 << old
                                << "The search results file DIR/" + name
                                       + " could not be written:\r\nOnly part of the data could be written (the disk "
                                         "may be full).";
@@ -293,10 +265,10 @@ void TestResults::resultsFile()
     QFETCH(QString, message);
     Fixture f;
     f.state.strResults = results;
-    f.state.criteria = ::criteria(criteria);
+    f.state.criteria = test::criteriaFrom(criteria);
     const QString path = f.dir.filePath("Records/Search Results.txt");
     QVERIFY(test::writeBytes(path, QByteArray(4000, 'x')));
-    QScopedPointer<ResultsScreen> s(f.open(D));
+    QScopedPointer<ResultsScreen> s(f.open<ResultsScreen>(D));
     f.prompts.fileNames << (name.isEmpty() ? "" : f.dir.filePath(name));
     {
         std::optional<test::FileSizeLimit> full;
@@ -336,13 +308,14 @@ void TestResults::listing_data()
     QTest::newRow("main screen, empty title") << mainScreenListing("", {}, kNow) << false << true
                                               << head(QString(27, ' '), 26, records) + QStringList{"", "", header, ""};
     QTest::newRow("displayed results, timed")
-        << resultsListing(ResultsOf::DisplayedRecords, title, criteria("9:05:00 AM|10:30:00 PM||||"), {line}, kNow)
+        << resultsListing(ResultsOf::DisplayedRecords, title, test::criteriaFrom("||||9:05:00 AM|10:30:00 PM"), {line},
+                          kNow)
         << false << false
         << head(QString(16, ' ') + title, 9, results)
                + QStringList{"", in14 + "Search Criteria:", "", in14 + "From: 9:05:00 AM", in14 + "To:   10:30:00 PM", "",
                              "", header, "", in9 + line};
     QTest::newRow("stored results, none found, details")
-        << resultsListing(ResultsOf::StoredFile, "", criteria("AM //2006|PM //2006|4|OFF|123|77"),
+        << resultsListing(ResultsOf::StoredFile, "", test::criteriaFrom("4|OFF|123|77|AM //2006|PM //2006"),
                           {QString(10, ' ') + "There were no results for this search"}, kNow)
         << false << true
         << head(QString(24, ' '), 9, results)
@@ -382,9 +355,10 @@ void TestResults::printedColumns()
     QVERIFY2(!QStandardPaths::findExecutable("pdftotext").isEmpty(), "pdftotext (poppler-utils) is needed");
     QStringList records;
     for (int i = 0; i < 150; ++i)
-        records << record("3/7/2006 10:30:00 PM", QString("%1 N 456 %2").arg(i % 9 + 1).arg(i, 6, 10, QChar('0')));
-    Program p(records);
-    GatetallyApp &app = *p.app;
+        records << test::recordAt("3/7/2006 10:30:00 PM",
+                                  QString("%1 N 456 %2").arg(i % 9 + 1).arg(i, 6, 10, QChar('0')));
+    test::Program p;
+    GatetallyApp &app = showing(p, records);
     test::ScriptedPrompts &prompts = p.prompts;
     prompts.printCancels = 1;
     app.mainScreen()->mnuFilePrint->trigger();

@@ -1,6 +1,3 @@
-#include "GatetallyApp.h"
-#include "MainScreen.h"
-#include "Navigator.h"
 #include "Screens.h"
 #include "RuleLineEdit.h"
 #include "ScriptedPrompts.h"
@@ -29,24 +26,14 @@ namespace {
 
 const Twin D = Twin::Displayed, S = Twin::Stored;
 const QDateTime kNow(QDate(2006, 3, 7), QTime(14, 5, 9));
-const QStringList kTabOrder{"txtFromMonth", "txtFromDay", "txtFromYear", "txtFromHour", "txtFromMin", "txtToMonth",
-                            "txtToDay", "txtToYear", "txtToHour", "txtToMin", "txtFacility", "cboStatus",
-                            "txtCardKeyless", "txtEntryPoint", "cmdSearch", "cmdBack"};
+// The fields in the order of the screen.
+const QStringList kFields{"txtFromMonth", "txtFromDay", "txtFromYear", "txtFromHour", "txtFromMin", "txtToMonth",
+                          "txtToDay", "txtToYear", "txtToHour", "txtToMin", "txtFacility", "cboStatus",
+                          "txtCardKeyless", "txtEntryPoint"};
 
-struct Fixture
+struct Fixture : test::ScreenDesk
 {
-    QTemporaryDir dir;
-    GatetallyState state{dir.path()};
-    ScriptedPrompts prompts;
-    test::RecordingFlow flow;
-
     Fixture() { state.clock.setFixed(kNow); }
-    SearchScreen *open(Twin twin)
-    {
-        auto *s = new SearchScreen(twin, state, prompts, flow);
-        s->setAttribute(Qt::WA_DeleteOnClose); // as the navigator opens screens
-        return s;
-    }
 };
 
 QLineEdit *edit(SearchScreen *s, const QString &name)
@@ -54,11 +41,11 @@ QLineEdit *edit(SearchScreen *s, const QString &name)
     return name == "cboStatus" ? s->cboStatus->lineEdit() : s->findChild<QLineEdit *>(name);
 }
 
-// The fields' texts in tab order, then the AM/PM choices.
+// The fields' texts, then the AM/PM choices.
 QString fieldTexts(SearchScreen *s)
 {
     QStringList out;
-    for (const QString &name : kTabOrder.mid(0, 14))
+    for (const QString &name : kFields)
         out << edit(s, name)->text();
     return (out << (s->optFromAM->isChecked() ? "AM" : "PM") << (s->optToAM->isChecked() ? "AM" : "PM")).join(',');
 }
@@ -67,19 +54,21 @@ QString fieldTexts(SearchScreen *s)
 QString controls(Twin twin)
 {
     return QStringLiteral(
-               "fraToOuter|To|;fraDetails|Details|;txtFromMonth||1 to 12;txtFromDay||1 to 31;txtFromYear||4 digit year;"
-               "txtFromHour||1 to 12;txtFromMin||0 to 59;txtToMonth||1 to 12;txtToDay||1 to 31;txtToYear||4 digit "
-               "year;txtToHour||1 to 12;txtToMin||0 to 59;lblFromMonth|Month|;lblFromDay|Day|;lblFromYear|Year|;"
-               "lblFromHour|Hour|;lblFromMin|Min|;lblToMonth|Month|;lblToDay|Day|;lblToYear|Year|;lblToHour|Hour|;"
-               "lblToMin|Min|;optFromAM|AM|;optFromPM|PM|;optToAM|AM|;optToPM|PM|;txtFacility||3 digit number;"
-               "lblFacility|Facility Code|;cboStatus||Type of entrance record;lblStatus|Status|;lblCardKeyless|Card/"
-               "Keyless Number|;txtEntryPoint||1 to 100;lblEntryPoint|Entry Point|;cmdSearch|Search|;cmdBack|Back|;"
-               "mnuFile|&File|;mnuFileClose|&Close|;mnuView|&View|;mnuViewEntrypoints|&Entry Points|;mnuHelp|&Help|;"
-               "mnuHelpAbout|&About|;mnuHelpHelp|&Help|;Timer1||;")
-        + (twin == D ? "frmRecordsSearch|Displayed Record Search|;fraFromOut|From|;txtCardKeyless||5 digit number;"
-                       "cmdSearch||Starts search of displayed records;cmdBack||Goes back to the Main screen"
-                     : "frmSavedSearch|Stored Record Search|;fraFromOuter|From|;txtCardKeyless||5 digit code;"
-                       "cmdSearch||Starts search of stored records;cmdBack||Goes back to the File Selection screen");
+               "fraToOuter|To|;fraDetails|Details|;txtFromMonth|*|1 to 12;txtFromDay|*|1 to 31;"
+               "txtFromYear|*|4 digit year;txtFromHour|*|1 to 12;txtFromMin|*|0 to 59;txtToMonth|*|1 to 12;"
+               "txtToDay|*|1 to 31;txtToYear|*|4 digit year;txtToHour|*|1 to 12;txtToMin|*|0 to 59;"
+               "lblFromMonth|Month|;lblFromDay|Day|;lblFromYear|Year|;lblFromHour|Hour|;lblFromMin|Min|;"
+               "lblToMonth|Month|;lblToDay|Day|;lblToYear|Year|;lblToHour|Hour|;lblToMin|Min|;optFromAM|AM|;"
+               "optFromPM|PM|;optToAM|AM|;optToPM|PM|;txtFacility|*|3 digit number;lblFacility|Facility Code|;"
+               "cboStatus|*|Type of entrance record;lblStatus|Status|;lblCardKeyless|Card/Keyless Number|;"
+               "txtEntryPoint|*|1 to 100;lblEntryPoint|Entry Point|;mnuFile|&File|;mnuFileClose|&Close|;"
+               "mnuView|&View|;mnuViewEntrypoints|&Entry Points|;mnuHelp|&Help|;mnuHelpAbout|&About|;"
+               "mnuHelpHelp|&Help|;Timer1||;")
+        + (twin == D ? "frmRecordsSearch|Displayed Record Search|;fraFromOut|From|;txtCardKeyless|*|5 digit number;"
+                       "cmdSearch|Search|Starts search of displayed records;cmdBack|Back|Goes back to the Main screen"
+                     : "frmSavedSearch|Stored Record Search|;fraFromOuter|From|;txtCardKeyless|*|5 digit code;"
+                       "cmdSearch|Search|Starts search of stored records;cmdBack|Back|Goes back to the File Selection "
+                       "screen");
 }
 
 } // namespace
@@ -93,7 +82,6 @@ private Q_SLOTS:
     void opening_data();
     void opening();
     void search();
-    void fromMainScreen();
 };
 
 // Keys typed into every field of a kind, on each screen named: the text left
@@ -150,7 +138,7 @@ void TestSearchScreens::typing()
 
     for (QChar twin : twins) {
         Fixture f;
-        QScopedPointer<SearchScreen> s(f.open(twin == 'D' ? D : S));
+        QScopedPointer<SearchScreen> s(f.open<SearchScreen>(twin == 'D' ? D : S));
         for (const QString &name : fields.split(' ')) {
             QLineEdit *w = edit(s.data(), name);
             QVERIFY2(w, qPrintable(name));
@@ -212,23 +200,14 @@ void TestSearchScreens::opening()
     f.state.criteria = gt::test::criteriaFrom(criteria);
     f.state.blnRefine = refine;
 
-    QPointer<SearchScreen> s = f.open(twin);
+    QPointer<SearchScreen> s = f.open<SearchScreen>(twin);
     QCOMPARE(fieldTexts(s), texts);
     QCOMPARE(s->cboStatus->count(), 3);
     QCOMPARE(s->cboStatus->itemText(0) + "," + s->cboStatus->itemText(1) + "," + s->cboStatus->itemText(2),
              QStringLiteral("VALID,NOT VALID,OFF"));
     QVERIFY(!f.state.blnRefine);
-    for (const QString &e : refine ? QStringList() : controls(twin).split(';')) {
-        const QStringList p = e.split('|'); // name, caption, tooltip
-        QObject *o = p[0] == s->objectName() ? s.data() : s->findChild<QObject *>(p[0]);
-        QVERIFY2(o, qPrintable(p[0]));
-        const char *caption = o->property("text").isValid()    ? "text"
-                              : o->property("title").isValid() ? "title"
-                                                               : "windowTitle";
-        QCOMPARE(p[0] + '|' + (p[1].isEmpty() ? "" : o->property(caption).toString()) + '|'
-                     + (p[2].isEmpty() ? "" : o->property("toolTip").toString()),
-                 e);
-    }
+    if (!refine)
+        QCOMPARE(test::controlTexts(s, controls(twin)), controls(twin).split(';'));
     // The names editor, About box and help viewer are not there yet.
     QVERIFY(!s->mnuViewEntrypoints->isEnabled() && !s->mnuHelpAbout->isEnabled());
     QVERIFY(!s->mnuHelpHelp->isEnabled() && s->Timer1->interval() == 200 && s->Timer1->isSingleShot());
@@ -264,7 +243,7 @@ void TestSearchScreens::search()
         }
         f.state.strStoredRecords = lines.mid(3);
         f.state.strResults = QStringList{QStringLiteral("earlier results")};
-        QPointer<SearchScreen> s = f.open(twin);
+        QPointer<SearchScreen> s = f.open<SearchScreen>(twin);
         s->show();
         QVERIFY(QTest::qWaitForWindowActive(s));
 
@@ -294,46 +273,6 @@ void TestSearchScreens::search()
         QCOMPARE(f.state.criteria.strFromTime, twin == D ? "AM 3/7/2006" : "AM //2006");
         QTRY_VERIFY(s.isNull());
     }
-}
-
-// The Search button and Edit > Search open the displayed-records search with
-// the main screen set aside; the focus starts in the first field and moves
-// to the From hour shortly after; Tab goes through the fields in order.
-void TestSearchScreens::fromMainScreen()
-{
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    Options options;
-    options.dataDir = dir.path();
-    GatetallyApp app(options, prompts);
-    app.state().clock.setFixed(kNow);
-    app.showMainScreen();
-    for (const bool byMenu : {false, true}) {
-        if (byMenu)
-            app.mainScreen()->mnuEditSearch->trigger();
-        else
-            QTest::mouseClick(app.mainScreen()->cmdRecordsSearch, Qt::LeftButton);
-        QPointer<SearchScreen> s = qobject_cast<SearchScreen *>(app.flow().openScreen(Screen::DisplayedSearch));
-        QVERIFY(s && QTest::qWaitForWindowActive(s));
-        QVERIFY(!app.navigator().isMainAvailable() && !app.mainScreen()->isEnabled());
-        QCOMPARE(s->txtFromYear->text(), QStringLiteral("2006"));
-        QCOMPARE(QApplication::focusWidget(), s->txtFromMonth);
-        QTRY_COMPARE(QApplication::focusWidget(), s->txtFromHour);
-        QVERIFY(!s->Timer1->isActive());
-
-        s->txtFromMonth->setFocus();
-        QStringList order{"txtFromMonth"};
-        for (int i = 0; i < 15; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QWidget *w = QApplication::focusWidget();
-            order << (w == s->cboStatus->lineEdit() ? s->cboStatus : w)->objectName();
-        }
-        QCOMPARE(order, kTabOrder);
-        QTest::mouseClick(s->cmdBack, Qt::LeftButton);
-        QTRY_VERIFY(s.isNull());
-        QVERIFY(app.navigator().isMainAvailable() && app.mainScreen()->isEnabled());
-    }
-    QVERIFY(prompts.shown.isEmpty());
 }
 
 QTEST_MAIN(TestSearchScreens)

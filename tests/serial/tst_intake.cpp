@@ -4,15 +4,16 @@
 // receiver in the running program and the demo.
 
 #include "CommPortDialog.h"
-#include "GatetallyApp.h"
 #include "Navigator.h"
 #include "PanelSim.h"
 #include "Paths.h"
 #include "PortLink.h"
+#include "Program.h"
 #include "PseudoTerminal.h"
 #include "Receiver.h"
 #include "RecordLine.h"
 #include "ScriptedPrompts.h"
+#include "Screens.h"
 #include "Settings.h"
 #include "State.h"
 #include "FileSizeLimit.h"
@@ -44,29 +45,9 @@ QByteArray fileOf(const QStringList &lines) { return (lines.join("\r\n") + "\r\n
 
 QByteArray setupBytes(const QByteArray &line1)
 {
-    QList<QByteArray> lines{line1, "autosave=T", "C:\\Site\\Records\\gate.txt"};
-    for (int i = 1; i <= 100; ++i)
-        lines.append(i % 7 == 0 ? "Door " + QByteArray::number(i) : QByteArray());
-    return gt::test::crlf(lines);
+    return gt::test::setupFile(line1, "autosave=T", "C:\\Site\\Records\\gate.txt",
+                               {"Door 1", "", "", "", "", "", "Door 7"});
 }
-
-// Can make bytes arrive while a box is up, as they do while a real box waits
-// for the operator, and counts boxes opened inside another.
-struct BoxPrompts : gt::test::ScriptedPrompts
-{
-    std::function<void()> whileShown;
-    int depth = 0;
-    int nested = 0;
-    Button message(const QString &text, Icon icon, Buttons buttons, const QString &title) override
-    {
-        nested += depth++ > 0;
-        const Button b = ScriptedPrompts::message(text, icon, buttons, title);
-        if (whileShown)
-            std::exchange(whileShown, nullptr)();
-        --depth;
-        return b;
-    }
-};
 
 // A receiver in a data folder of its own whose setup.txt names port 3,
 // autosaving to Records/default.txt, on an open in-memory port or on
@@ -76,7 +57,7 @@ struct Rig
     QTemporaryDir dir;
     QString link = dir.filePath(QStringLiteral("panel"));
     GatetallyState state{dir.path()};
-    BoxPrompts prompts;
+    gt::test::ScriptedPrompts prompts;
     panel::PseudoTerminal pty;
     MemoryPortLink *memory = nullptr;
     std::unique_ptr<Receiver> receiver;
@@ -135,10 +116,8 @@ private Q_SLOTS:
     void waitingBeyondCapacity();
     void boxOpenWhileLineRuns();
     void failedAppend();
-    void portMissingThenLost();
+    void portMissing();
 
-    void dialogOpens_data();
-    void dialogOpens();
     void closes_data();
     void closes();
     void applyFailures();
@@ -306,7 +285,9 @@ void TestIntake::boxOpenWhileLineRuns()
     rig.fill(kDisplayCapacity - 1);
     QByteArray file = fileOf({shown("    1    VALID        101    000000")});
     bool answered = false;
-    rig.prompts.whileShown = [&] {
+    rig.prompts.whileOpen = [&](int box) {
+        if (box > 0)
+            return;
         for (int k = 0; k < 10; ++k) {
             // The clock moves on between batches, as it would while the box waits.
             rig.state.clock.setFixed(kWhen.addSecs(60 + k));
@@ -340,16 +321,25 @@ void TestIntake::failedAppend()
     const QStringList lines{shown("    1    VALID        101    000001"), shown("    2    VALID        101    000002"),
                             shown("    3    VALID        101    000003"), shown("    4    VALID        101    000004")};
     rig.receive("1 V 101 000001 \r");
+    int nested = 0; // boxes opened while the first is up
+    bool firstUp = false;
     {
         const gt::test::FileSizeLimit limit(61 + 30);
         // The failure box is up when the third record arrives: it is taken at
         // once, and no second box is stacked on the first.
-        rig.prompts.whileShown = [&rig] { rig.receive("3 V 101 000003 \r"); };
+        rig.prompts.whileOpen = [&](int box) {
+            nested += firstUp;
+            if (box == 0) {
+                firstUp = true;
+                rig.receive("3 V 101 000003 \r");
+                firstUp = false;
+            }
+        };
         rig.receive("2 V 101 000002 \r");
         QCOMPARE(rig.autosaved(), fileOf(lines.mid(0, 1)));
     }
     QCOMPARE(rig.state.autosaveWriter.waitingCount(), 2);
-    QCOMPARE(rig.prompts.nested, 0);
+    QCOMPARE(nested, 0);
     QCOMPARE(rig.prompts.texts(), QStringList{"The records file default.txt could not be written:\r\n"
                                               "Only part of the data could be written (the disk may be full)."});
     QCOMPARE(rig.prompts.shown.at(0).icon, Prompts::Icon::Warning);
@@ -364,7 +354,7 @@ void TestIntake::failedAppend()
     QCOMPARE(rig.state.intRecordCount(), 4);
 }
 
-void TestIntake::portMissingThenLost()
+void TestIntake::portMissing()
 {
     // Nothing is published under the link yet: one box, then silent retries.
     Rig rig(true);
@@ -392,68 +382,45 @@ void TestIntake::portMissingThenLost()
     QVERIFY(status.size() == 2 && rig.receiver->statusText().isEmpty() && !rig.receiver->retryTimer()->isActive());
     QVERIFY(rig.pty.write("1 V 101 000001 \r"));
     QTRY_COMPARE(rig.state.intRecordCount(), 1);
-
-    // The panel side goes away half way through a message: the line is lost,
-    // shown, not boxed; what came of the message is one incorrect record,
-    // stamped when the loss is noticed.
-    QVERIFY(rig.pty.write("2 V 002 00"));
-    QTRY_COMPARE(rig.state.strReceiveBuffer, QStringLiteral("2 V 002 00"));
-    rig.state.clock.setFixed(kWhen.addSecs(60));
-    rig.pty.close();
-    QTRY_VERIFY(!rig.receiver->isPortOpen());
-    QCOMPARE(rig.state.strReceiveBuffer, QString());
-    QCOMPARE(rig.state.strRecords.recordLines().last(),
-             QStringLiteral(" 12/3/2026    1:06:09 PM    2    VALID        002    002 00"));
-    QCOMPARE(rig.state.strRecords.displayLines().last(),
-             QStringLiteral(" 12/3/2026    1:06:09 PM    RECEIVED INCORRECT DATA"));
-    const QRegularExpression lost(
-        QStringLiteral("^Serial port %1 was lost \\(.+\\)\\. Trying again every 2 seconds\\.$")
-            .arg(QRegularExpression::escape(rig.link)));
-    QVERIFY2(lost.match(rig.receiver->statusText()).hasMatch(), qPrintable(rig.receiver->statusText()));
-    QVERIFY(rig.receiver->retryTimer()->isActive());
-
-    // A new pseudo-terminal published under the same name: records flow again.
-    panel::PseudoTerminal again;
-    QVERIFY(again.open() && again.link(rig.link));
-    QTRY_VERIFY(rig.receiver->isPortOpen());
-    QCOMPARE(rig.receiver->statusText(), QString());
-    QVERIFY(again.write("2 F 101 000002 \r"));
-    QTRY_COMPARE(rig.state.intRecordCount(), 3);
-    QCOMPARE(rig.state.strRecords.recordLines().last(),
-             QStringLiteral(" 12/3/2026    1:06:09 PM    2    OFF          101    000002"));
-    QCOMPARE(rig.prompts.shown.size(), 1);
 }
 
-void TestIntake::dialogOpens_data()
+// The dialog as it opens on the port in use (port 17 has no item: the first
+// is chosen), then each way of leaving it.
+void TestIntake::closes_data()
 {
     QTest::addColumn<int>("commPort");
+    QTest::addColumn<QString>("how");
     QTest::addColumn<int>("index");
-    QTest::newRow("port 3 of setup.txt") << 0 << 2;
-    QTest::newRow("port 17 has no item") << 17 << 0;
+    QTest::addColumn<QString>("override");
+    QTest::addColumn<int>("port");
+    QTest::newRow("Apply port 12") << 3 << "cmdApply" << 11 << QString() << 12;
+    QTest::newRow("Apply port 1, from port 17") << 17 << "cmdApply" << 0 << QString() << 1;
+    QTest::newRow("Apply the same port again") << 3 << "cmdApply" << 2 << QString() << 3;
+    QTest::newRow("Apply port 16, ending a command-line device") << 3 << "cmdApply" << 15 << "/dev/ttyUSB0" << 16;
+    QTest::newRow("Cancel") << 3 << "cmdCancel" << 9 << QString() << 3;
+    QTest::newRow("File > Close") << 3 << "mnuFileClose" << 9 << QString() << 3;
+    QTest::newRow("the window's close control") << 3 << "close" << 9 << QString() << 3;
 }
 
-void TestIntake::dialogOpens()
+void TestIntake::closes()
 {
     QFETCH(int, commPort);
+    QFETCH(QString, how);
     QFETCH(int, index);
+    QFETCH(QString, override);
+    QFETCH(int, port);
     Rig rig;
-    if (commPort)
-        rig.state.intCommPort = commPort;
+    rig.state.intCommPort = commPort;
     CommPortDialog &d = rig.openDialog();
-    QCOMPARE(d.objectName() + '|' + d.windowTitle(), QStringLiteral("frmCommPort|Comm Port"));
+    const QString controls = "frmCommPort|Comm Port|;cmdCancel|Cancel|Does not change the Comm Port setting;"
+                             "cmdApply|Apply|Enters the Comm Port selection;mnuFile|&File|;mnuFileClose|&Close|";
+    QCOMPARE(test::controlTexts(&d, controls), controls.split(';'));
+    QVERIFY(d.findChild<QMenu *>("mnuFile")->actions().contains(d.findChild<QAction *>("mnuFileClose")));
     QCOMPARE(d.cmbPort->count(), 16);
     for (int i = 0; i < 16; ++i)
         QCOMPARE(d.cmbPort->itemText(i), QStringLiteral("Comm %1").arg(i + 1));
-    QCOMPARE(d.cmbPort->currentIndex(), index);
-    QCOMPARE(d.cmdCancel->text() + '|' + d.cmdCancel->toolTip(),
-             QStringLiteral("Cancel|Does not change the Comm Port setting"));
-    QCOMPARE(d.cmdApply->text() + '|' + d.cmdApply->toolTip(), QStringLiteral("Apply|Enters the Comm Port selection"));
-    auto *file = d.findChild<QMenu *>(QStringLiteral("mnuFile"));
-    auto *close = d.findChild<QAction *>(QStringLiteral("mnuFileClose"));
-    QVERIFY(file && close && file->actions().contains(close));
-    QCOMPARE(file->title() + '|' + close->text(), QStringLiteral("&File|&Close"));
+    QCOMPARE(d.cmbPort->currentIndex(), commPort == 3 ? 2 : 0);
     QVERIFY(!rig.main.isEnabled());
-
     // The device the chosen item opens on this computer, and a device named
     // on the command line, in use until a port is applied.
     auto opens = [](int port) {
@@ -461,38 +428,14 @@ void TestIntake::dialogOpens()
         return QStringLiteral("Comm %1 opens %2 (%3 on this computer).")
             .arg(QString::number(port), device, QFile::exists(device) ? "present" : "not found");
     };
-    QCOMPARE(d.lblDevice->text(), opens(index + 1));
+    QCOMPARE(d.lblDevice->text(), opens(commPort == 3 ? 3 : 1));
     rig.state.portOverride = QStringLiteral("/dev/ttyUSB0");
     d.cmbPort->setCurrentIndex(15);
     QCOMPARE(d.lblDevice->text(), opens(16) + "\nThis run listens on /dev/ttyUSB0 until a port is applied.");
-}
 
-void TestIntake::closes_data()
-{
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("override");
-    QTest::addColumn<int>("port");
-    QTest::newRow("Apply port 12") << "cmdApply" << 11 << QString() << 12;
-    QTest::newRow("Apply port 1") << "cmdApply" << 0 << QString() << 1;
-    QTest::newRow("Apply the same port again") << "cmdApply" << 2 << QString() << 3;
-    QTest::newRow("Apply port 16, ending a command-line device") << "cmdApply" << 15 << "/dev/ttyUSB0" << 16;
-    QTest::newRow("Cancel") << "cmdCancel" << 9 << QString() << 3;
-    QTest::newRow("File > Close") << "mnuFileClose" << 9 << QString() << 3;
-    QTest::newRow("the window's close control") << "close" << 9 << QString() << 3;
-}
-
-void TestIntake::closes()
-{
-    QFETCH(QString, how);
-    QFETCH(int, index);
-    QFETCH(QString, override);
-    QFETCH(int, port);
-    Rig rig;
-    CommPortDialog &d = rig.openDialog();
     rig.state.portOverride = override;
     rig.receive("1 V 1");
-    const int opens = rig.memory->openCount;
+    const int opened = rig.memory->openCount;
     d.cmbPort->setCurrentIndex(index);
     if (how.startsWith("cmd"))
         QTest::mouseClick(d.findChild<QPushButton *>(how), Qt::LeftButton);
@@ -508,14 +451,10 @@ void TestIntake::closes()
     QCOMPARE(rig.state.intCommPort, port);
     QCOMPARE(rig.state.strSetupLine1, QStringLiteral("CommPort=%1").arg(port));
     QCOMPARE(rig.state.portOverride, QString());
-    QCOMPARE(rig.memory->openCount, opens + int(how == "cmdApply"));
+    QCOMPARE(rig.memory->openCount, opened + int(how == "cmdApply"));
     QCOMPARE(rig.memory->openedDevice, QStringLiteral("/dev/ttyS%1").arg(port - 1));
     // Line 1 is the port; lines 2 and 3 and the 100 names stay as they were.
-    const QList<QByteArray> got = rig.setup().split('\n');
-    const QList<QByteArray> wanted = setupBytes("CommPort=" + QByteArray::number(port)).split('\n');
-    QCOMPARE(got.size(), 104);
-    for (int i = 0; i < wanted.size(); ++i)
-        QCOMPARE(got.at(i), wanted.at(i));
+    QCOMPARE(rig.setup(), setupBytes("CommPort=" + QByteArray::number(port)));
     // The buffer survives a switch.
     rig.receive("01 000001 \r");
     QCOMPARE(rig.state.strRecords.recordLines(), QStringList{shown("    1    VALID        101    000001")});
@@ -555,17 +494,12 @@ void TestIntake::applyFailures()
 
 void TestIntake::programListensFromSignOn()
 {
-    QTemporaryDir dir;
+    gt::test::Program p;
     panel::PseudoTerminal pty;
-    QVERIFY(pty.open());
-    Options options;
-    options.dataDir = dir.path();
-    options.port = pty.devicePath();
-    gt::test::ScriptedPrompts prompts;
-    GatetallyApp app(options, prompts);
-    app.start();
-    app.showMainScreen();
-    MainScreen *main = app.mainScreen();
+    p.options.port = p.dir.filePath("panel");
+    QVERIFY(pty.open() && pty.link(p.options.port));
+    GatetallyApp &app = p.start(kWhen);
+    MainScreen *main = p.main();
     QVERIFY(app.receiver()->isPortOpen() && pty.write("3 V 101 000042 \r"));
     QTRY_COMPARE(main->txtNumber->text(), QStringLiteral("1"));
 
@@ -580,39 +514,68 @@ void TestIntake::programListensFromSignOn()
     QTRY_COMPARE(main->txtNumber->text(), QStringLiteral("2"));
     dialog->close();
     QTRY_VERIFY(main->isEnabled());
+    // Exit answered No leaves the port open.
+    p.prompts.answers = {Prompts::No, Prompts::Yes};
+    QTest::mouseClick(main->cmdExit, Qt::LeftButton);
+    QVERIFY(app.receiver()->isPortOpen() && !main->Timer1->isActive());
 
-    // A lost line shows on the main screen, without a box.
+    // The panel side goes away half way through a message: the line is lost,
+    // shown on the main screen, not boxed; what came of the message is one
+    // incorrect record, stamped when the loss is noticed.
     auto *status = main->findChild<QLabel *>(QStringLiteral("lblStatus"));
+    QVERIFY(pty.write("2 V 002 00"));
+    QTRY_COMPARE(app.state().strReceiveBuffer, QStringLiteral("2 V 002 00"));
+    app.state().clock.setFixed(kWhen.addSecs(60));
     pty.close();
-    QTRY_VERIFY(status->text().startsWith(QStringLiteral("Serial port %1 was lost (").arg(options.port)));
-    QCOMPARE(prompts.shown.size(), 0);
+    const QRegularExpression lost(
+        QStringLiteral("^Serial port %1 was lost \\(.+\\)\\. Trying again every 2 seconds\\.$")
+            .arg(QRegularExpression::escape(p.options.port)));
+    QTRY_VERIFY2(lost.match(status->text()).hasMatch(), qPrintable(status->text()));
+    QVERIFY(app.state().strReceiveBuffer.isEmpty() && app.receiver()->retryTimer()->isActive());
+    QCOMPARE(app.state().strRecords.recordLines().last(),
+             QStringLiteral(" 12/3/2026    1:06:09 PM    2    VALID        002    002 00"));
+    QCOMPARE(app.state().strRecords.displayLines().last(),
+             QStringLiteral(" 12/3/2026    1:06:09 PM    RECEIVED INCORRECT DATA"));
+    QCOMPARE(p.prompts.shown.size(), 1);
 
-    // Exit closes the port for good; the exit timer's tick takes the receiver away.
-    app.closePort();
-    QVERIFY(!app.receiver()->isPortOpen() && !app.receiver()->retryTimer()->isActive());
+    // A new pseudo-terminal published under the same name: records flow
+    // again. Then it goes too, and the program is left while it retries.
+    panel::PseudoTerminal again;
+    QVERIFY(again.open() && again.link(p.options.port));
+    QTRY_VERIFY(app.receiver()->isPortOpen());
     QCOMPARE(status->text(), QString());
+    QVERIFY(again.write("2 F 101 000002 \r"));
+    QTRY_COMPARE(app.state().intRecordCount(), 4);
+    QCOMPARE(app.state().strRecords.recordLines().last(),
+             QStringLiteral(" 12/3/2026    1:06:09 PM    2    OFF          101    000002"));
+    again.close();
+    QTRY_VERIFY(app.receiver()->retryTimer()->isActive());
+
+    // The close control, used twice before the tick of the 100 ms exit timer,
+    // asks once: the port is closed for good, then the tick ends the run and
+    // takes the receiver away.
     QSignalSpy finished(&app, &GatetallyApp::finished);
-    Q_EMIT main->exitTimerTicked();
-    QVERIFY(finished.size() == 1 && !app.receiver());
+    main->close();
+    main->close();
+    QCOMPARE(p.prompts.texts().size(), 2);
+    QVERIFY(!app.receiver()->isPortOpen() && !app.receiver()->retryTimer()->isActive());
+    QVERIFY(main->Timer1->isActive() && main->Timer1->interval() == 100);
+    QCOMPARE(status->text(), QString());
+    QVERIFY(finished.wait(2000) && !app.receiver());
 }
 
 void TestIntake::demo()
 {
-    QTemporaryDir dir;
-    Options options;
-    options.dataDir = dir.path();
-    options.demo = true;
-    gt::test::ScriptedPrompts prompts;
-    GatetallyApp app(options, prompts);
-    app.start();
-    app.showMainScreen();
+    gt::test::Program p;
+    p.options.demo = true;
+    GatetallyApp &app = p.start();
     QVERIFY(app.demoPanel() && app.receiver()->device() == app.demoPanel()->devicePath());
     QCOMPARE(app.mainScreen()->findChild<QLabel *>(QStringLiteral("lblStatus"))->text(),
              "Demo: the records come from a built-in simulated panel on " + app.demoPanel()->devicePath() + '.');
     for (int i = 0; i < 5; ++i)
         app.demoPanel()->sendNext();
     QTRY_COMPARE(app.state().intRecordCount(), 5);
-    QCOMPARE(prompts.shown.size(), 0);
+    QCOMPARE(p.prompts.shown.size(), 0);
 }
 
 QTEST_MAIN(TestIntake)

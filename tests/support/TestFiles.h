@@ -31,4 +31,13 @@ inline QByteArray crlf(const QList<QByteArray> &lines)
     return out;
 }
 
+// setup.txt as the program writes it: the port, autosave and records file
+// lines, then the 100 entry point names (those not given empty).
+inline QByteArray setupFile(const QByteArray &port, const QByteArray &autosave, const QByteArray &file,
+                            QList<QByteArray> names = {})
+{
+    names.resize(100);
+    return crlf(QList<QByteArray>{port, autosave, file} + names);
+}
+
 } // namespace gt::test
