@@ -11,7 +11,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 version=$("$prefix/bin/gatetally" --version)
 [ "$version" = "Gatetally 2.1.0" ] || { echo "installed gatetally --version said: $version"; exit 1; }
 "$prefix/bin/gatetally-search" --help | grep -q -- "--card" || { echo "installed gatetally-search --help lacks --card"; exit 1; }
-for f in share/applications/gatetally.desktop share/icons/hicolor/scalable/apps/gatetally.svg; do
+for f in share/applications/gatetally.desktop share/icons/hicolor/scalable/apps/gatetally.svg share/gatetally/helpmain.txt; do
   [ -s "$prefix/$f" ] || { echo "missing $f"; exit 1; }
 done
 grep -qx "Exec=gatetally" "$prefix/share/applications/gatetally.desktop"
