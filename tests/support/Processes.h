@@ -15,11 +15,7 @@ inline QString binary(const QString &name)
 
 // A program of this build run to its end: code -1 when it did not end, or
 // ended by a signal, within a minute.
-struct Run
-{
-    int code = -1;
-    QByteArray out, err;
-};
+struct Run { int code = -1; QByteArray out, err; };
 inline Run run(const QString &name, const QStringList &args, const QString &outputFile = QString())
 {
     QProcess p;
@@ -44,11 +40,7 @@ struct PanelProcess
         device = QString::fromLocal8Bit(process.readLine()).trimmed();
         return !device.isEmpty();
     }
-    ~PanelProcess()
-    {
-        process.kill();
-        process.waitForFinished();
-    }
+    ~PanelProcess() { process.kill(); process.waitForFinished(); }
 };
 
 } // namespace gt::test
