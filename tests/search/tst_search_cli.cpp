@@ -32,7 +32,6 @@ private Q_SLOTS:
     void search_data();
     void search();
     void generatedFile();
-    void overlongLines();
 
 private:
     QTemporaryDir m_dir;
@@ -85,21 +84,6 @@ void TestSearchCli::generatedFile()
     QCOMPARE(lines.size(), 5000);
     QCOMPARE(lines.at(0).left(10) + lines.at(1999).left(10) + lines.at(2000).left(10) + lines.at(4999).left(10),
              "12/31/200612/31/2006  1/1/2007  1/2/2007");
-}
-
-// A line longer than a record line is skipped however long it is, also when
-// it ends in what looks like a record line or runs over several windows.
-void TestSearchCli::overlongLines()
-{
-    const QStringList r = sampleRecords();
-    const QByteArray x(10000, 'x');
-    const QString path = m_dir.filePath("long lines.txt");
-    QVERIFY(gt::test::writeBytes(path, r.at(0).toLatin1() + "\r\n" + x + r.at(1).toLatin1() + "\r\n" + r.at(2).toLatin1()
-                                           + "\n" + x + "\r\n" + x + r.at(3).toLatin1()));
-    QStringList seen;
-    QVERIFY(search::scanRecordLines(
-        path, [&](const char *line, qsizetype length) { seen << QString::fromLatin1(line, length); }, nullptr, 4096));
-    QCOMPARE(seen, QStringList({r.at(0), r.at(2)}));
 }
 
 // gatetally-search over one records file or several, in the order given,
