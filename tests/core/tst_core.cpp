@@ -132,14 +132,11 @@ void TestCore::fileNames_data()
     QTest::addColumn<QString>("relative"); // below the data folder, or absolute
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("title");
-    QTest::newRow("in Records") << QStringLiteral("Records/Weekly report.txt") << QStringLiteral("Weekly report.txt")
-                                << QStringLiteral("Weekly report");
-    QTest::newRow("40 characters") << QStringLiteral("Records/") + QString(40, QLatin1Char('x')) + QStringLiteral(".txt")
-                                   << QString(40, QLatin1Char('x')) + QStringLiteral(".txt") << QString(30, QLatin1Char('x'));
-    QTest::newRow("subfolder") << QStringLiteral("Records/old/Monday.txt") << QStringLiteral("old/Monday.txt")
-                               << QStringLiteral("old/Monday");
-    QTest::newRow("outside") << QStringLiteral("/tmp/elsewhere/Friday.txt") << QStringLiteral("Friday.txt")
-                             << QStringLiteral("Friday");
+    const QString x40(40, QLatin1Char('x'));
+    QTest::newRow("in Records") << "Records/Weekly report.txt" << "Weekly report.txt" << "Weekly report";
+    QTest::newRow("40 characters") << "Records/" + x40 + ".txt" << x40 + ".txt" << x40.left(30);
+    QTest::newRow("subfolder") << "Records/old/Monday.txt" << "old/Monday.txt" << "old/Monday";
+    QTest::newRow("outside") << "/tmp/elsewhere/Friday.txt" << "Friday.txt" << "Friday";
 }
 
 void TestCore::fileNames()

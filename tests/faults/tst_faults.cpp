@@ -5,6 +5,7 @@
 #include "IntakeCheck.h"
 #include "Paths.h"
 #include "PortLink.h"
+#include "Processes.h"
 #include "PseudoTerminal.h"
 #include "RecordLayout.h"
 #include "RecordSource.h"
@@ -18,7 +19,6 @@
 
 #include <QDir>
 #include <QListView>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -31,11 +31,6 @@ using gt::test::writeBytes;
 
 namespace {
 
-QString program(const char *name)
-{
-    return QDir(qEnvironmentVariable("GATETALLY_BIN_DIR")).filePath(QString::fromLatin1(name));
-}
-
 QStringList fileLines(const QString &path)
 {
     QStringList lines;
@@ -45,42 +40,12 @@ QStringList fileLines(const QString &path)
 
 qsizetype recordCount(const QString &path) { return stampedLines(fileLines(path)).size(); }
 
-// setup.txt of a data folder autosaving to Records/<file>.
-QByteArray autosaveSetup(const QString &dir, const QString &file)
+// A data folder autosaving to Records/<file>: its setup.txt, or "" when it
+// could not be made.
+QByteArray autosaveFolder(const QString &dir, const QString &file)
 {
-    QByteArray out = "CommPort=1\r\nautosave=T\r\n" + QDir(dir).filePath("Records/" + file).toLatin1() + "\r\n";
-    for (int i = 0; i < 100; ++i)
-        out += "\r\n";
-    return out;
-}
-
-// gatetally-panel on a pseudo-terminal of its own, recording what it sent.
-struct Panel
-{
-    QProcess process;
-    QString device;
-    bool start(const QStringList &args)
-    {
-        process.start(program("gatetally-panel"), QStringList{"--pty", "--burst"} + args);
-        if (!process.waitForStarted() || !process.waitForReadyRead(10000))
-            return false;
-        device = QString::fromLocal8Bit(process.readLine()).trimmed();
-        return !device.isEmpty();
-    }
-    ~Panel()
-    {
-        process.kill();
-        process.waitForFinished();
-    }
-};
-
-// What a file with one of its lines never kept whole costs a child process
-// at most: its peak memory, in KiB.
-long childPeakKiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return usage.ru_maxrss;
+    const QByteArray setup = test::setupFile("CommPort=1", "autosave=T", QDir(dir).filePath("Records/" + file).toLatin1());
+    return QDir(dir).mkpath("Records") && writeBytes(setupFilePath(dir), setup) ? setup : QByteArray();
 }
 
 } // namespace
@@ -109,13 +74,12 @@ private Q_SLOTS:
 void TestFaults::burstWithFaultsAndABoxOpen()
 {
     QTemporaryDir dir;
-    Panel panel;
-    QVERIFY(panel.start({"--count", "100000", "--seed", "3", "--split", "7", "--merge", "11", "--short", "13",
+    test::PanelProcess panel;
+    QVERIFY(panel.start({"--burst", "--count", "100000", "--seed", "3", "--split", "7", "--merge", "11", "--short", "13",
                          "--long", "17", "--noise", "19", "--bad-status", "23", "--record", dir.filePath("sent")}));
     GatetallyState state(dir.path());
-    QVERIFY(writeBytes(setupFilePath(dir.path()), autosaveSetup(dir.path(), "burst.txt")));
+    QVERIFY(!autosaveFolder(dir.path(), "burst.txt").isEmpty());
     loadSettings(state);
-    QDir(dir.path()).mkpath("Records");
     state.portOverride = panel.device;
     test::ScriptedPrompts prompts;
     qsizetype whenAnswered = 0;
@@ -134,6 +98,8 @@ void TestFaults::burstWithFaultsAndABoxOpen()
     const IntakeCheck c = checkIntake(readBytes(dir.filePath("sent")), fileLines(state.strAutosaveFile));
     QVERIFY2(c.whole(), qPrintable(c.examples.join('\n')));
     QVERIFY(c.malformed > 10000 && c.messages == 100000 && c.backwards == 0);
+    // One box, however many records come while it is open.
+    QCOMPARE(prompts.texts().size(), 1);
     QVERIFY(prompts.texts().value(0).startsWith("Gatetally has reached its maximum capacity\r\n"));
     QVERIFY2(whenAnswered >= kDisplayCapacity + 10000, qPrintable(QString::number(whenAnswered)));
     QCOMPARE(receiver.waitingCount(), 100000 - kDisplayCapacity);
@@ -145,20 +111,17 @@ void TestFaults::burstWithFaultsAndABoxOpen()
 void TestFaults::killedWhileABoxIsOpen()
 {
     QTemporaryDir dir;
-    const QByteArray setup = autosaveSetup(dir.path(), "kill.txt");
-    QVERIFY(QDir(dir.path()).mkpath("Records") && writeBytes(setupFilePath(dir.path()), setup));
+    const QByteArray setup = autosaveFolder(dir.path(), "kill.txt");
+    QVERIFY(!setup.isEmpty());
     const QString line = dir.filePath("line");
-    QProcess app;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    app.setProcessEnvironment(env);
+    QProcess app; // offscreen, as CTest runs this test
     // Nothing is at the port yet: the box about it comes up and stays.
-    app.start(program("gatetally"), {"--data-dir", dir.path(), "--port", line});
+    app.start(test::binary("gatetally"), {"--data-dir", dir.path(), "--port", line});
     QVERIFY(app.waitForStarted());
     const QString file = dir.filePath("Records/kill.txt");
     QTRY_VERIFY_WITH_TIMEOUT(recordCount(file) == 0 && QFile::exists(file), 10000); // the sign-on marker
-    Panel panel;
-    QVERIFY(panel.start({"--link", line, "--count", "200000", "--seed", "5", "--merge", "9", "--short", "13",
+    test::PanelProcess panel;
+    QVERIFY(panel.start({"--burst", "--link", line, "--count", "200000", "--seed", "5", "--merge", "9", "--short", "13",
                          "--record", dir.filePath("sent")}));
     QTRY_VERIFY_WITH_TIMEOUT(recordCount(file) >= 20000, 60000);
     ::kill(pid_t(app.processId()), SIGKILL);
@@ -179,36 +142,41 @@ void TestFaults::killedWhileABoxIsOpen()
 }
 
 // The adapter goes away in the middle of a message and another one appears
-// under the same name: the half message is one incorrect-data record, and
-// intake goes on from the new device without a glued line.
+// under the same name: the half message is one incorrect-data record,
+// stamped when the loss is noticed, and intake goes on from the new device
+// without a glued line.
 void TestFaults::adapterReplacedUnderTheSameName()
 {
     QTemporaryDir dir;
     GatetallyState state(dir.path());
     state.portOverride = dir.filePath("ttyUSB-panel");
+    state.clock.setFixed(QDateTime(QDate(2026, 12, 3), QTime(13, 5, 9)));
     test::ScriptedPrompts prompts;
     Receiver receiver(state, prompts, std::make_unique<SerialPortLink>());
     auto first = std::make_unique<panel::PseudoTerminal>();
     QVERIFY(first->open() && first->link(state.portOverride) && receiver.openPort());
-    QVERIFY(first->write("1 V 123 000001 \r2 V 00"));
-    QTRY_COMPARE(state.strReceiveBuffer, QStringLiteral("2 V 00"));
+    QVERIFY(first->write("1 V 123 000001 \r2 V 002 00"));
+    QTRY_COMPARE(state.strReceiveBuffer, QStringLiteral("2 V 002 00"));
+    state.clock.setFixed(QDateTime(QDate(2026, 12, 3), QTime(13, 6, 9)));
     first.reset(); // unplugged
     QTRY_VERIFY(!receiver.statusText().isEmpty());
+    QCOMPARE(state.strRecords.recordLines().value(1),
+             QStringLiteral(" 12/3/2026    1:06:09 PM    2    VALID        002    002 00"));
 
     panel::PseudoTerminal second;
     QVERIFY(second.open() && second.link(state.portOverride));
     QTRY_VERIFY_WITH_TIMEOUT(receiver.isPortOpen(), 3 * Receiver::kRetryMs);
     QVERIFY(second.write("3 F 045 000003 \r"));
     QTRY_COMPARE(state.intRecordCount(), 3);
-    const QStringList shown = state.strRecords.displayLines();
-    QVERIFY(shown.at(0).endsWith("VALID        123    000001"));
-    QVERIFY(shown.at(1).endsWith("RECEIVED INCORRECT DATA"));
-    QVERIFY(shown.at(2).endsWith("OFF          045    000003"));
+    QCOMPARE(state.strRecords.displayLines(),
+             (QStringList{" 12/3/2026    1:05:09 PM         1        VALID        123    000001",
+                          " 12/3/2026    1:06:09 PM    RECEIVED INCORRECT DATA",
+                          " 12/3/2026    1:06:09 PM         3        OFF          045    000003"}));
     QCOMPARE(receiver.statusText(), QString());
 }
 
-// Records files as a site may find them. The stored-file loader and
-// gatetally-search keep exactly the record lines, and a line that can never
+// Records files as a site may find them. gatetally-search and the
+// stored-file loader keep exactly the record lines, and a line that can never
 // be a record is never held whole, however long.
 void TestFaults::hostileRecordsFiles_data()
 {
@@ -223,50 +191,45 @@ void TestFaults::hostileRecordsFiles_data()
     QTest::newRow("a 100 MB line between records") << record + "\r\n" << qint64(100) << "\r\n" + record << 2;
 }
 
-// The file of the current row, written a megabyte at a time.
-static bool writeHostileFile(const QString &path)
+// The file of the current row in a folder of its own, written a megabyte at
+// a time.
+static QString writeHostileFile(const QTemporaryDir &dir)
 {
     QFETCH(QByteArray, head);
     QFETCH(qint64, filler);
     QFETCH(QByteArray, tail);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(head) != head.size())
-        return false;
-    const QByteArray mb(1 << 20, 'x');
-    for (qint64 i = 0; i < filler; ++i) {
-        if (f.write(mb) != mb.size())
-            return false;
-    }
-    return f.write(tail) == tail.size();
+    QFile f(dir.filePath("hostile.txt"));
+    bool written = f.open(QIODevice::WriteOnly) && f.write(head) == head.size();
+    for (qint64 i = 0; written && i < filler; ++i)
+        written = f.write(QByteArray(1 << 20, 'x')) == 1 << 20;
+    return written && f.write(tail) == tail.size() ? f.fileName() : QString();
 }
 
 void TestFaults::hostileRecordsFiles()
 {
     QFETCH(int, records);
     QTemporaryDir dir;
-    const QString path = dir.filePath("hostile.txt");
-    QVERIFY(writeHostileFile(path));
-    QProcess cli;
-    cli.start(program("gatetally-search"), {"--card", "004567", path});
-    QVERIFY(cli.waitForFinished(60000));
-    QCOMPARE(cli.exitCode(), 0);
-    QCOMPARE(QString::fromLatin1(cli.readAllStandardOutput()).count("    004567\r\n"), records);
+    const QString path = writeHostileFile(dir);
+    QVERIFY(!path.isEmpty());
+    const test::Run cli = test::run("gatetally-search", {"--card", "004567", path});
+    QCOMPARE(cli.code, 0);
+    QCOMPARE(QString::fromLatin1(cli.out).count("    004567\r\n"), records);
 #if !defined(__SANITIZE_ADDRESS__)
-    // Far below the size of the file's longest line (the sanitizers' own
-    // memory would hide it).
-    QVERIFY2(childPeakKiB() < 48 * 1024, qPrintable(QString::number(childPeakKiB())));
+    // The peak memory of the child processes, far below the size of the
+    // file's longest line (the sanitizers' own memory would hide it).
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    QVERIFY2(usage.ru_maxrss < 48 * 1024, qPrintable(QString::number(usage.ru_maxrss) + " KiB"));
 #endif
-
 }
 
 void TestFaults::hostileRecordsFilesLoaded()
 {
     QFETCH(int, records);
     QTemporaryDir dir;
-    const QString path = dir.filePath("hostile.txt");
-    QVERIFY(writeHostileFile(path));
+    const QString path = writeHostileFile(dir);
     QStringList loaded;
-    QVERIFY(search::loadRecordLines(path, &loaded));
+    QVERIFY(!path.isEmpty() && search::loadRecordLines(path, &loaded));
     QCOMPARE(loaded.size(), records);
 }
 

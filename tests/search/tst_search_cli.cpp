@@ -1,16 +1,17 @@
+#include "Processes.h"
 #include "RecordSource.h"
 #include "RecordsFile.h"
 #include "SearchTestData.h"
 #include "TestFiles.h"
 #include "TextFile.h"
 
-#include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace gt;
 using gt::test::recordAt;
+using gt::test::Run;
+using gt::test::run;
 
 namespace {
 
@@ -19,30 +20,6 @@ QStringList sampleRecords()
     return {recordAt("3/6/2006 11:59:59 PM", "1 V 123 000001"), recordAt("3/7/2006 9:05:00 AM", "2 N 123 012345"),
             recordAt("3/7/2006 10:30:00 PM", "3 V 456 012345"), recordAt("3/7/2006 10:30:01 PM", "4 F 123 000004"),
             recordAt("3/12/2006 1:00:00 AM", "2 V 789 000005")};
-}
-
-// The same records as the listing shows them: number form, then entry points
-// 2 named "Front Door" and 4 "Dock".
-const QStringList kNumberForm{"  3/6/2006   11:59:59 PM         1        VALID        123    000001",
-                              "  3/7/2006    9:05:00 AM         2        NOT VALID    123    012345",
-                              "  3/7/2006   10:30:00 PM         3        VALID        456    012345",
-                              "  3/7/2006   10:30:01 PM         4        OFF          123    000004",
-                              " 3/12/2006    1:00:00 AM         2        VALID        789    000005"};
-const QStringList kNameForm{"", "  3/7/2006    9:05:00 AM    Front Door    NOT VALID    123    012345", "", "",
-                            " 3/12/2006    1:00:00 AM    Front Door    VALID        789    000005"};
-
-// Runs a program of this build to its end.
-struct Run { int code = -1; QByteArray out; QString err; };
-Run run(const QString &program, const QStringList &args, const QString &outputFile = QString())
-{
-    QProcess p;
-    if (!outputFile.isEmpty())
-        p.setStandardOutputFile(outputFile);
-    p.start(QDir(qEnvironmentVariable("GATETALLY_BIN_DIR", QCoreApplication::applicationDirPath())).filePath(program),
-            args);
-    if (!p.waitForFinished(60000))
-        return {};
-    return {p.exitCode(), p.readAllStandardOutput(), QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
 } // namespace
@@ -55,10 +32,6 @@ private Q_SLOTS:
     void search_data();
     void search();
     void generatedFile();
-    void reportNotWritten();
-    void overlongLines();
-    void severalFilesAndCsv_data();
-    void severalFilesAndCsv();
 
 private:
     QTemporaryDir m_dir;
@@ -93,72 +66,10 @@ void TestSearchCli::initTestCase()
     setup[3] = "Gate";
     setup[4] = "Lobby, \"B\"";
     QVERIFY(gt::test::writeBytes(m_dir.filePath("setup csv.txt"), encodeTextLines(setup)));
-}
-
-// gatetally-search over the records file. Done (status 0): the whole output
-// byte for byte, the report head with the criteria, then the records found as
-// display lines. Criteria the screens would refuse: the same message (the
-// field rules', then the checks' of the stored-file screen) and status 2;
-// files that cannot be read: status 1. Nothing else is printed.
-void TestSearchCli::search_data()
-{
-    QTest::addColumn<QStringList>("args"); // DIR: the test's folder
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QStringList>("lines"); // status 0: the report's criteria lines; else the error line
-    QTest::addColumn<QList<int>>("found");
-
-    const auto row = [](const char *name, const QStringList &args, int code, const QStringList &lines,
-                        const QList<int> &found = {}) { QTest::newRow(name) << args << code << lines << found; };
-    const QString R = "DIR/Records 1.txt", none = ": No such file or directory";
-    row("range over days, lower-case pm", {"--from", "3/6/2006 11:59 pm", "--to", "3/12/2006 1:00", R}, 0,
-        {"     From: 11:59:00 PM", "     To:   1:00:00 AM"}, {0, 1, 2, 3, 4});
-    row("all details", {"--entry", "2", "--status", "NOT VALID", "--facility", "123", "--card", "012345", R}, 0,
-        {"     Entry Point:  2", "     Status:  NOT VALID", "     Facility Code:  123",
-         "     Card/Keyless Number:  012345"},
-        {1});
-    row("names", {"--entry", "2", "--names", "DIR/setup.txt", R}, 0, {"     Entry Point:  2"}, {1, 4});
-    row("nothing found: valid", {"--status", "valid", R}, 0, {"     Status:  valid"});
-    row("facility letters", {"--facility", "12a", R}, 2, {"This entry must be a number from 0 through 9"});
-    row("From without To", {"--from", "3/7/2006 9:00 AM", R}, 2, {"Please enter the ending hour for this search"});
-    row("unreadable --from", {"--from", "yesterday", "--to", "3/7/2006 1:00 AM", R}, 2,
-        {"gatetally-search: --from wants a date and time such as \"3/7/2006 9:05 AM\""});
-    row("missing records file", {"--card", "1", "DIR/missing.txt"}, 1, {"gatetally-search: DIR/missing.txt" + none});
-    row("missing names file", {"--card", "1", "--names", "DIR/missing setup.txt", R}, 1,
-        {"gatetally-search: DIR/missing setup.txt" + none});
-}
-
-void TestSearchCli::search()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, code);
-    QFETCH(QStringList, lines);
-    QFETCH(QList<int>, found);
-
-    const bool names = args.contains("--names");
-    const QDateTime before = QDateTime::currentDateTime();
-    const Run r = run("gatetally-search", args.replaceInStrings("DIR", m_dir.path()));
-    const QDateTime after = QDateTime::currentDateTime();
-    QCOMPARE(r.code, code);
-    if (code != 0) {
-        QCOMPARE(r.err, lines.replaceInStrings("DIR", m_dir.path()).constFirst() + '\n');
-        QCOMPARE(r.out, QByteArray());
-        return;
-    }
-    QCOMPARE(r.err, QString());
-    QStringList body;
-    for (int i : found)
-        body << (names ? kNameForm : kNumberForm).at(i);
-    if (body.isEmpty())
-        body << "          There were no results for this search";
-    // The stamp is the moment of the run; any second it ran in will do.
-    QByteArray expected;
-    for (QDateTime t = before.addMSecs(-before.time().msec()); t <= after && expected != r.out; t = t.addSecs(1)) {
-        const QString stamp = "Search results saved " + QLocale::c().toString(t, "M/d/yyyy  h:mm:ss AP");
-        expected = encodeTextLines(
-            QStringList{"", stamp, "", "     Search Criteria:", ""} + lines
-            + QStringList{"", "    DATE         TIME          ENTRY       STATUS     CODE    NUMBER", ""} + body);
-    }
-    QCOMPARE(QString::fromLatin1(r.out), QString::fromLatin1(expected));
+    QStringList many; // a report long enough to fail in the middle
+    for (int i = 0; i < 2000; ++i)
+        many << r;
+    QVERIFY(gt::test::writeBytes(m_dir.filePath("many.txt"), encodeTextLines(many)));
 }
 
 // The generator's files hold the record lines they were asked for, from the
@@ -175,79 +86,81 @@ void TestSearchCli::generatedFile()
              "12/31/200612/31/2006  1/1/2007  1/2/2007");
 }
 
-// A report that cannot be written, whether it fails in the middle (a long
-// one) or only when the last of it is flushed (a short one), is exit status 1
-// with the reason.
-void TestSearchCli::reportNotWritten()
+// gatetally-search over one records file or several, in the order given,
+// as a report or CSV: the whole output byte for byte ("STAMP" stands for the
+// report's stamp line, any second of the run), standard error and the exit
+// status. Criteria the screens would refuse: the same message (the field
+// rules', then the checks' of the stored-file screen), status 2 and nothing
+// else. Files that cannot be read: status 1; with several, the others are
+// still searched. A report that cannot be written, whether it fails in the
+// middle (a long one) or only when the last of it is flushed (a short one):
+// status 1 with the reason.
+void TestSearchCli::search_data()
 {
-    QStringList many;
-    for (int i = 0; i < 2000; ++i)
-        many << sampleRecords();
-    const QString big = m_dir.filePath("many.txt");
-    QVERIFY(gt::test::writeBytes(big, encodeTextLines(many)));
-    for (const QString &file : {m_dir.filePath("Records 1.txt"), big}) {
-        const Run r = run("gatetally-search", {"--facility", "123", file}, "/dev/full");
-        QCOMPARE(r.code, 1);
-        QCOMPARE(r.err, "gatetally-search: the report could not be written: No space left on device\n");
-    }
-}
-
-// A line longer than a record line is skipped however long it is, also when
-// it ends in what looks like a record line or runs over several windows.
-void TestSearchCli::overlongLines()
-{
-    const QStringList r = sampleRecords();
-    const QByteArray x(10000, 'x');
-    const QString path = m_dir.filePath("long lines.txt");
-    QVERIFY(gt::test::writeBytes(path, r.at(0).toLatin1() + "\r\n" + x + r.at(1).toLatin1() + "\r\n" + r.at(2).toLatin1()
-                                           + "\n" + x + "\r\n" + x + r.at(3).toLatin1()));
-    QStringList seen;
-    QVERIFY(search::scanRecordLines(
-        path, [&](const char *line, qsizetype length) { seen << QString::fromLatin1(line, length); }, nullptr, 4096));
-    QCOMPARE(seen, QStringList({r.at(0), r.at(2)}));
-}
-
-// Several files searched in the order given, and the records found as CSV.
-// The whole output byte for byte ("STAMP" stands for the report's stamp line,
-// any second of the run), what standard error says and the exit status: a
-// file that cannot be read is told there, and the others are still searched.
-void TestSearchCli::severalFilesAndCsv_data()
-{
-    QTest::addColumn<QStringList>("args"); // DIR: the test's folder, also in the outputs
+    QTest::addColumn<QStringList>("args"); // DIR: the test's folder, also in the outputs; ">FILE": output to FILE
     QTest::addColumn<int>("code");
     QTest::addColumn<QStringList>("out");
     QTest::addColumn<QString>("err");
 
     const QString R1 = "DIR/Records 1.txt", R2 = "DIR/Records 2.txt", M = "DIR/missing.txt";
-    const auto head = [](const QString &criterion) {
-        return QStringList{"",  "STAMP", "", "     Search Criteria:", "", criterion, "",
-                           "    DATE         TIME          ENTRY       STATUS     CODE    NUMBER", ""};
+    const auto head = [](const QStringList &criteria) {
+        return QStringList{"", "STAMP", "", "     Search Criteria:", ""} + criteria
+            + QStringList{"", "    DATE         TIME          ENTRY       STATUS     CODE    NUMBER", ""};
     };
     const QString notRead = "gatetally-search: DIR/missing.txt: No such file or directory\n";
     const QString csvHead = "date,time,entry,status,facility,card";
+    const QString noResults = "          There were no results for this search";
 
-    QTest::newRow("two files in order")
-        << QStringList{"--card", "012345", R1, R2} << 0
-        << head("     Card/Keyless Number:  012345")
-               + QStringList{"Records file: DIR/Records 1.txt",
+    QTest::newRow("range over days, lower-case pm")
+        << QStringList{"--from", "3/6/2006 11:59 pm", "--to", "3/12/2006 1:00", R1} << 0
+        << head({"     From: 11:59:00 PM", "     To:   1:00:00 AM"})
+               + QStringList{"  3/6/2006   11:59:59 PM         1        VALID        123    000001",
                              "  3/7/2006    9:05:00 AM         2        NOT VALID    123    012345",
                              "  3/7/2006   10:30:00 PM         3        VALID        456    012345",
-                             "",
-                             "Records file: DIR/Records 2.txt",
-                             "  3/8/2006   12:05:00 AM         1        VALID        123    012345"}
+                             "  3/7/2006   10:30:01 PM         4        OFF          123    000004",
+                             " 3/12/2006    1:00:00 AM         2        VALID        789    000005"}
         << QString();
+    QTest::newRow("all details")
+        << QStringList{"--entry", "2", "--status", "NOT VALID", "--facility", "123", "--card", "012345", R1} << 0
+        << head({"     Entry Point:  2", "     Status:  NOT VALID", "     Facility Code:  123",
+                 "     Card/Keyless Number:  012345"})
+               + QStringList{"  3/7/2006    9:05:00 AM         2        NOT VALID    123    012345"}
+        << QString();
+    QTest::newRow("names") << QStringList{"--entry", "2", "--names", "DIR/setup.txt", R1} << 0
+                           << head({"     Entry Point:  2"})
+                                  + QStringList{"  3/7/2006    9:05:00 AM    Front Door    NOT VALID    123    012345",
+                                                " 3/12/2006    1:00:00 AM    Front Door    VALID        789    000005"}
+                           << QString();
+    QTest::newRow("nothing found: valid") << QStringList{"--status", "valid", R1} << 0
+                                          << head({"     Status:  valid"}) + QStringList{noResults} << QString();
+    QTest::newRow("facility letters") << QStringList{"--facility", "12a", R1} << 2 << QStringList()
+                                      << "This entry must be a number from 0 through 9\n";
+    QTest::newRow("From without To") << QStringList{"--from", "3/7/2006 9:00 AM", R1} << 2 << QStringList()
+                                     << "Please enter the ending hour for this search\n";
+    QTest::newRow("unreadable --from") << QStringList{"--from", "yesterday", "--to", "3/7/2006 1:00 AM", R1} << 2
+                                       << QStringList()
+                                       << "gatetally-search: --from wants a date and time such as \"3/7/2006 9:05 AM\"\n";
+    QTest::newRow("missing records file") << QStringList{"--card", "1", M} << 1 << QStringList() << notRead;
+    QTest::newRow("missing names file") << QStringList{"--card", "1", "--names", "DIR/missing setup.txt", R1} << 1
+                                        << QStringList()
+                                        << "gatetally-search: DIR/missing setup.txt: No such file or directory\n";
+    const QString full = "gatetally-search: the report could not be written: No space left on device\n";
+    QTest::newRow("short report not written") << QStringList{"--facility", "123", R1, ">/dev/full"} << 1
+                                              << QStringList() << full;
+    QTest::newRow("long report not written") << QStringList{"--facility", "123", "DIR/many.txt", ">/dev/full"} << 1
+                                             << QStringList() << full;
     QTest::newRow("the order given, not sorted")
         << QStringList{"--facility", "456", R2, R1} << 0
-        << head("     Facility Code:  456")
+        << head({"     Facility Code:  456"})
                + QStringList{"Records file: DIR/Records 2.txt",
-                             "          There were no results for this search",
+                             noResults,
                              "",
                              "Records file: DIR/Records 1.txt",
                              "  3/7/2006   10:30:00 PM         3        VALID        456    012345"}
         << QString();
     QTest::newRow("missing file in the middle")
         << QStringList{"--status", "OFF", R1, M, R2} << 1
-        << head("     Status:  OFF")
+        << head({"     Status:  OFF"})
                + QStringList{"Records file: DIR/Records 1.txt",
                              "  3/7/2006   10:30:01 PM         4        OFF          123    000004",
                              "",
@@ -282,18 +195,19 @@ void TestSearchCli::severalFilesAndCsv_data()
                                         << QStringList{csvHead} << QString();
 }
 
-void TestSearchCli::severalFilesAndCsv()
+void TestSearchCli::search()
 {
     QFETCH(QStringList, args);
     QFETCH(int, code);
     QFETCH(QStringList, out);
     QFETCH(QString, err);
 
+    const QString output = args.constLast().startsWith('>') ? args.takeLast().mid(1) : QString();
     const QDateTime before = QDateTime::currentDateTime();
-    const Run r = run("gatetally-search", args.replaceInStrings("DIR", m_dir.path()));
+    const Run r = run("gatetally-search", args.replaceInStrings("DIR", m_dir.path()), output);
     const QDateTime after = QDateTime::currentDateTime();
     QCOMPARE(r.code, code);
-    QCOMPARE(r.err, err.replace("DIR", m_dir.path()));
+    QCOMPARE(QString::fromLocal8Bit(r.err), err.replace("DIR", m_dir.path()));
     out.replaceInStrings("DIR", m_dir.path());
     QByteArray expected = encodeTextLines(out);
     for (QDateTime t = before.addMSecs(-before.time().msec()); t <= after && expected != r.out; t = t.addSecs(1)) {

@@ -2,35 +2,18 @@
 // the writes it makes of a run of messages, and gatetally-panel itself.
 
 #include "PanelSim.h"
+#include "Processes.h"
 #include "TestFiles.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 Q_DECLARE_METATYPE(gt::panel::Faults)
 
 namespace {
 
-QString panelProgram() { return QDir(qEnvironmentVariable("GATETALLY_BIN_DIR")).filePath("gatetally-panel"); }
-
-struct Run
-{
-    int exitCode;
-    QByteArray out, err;
-};
-
-Run runPanel(const QStringList &args)
-{
-    QProcess p;
-    p.start(panelProgram(), args);
-    const bool done = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit;
-    return {done ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
-}
+gt::test::Run runPanel(const QStringList &args) { return gt::test::run(QStringLiteral("gatetally-panel"), args); }
 
 gt::panel::Faults faults(int split, int merge)
 {
@@ -53,10 +36,13 @@ private Q_SLOTS:
     void refused();
     void script_data();
     void script();
-    void generatedOverPty();
+    void generated();
 };
 
-void TestPanel::initTestCase() { QVERIFY2(QFile::exists(panelProgram()), qPrintable(panelProgram())); }
+void TestPanel::initTestCase()
+{
+    QVERIFY2(QFile::exists(gt::test::binary("gatetally-panel")), qPrintable(gt::test::binary("gatetally-panel")));
+}
 
 void TestPanel::writes_data()
 {
@@ -104,8 +90,8 @@ void TestPanel::refused()
 {
     QFETCH(QStringList, args);
     QFETCH(QByteArray, error);
-    const Run r = runPanel(args);
-    QCOMPARE(r.exitCode, error.isEmpty() ? 0 : 2);
+    const gt::test::Run r = runPanel(args);
+    QCOMPARE(r.code, error.isEmpty() ? 0 : 2);
     QCOMPARE(r.err, error.isEmpty() ? "" : "gatetally-panel: " + error + "\nTry 'gatetally-panel --help'.\n");
     QVERIFY(error.isEmpty() || r.out.isEmpty());
     for (const char *option : {"--device PATH", "--pty", "--link PATH", "--interval MS", "--burst", "--count N",
@@ -150,41 +136,23 @@ void TestPanel::script()
     const QString scriptPath = dir.filePath("script.txt");
     const QString out = dir.filePath("line.bin");
     QVERIFY(gt::test::writeBytes(scriptPath, script));
-    QCOMPARE(runPanel(QStringList{"--device", out, "--script", scriptPath} + args).exitCode, 0);
+    QCOMPARE(runPanel(QStringList{"--device", out, "--script", scriptPath} + args).code, 0);
     QCOMPARE(gt::test::readBytes(out), bytes);
 }
 
-void TestPanel::generatedOverPty()
+void TestPanel::generated()
 {
-    // Generated messages on a pseudo-terminal published under a link; the
-    // panel ends by itself once everything is read.
+    // The same seed gives the same messages, another seed others. (Sent over
+    // a pseudo-terminal, and a link to it, they are followed into the program
+    // by the fault tests.)
     QTemporaryDir dir;
-    const QString link = dir.filePath("panel");
-    const QStringList run{"--burst", "--count", "400", "--seed", "11"};
-    QProcess p;
-    p.start(panelProgram(), QStringList{"--pty", "--link", link} + run);
-    QVERIFY(p.waitForReadyRead(10000));
-    const QByteArray device = p.readLine().trimmed();
-    QVERIFY2(device.startsWith("/dev/pts/"), device.constData());
-    QCOMPARE(QFile::symLinkTarget(link), QString::fromLatin1(device));
-    const int fd = ::open(QFile::encodeName(link).constData(), O_RDONLY | O_NOCTTY);
-    QVERIFY(fd >= 0);
-    QByteArray got;
-    char buffer[512];
-    for (ssize_t n = 1; got.size() < 400 * 16 && n > 0;) {
-        n = ::read(fd, buffer, sizeof buffer);
-        got.append(buffer, qMax<ssize_t>(n, 0));
-    }
-    QVERIFY(p.waitForFinished(10000));
-    ::close(fd);
-    QCOMPARE(p.exitCode(), 0);
-
-    // The same seed gives the same messages on a device, another seed others.
     const QString out = dir.filePath("line.bin");
-    QCOMPARE(runPanel(QStringList{"--device", out} + run).exitCode, 0);
-    QCOMPARE(gt::test::readBytes(out), got);
-    QCOMPARE(runPanel({"--device", out, "--burst", "--count", "400", "--seed", "12"}).exitCode, 0);
-    QVERIFY(gt::test::readBytes(out) != got);
+    const auto generate = [&](const char *seed) {
+        const bool done = runPanel({"--device", out, "--burst", "--count", "400", "--seed", seed}).code == 0;
+        return done ? gt::test::readBytes(out) : QByteArray();
+    };
+    const QByteArray got = generate("11");
+    QVERIFY(got.size() == 400 * 16 && generate("11") == got && generate("12") != got);
 
     const QRegularExpression shape(QStringLiteral("^[1-9] ([VNF]) [0-9]{3} [0-9]{6} \r$"));
     QMap<QChar, int> statuses;

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QStringList>
+
+namespace gt::test {
+
+// A program of this build (CTest names the folder; by hand, the test's own).
+inline QString binary(const QString &name)
+{
+    return QDir(qEnvironmentVariable("GATETALLY_BIN_DIR", QCoreApplication::applicationDirPath())).filePath(name);
+}
+
+// A program of this build run to its end: code -1 when it did not end, or
+// ended by a signal, within a minute.
+struct Run { int code = -1; QByteArray out, err; };
+inline Run run(const QString &name, const QStringList &args, const QString &outputFile = QString())
+{
+    QProcess p;
+    if (!outputFile.isEmpty())
+        p.setStandardOutputFile(outputFile);
+    p.start(binary(name), args);
+    const bool done = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
+    return {done ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+// gatetally-panel on a pseudo-terminal of its own (the device it prints
+// first), killed when it goes out of scope.
+struct PanelProcess
+{
+    QProcess process;
+    QString device;
+    bool start(const QStringList &args)
+    {
+        process.start(binary(QStringLiteral("gatetally-panel")), QStringList{QStringLiteral("--pty")} + args);
+        if (!process.waitForStarted() || !process.waitForReadyRead(10000))
+            return false;
+        device = QString::fromLocal8Bit(process.readLine()).trimmed();
+        return !device.isEmpty();
+    }
+    ~PanelProcess() { process.kill(); process.waitForFinished(); }
+};
+
+} // namespace gt::test
