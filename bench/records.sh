@@ -14,10 +14,11 @@ bin=$build/bin
 runs=5
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
+. "$root/bench/lib.sh"
+
 data=$work/data
-mkdir -p "$data/Records"
 big=$data/Records/records-1000000.txt
-[ -f "$big" ] || "$bin/gatetally-genrecords" --records 1000000 --per-day 10000 --seed 2 "$big"
+gen_records 1000000 2 "$big"
 size=$(stat -c %s "$big")
 cat "$big" >/dev/null # warm the page cache
 

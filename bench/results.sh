@@ -21,25 +21,26 @@ export QT_QPA_PLATFORM=offscreen
 
 command -v /usr/bin/time >/dev/null || { echo "missing: /usr/bin/time" >&2; exit 1; }
 
+. "$root/bench/lib.sh"
+
 # Median of $runs runs of field $1 (a number in ms) printed by the command.
-median() {
+field_median() {
   local field=$1; shift
-  for _ in $(seq "$runs"); do "$@" 2>/dev/null | awk -v f="$field" '{print $f}'; done |
-    sort -n | sed -n "$(( (runs + 1) / 2 ))p"
+  for _ in $(seq "$runs"); do "$@" 2>/dev/null | awk -v f="$field" '{print $f}'; done | median
 }
 
 echo "== results screen, median of $runs runs (ms to the first paint)"
 for n in 32500 1000000; do
-  printf '%-28s %6s ms\n' "open $n results" "$(median 4 "$bin/gatetally-resultsbench" --open "$n")"
-  printf '%-28s %6s ms\n' "open $n results, names" "$(median 4 "$bin/gatetally-resultsbench" --open "$n" --names)"
+  printf '%-28s %6s ms\n' "open $n results" "$(field_median 4 "$bin/gatetally-resultsbench" --open "$n")"
+  printf '%-28s %6s ms\n' "open $n results, names" "$(field_median 4 "$bin/gatetally-resultsbench" --open "$n" --names)"
 done
 
 echo "== printed listing, median of $runs runs"
 pdf=$work/listing-32500.pdf
 printf '%-28s %6s ms\n' "build the 32500-line listing" \
-  "$(median 4 "$bin/gatetally-resultsbench" --print 32500 --pdf "$pdf")"
+  "$(field_median 4 "$bin/gatetally-resultsbench" --print 32500 --pdf "$pdf")"
 printf '%-28s %6s ms\n' "render it to PDF" \
-  "$(median 10 "$bin/gatetally-resultsbench" --print 32500 --pdf "$pdf")"
+  "$(field_median 10 "$bin/gatetally-resultsbench" --print 32500 --pdf "$pdf")"
 printf '%-28s %6s pages, %s bytes\n' "" "$(grep -c '/Type /Page\b' "$pdf" || true)" "$(stat -c %s "$pdf")"
 
 echo "== gatetally-search over a file without line ends (peak resident memory)"

@@ -152,6 +152,18 @@ bool Matcher::matches(const QString &line) const
 
 bool Matcher::matches(const char *line, qsizetype length) const { return matchLine(*this, line, length); }
 
+QByteArray Matcher::requiredText() const
+{
+    // A kept line's card column, trimmed, equals the card criterion, so the
+    // line holds its bytes. A criterion that 8-bit text cannot hold, or one
+    // that would reach across a line end, gives no such text.
+    for (const QChar c : card) {
+        if (c.unicode() > 0xff || c == QLatin1Char('\n'))
+            return QByteArray();
+    }
+    return card.toLatin1();
+}
+
 bool Matcher::readDate(const QString &line, qint64 *day) { return parseDate(units(line), line.size(), day); }
 
 bool Matcher::readTime(const QString &line, int *second) { return parseTime(units(line), line.size(), second); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,11 @@ public:
     bool matches(const QString &line) const;
     // The same test on a line of 8-bit (Latin-1) text, without converting it.
     bool matches(const char *line, qsizetype length) const;
+
+    // Bytes that every line this matcher keeps holds somewhere (the card
+    // number as 8-bit text), so that a file scan may skip the lines without
+    // them; empty when there is no such text.
+    QByteArray requiredText() const;
 
     // The date column read as a Julian day; false when it is not a real date.
     static bool readDate(const QString &line, qint64 *day);

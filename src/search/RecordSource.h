@@ -18,23 +18,62 @@ bool loadRecordLines(const QString &path, QStringList *lines, QString *error = n
 
 // The same lines, handed one by one to `visit(const char *line, qsizetype
 // length)` as 8-bit text without making a string of each, for searching files
-// too big to hold as lists. The file is mapped a window of `window` bytes at
-// a time (a multiple of the page size), so nothing is copied and memory stays
-// small however big the file; a file that cannot be mapped is read instead.
+// too big to hold as lists. The file is read `window` bytes at a time into
+// one buffer, so memory stays small however big the file. A buffer that stays
+// in the processor's cache is cheaper to go through than mapping the file:
+// the pages of a mapped file fault in and miss the cache one by one.
 // `visit` sees each line without its line end, valid only during the call.
 template <typename Visit>
-bool scanRecordLines(const QString &path, Visit &&visit, QString *error = nullptr, qint64 window = 8 << 20);
+bool scanRecordLines(const QString &path, Visit &&visit, QString *error = nullptr, qint64 window = 256 << 10);
+
+// The same, handing over only the record lines that hold `needle` somewhere
+// (an empty needle: every record line). A search whose matches all hold a
+// known text, such as a card number, jumps from one place that text occurs
+// to the next instead of splitting every line. The needle holds no line end.
+template <typename Visit>
+bool scanRecordLinesHolding(const QString &path, const QByteArray &needle, Visit &&visit, QString *error = nullptr,
+                            qint64 window = 256 << 10);
 
 namespace detail {
+
+// Where `needle` first occurs in [from, end), or null.
+const char *findBytes(const char *from, const char *end, const QByteArray &needle);
+// The last line end in [from, end), or null.
+const char *findLastLineEnd(const char *from, const char *end);
+// Tells the system the file is read once from start to end.
+void adviseSequential(QFile &file);
 
 bool openForScan(QFile &file, QString *error);
 bool readFailed(QFile &file, QString *error);
 
-// Hands the record lines that end within [data + start, data + end) to visit;
-// returns where the unfinished line at the end begins.
+// Hands the record lines that end within [data + start, data + end) and
+// hold the needle to visit; returns where the unfinished line at the end
+// begins.
 template <typename Visit>
-qsizetype visitLines(const char *data, qsizetype start, qsizetype end, Visit &visit)
+qsizetype visitLines(const char *data, qsizetype start, qsizetype end, Visit &visit, const QByteArray &needle)
 {
+    if (!needle.isEmpty()) {
+        // Only the lines around each occurrence of the needle are split off.
+        while (start < end) {
+            const char *hit = findBytes(data + start, data + end, needle);
+            if (!hit) {
+                const char *lf = findLastLineEnd(data + start, data + end);
+                return lf ? lf - data + 1 : start;
+            }
+            const char *before = findLastLineEnd(data + start, hit);
+            const qsizetype lineStart = before ? before - data + 1 : start;
+            const char *afterHit = hit + needle.size();
+            const void *lf = std::memchr(afterHit, '\n', size_t(data + end - afterHit));
+            if (!lf)
+                return lineStart;
+            const qsizetype stop = static_cast<const char *>(lf) - data;
+            const qsizetype textEnd = stop > lineStart && data[stop - 1] == '\r' ? stop - 1 : stop;
+            if (isRecordLine(data + lineStart, textEnd - lineStart))
+                visit(data + lineStart, textEnd - lineStart);
+            start = stop + 1;
+        }
+        return start;
+    }
     // Lines are split on LF with one CR before it dropped, as every other
     // reader of records files does.
     while (start < end) {
@@ -77,22 +116,23 @@ public:
 
     // Hands the finished line over when it may be a record line.
     template <typename Visit>
-    void visitFinished(Visit &visit) const
+    void visitFinished(Visit &visit, const QByteArray &needle) const
     {
         if (!m_overlong)
-            visitLines(m_bytes.constData(), 0, m_bytes.size(), visit);
+            visitLines(m_bytes.constData(), 0, m_bytes.size(), visit, needle);
     }
 
     // The last line of a file may lack its line end.
     template <typename Visit>
-    void visitLast(Visit &visit) const
+    void visitLast(Visit &visit, const QByteArray &needle) const
     {
         qsizetype n = m_bytes.size();
         if (m_overlong || n == 0)
             return;
         if (m_bytes.at(n - 1) == '\r')
             --n;
-        if (n > 0 && isRecordLine(m_bytes.constData(), n))
+        if (n > 0 && isRecordLine(m_bytes.constData(), n)
+            && (needle.isEmpty() || findBytes(m_bytes.constData(), m_bytes.constData() + n, needle)))
             visit(m_bytes.constData(), n);
     }
 
@@ -105,7 +145,7 @@ private:
 // Hands over the lines of the next stretch of the file: first the end of
 // the carried line, then every whole line; what is left is carried on.
 template <typename Visit>
-void feed(Carry &carry, const char *data, qsizetype length, Visit &visit)
+void feed(Carry &carry, const char *data, qsizetype length, Visit &visit, const QByteArray &needle)
 {
     qsizetype start = 0;
     if (carry.pending()) {
@@ -114,11 +154,11 @@ void feed(Carry &carry, const char *data, qsizetype length, Visit &visit)
         carry.append(data, stop);
         if (!lf)
             return;
-        carry.visitFinished(visit);
+        carry.visitFinished(visit, needle);
         carry.reset();
         start = stop;
     }
-    start = visitLines(data, start, length, visit);
+    start = visitLines(data, start, length, visit, needle);
     carry.append(data + start, length - start);
 }
 
@@ -127,36 +167,28 @@ void feed(Carry &carry, const char *data, qsizetype length, Visit &visit)
 template <typename Visit>
 bool scanRecordLines(const QString &path, Visit &&visit, QString *error, qint64 window)
 {
+    return scanRecordLinesHolding(path, QByteArray(), visit, error, window);
+}
+
+template <typename Visit>
+bool scanRecordLinesHolding(const QString &path, const QByteArray &needle, Visit &&visit, QString *error,
+                            qint64 window)
+{
     QFile file(path);
     if (!detail::openForScan(file, error))
         return false;
-    detail::Carry carry; // an unfinished line from the previous window or block
-    const qint64 size = file.size();
-    qint64 offset = 0;
-    while (offset < size) {
-        const qint64 length = qMin(window, size - offset);
-        const uchar *mapped = file.map(offset, length);
-        if (!mapped)
-            break; // read the rest instead
-        detail::feed(carry, reinterpret_cast<const char *>(mapped), qsizetype(length), visit);
-        file.unmap(const_cast<uchar *>(mapped));
-        offset += length;
-    }
-    if (offset < size || size == 0) {
-        // Not mappable (or a file that tells no size): read it in blocks.
-        if (offset > 0 && !file.seek(offset))
+    detail::adviseSequential(file);
+    detail::Carry carry; // an unfinished line from the previous block
+    QByteArray block(qMax<qint64>(window, 1 << 12), Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = file.read(block.data(), block.size());
+        if (got < 0)
             return detail::readFailed(file, error);
-        QByteArray block(qMax<qint64>(window, 1 << 16), Qt::Uninitialized);
-        for (;;) {
-            const qint64 got = file.read(block.data(), block.size());
-            if (got < 0)
-                return detail::readFailed(file, error);
-            if (got == 0)
-                break;
-            detail::feed(carry, block.constData(), qsizetype(got), visit);
-        }
+        if (got == 0)
+            break;
+        detail::feed(carry, block.constData(), qsizetype(got), visit, needle);
     }
-    carry.visitLast(visit);
+    carry.visitLast(visit, needle);
     return true;
 }
 

@@ -31,8 +31,12 @@ QMessageBox::Icon toQt(Prompts::Icon icon)
 
 Prompts::Button WidgetPrompts::message(const QString &text, Icon icon, Buttons buttons, const QString &title)
 {
-    QMessageBox box(toQt(icon), title.isEmpty() ? programTitle() : title, text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    // A window of its own, not a child of the window in front: that window
+    // may be deleted while the box waits (the sign-on screen hands over to
+    // the main screen on a timer while a notice about records received is
+    // up), and would take the box, which lives here, with it. exec() makes it
+    // modal to the whole program all the same.
+    QMessageBox box(toQt(icon), title.isEmpty() ? programTitle() : title, text, QMessageBox::NoButton);
     if (buttons & Yes)
         box.addButton(QMessageBox::Yes);
     if (buttons & No)

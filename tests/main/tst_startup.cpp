@@ -7,6 +7,7 @@
 #include "Screens.h"
 #include "SignOn.h"
 #include "TestFiles.h"
+#include "WidgetPrompts.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -46,6 +47,7 @@ private Q_SLOTS:
     void setAsideKeepsMainVisibleUntilChainCloses();
     void options_data();
     void options();
+    void messageBoxOutlivesTheWindowInFront();
 };
 
 // A first start: the default settings made, no marker written, the sign-on
@@ -271,6 +273,42 @@ void TestStartup::options()
     const Options o = parseOptions(("gatetally " + args).split(' '));
     const QString got = QStringList{o.dataDir, o.port, QString::number(o.version)}.join('|');
     QCOMPARE(o.error.isEmpty() ? got : "error", parsed);
+}
+
+// The program's own message box, up while the window in front of it is
+// deleted (the sign-on screen handing over to the main screen while a notice
+// about records received waits for OK): the box stays up until it is
+// answered, and nothing is freed twice.
+void TestStartup::messageBoxOutlivesTheWindowInFront()
+{
+    auto *front = new QWidget;
+    front->show();
+    front->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(front));
+    QPointer<QWidget> frontAlive(front);
+    QTimer::singleShot(0, front, &QObject::deleteLater);
+    QString upAfterwards;
+    bool answered = false;
+    const auto answer = [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        if (!box || !frontAlive.isNull())
+            return false;
+        const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        upAfterwards = label ? label->text() : QStringLiteral("(no text)");
+        QTest::keyClick(box, Qt::Key_Return);
+        return true;
+    };
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        if (!answered)
+            answered = answer();
+    });
+    poll.start(20);
+    gt::WidgetPrompts widgetPrompts;
+    gt::Prompts &prompts = widgetPrompts;
+    QCOMPARE(prompts.message(QStringLiteral("The display is full."), gt::Prompts::Icon::Information), gt::Prompts::Ok);
+    QVERIFY(frontAlive.isNull());
+    QCOMPARE(upAfterwards, QStringLiteral("The display is full."));
 }
 
 QTEST_MAIN(TestStartup)

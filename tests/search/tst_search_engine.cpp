@@ -213,9 +213,9 @@ void TestSearchEngine::matching()
 }
 
 // Which lines of a records file count as record lines: both readers agree,
-// whether the file is mapped whole, a 64 KiB window at a time (lines cross
-// the windows' edges, one runs over several), or read through a pipe, which
-// cannot be mapped.
+// whether the file is read whole, 64 KiB at a time (lines cross the blocks'
+// edges, one runs over several), or through a pipe; and the scan for lines holding a text keeps
+// exactly the record lines that hold it, even 4 KiB at a time.
 void TestSearchEngine::recordLinesOfFile()
 {
     QTemporaryDir dir;
@@ -250,6 +250,22 @@ void TestSearchEngine::recordLinesOfFile()
         QVERIFY(scanRecordLines(window ? path : fifo, visit, nullptr, window ? window : qint64(1) << 16));
         QVERIFY(window || writer.waitForFinished());
         QCOMPARE(scanned, lines);
+    }
+    // Only the record lines that hold a text: in a few lines, in every line,
+    // in the last line alone (which lacks its LF), in none, and one byte long.
+    for (const QByteArray &needle : {QByteArray("0012"), QByteArray("123"), QByteArray("3456"), QByteArray("\xe9\xe9"),
+                                    QByteArray("NUMBER"), QByteArray("7"), QByteArray("x\r")}) {
+        QStringList holding;
+        for (const QString &l : std::as_const(lines)) {
+            if (l.toLatin1().contains(needle))
+                holding << l;
+        }
+        for (const qint64 window : {qint64(8) << 20, qint64(1) << 16, qint64(4096)}) {
+            QStringList scanned;
+            const auto visit = [&](const char *p, qsizetype n) { scanned << QString::fromLatin1(p, n); };
+            QVERIFY(scanRecordLinesHolding(path, needle, visit, nullptr, window));
+            QCOMPARE(scanned, holding);
+        }
     }
     QString error, scanError;
     QVERIFY(!loadRecordLines(missing, &loaded, &error) && !error.isEmpty());

@@ -199,6 +199,7 @@ int runSearchCommand(const QStringList &arguments, std::FILE *output, std::FILE 
     const QDateTime now = Clock().now();
     Output out(output);
     const Matcher &matcher = checked.matcher;
+    const QByteArray needle = matcher.requiredText();
     const bool several = paths.size() > 1;
     int exitStatus = 0;
 
@@ -207,8 +208,8 @@ int runSearchCommand(const QStringList &arguments, std::FILE *output, std::FILE 
     // system's reason, after what was already printed of it.
     QString reason;
     const auto searchFile = [&](const QString &path, auto &&found) {
-        const bool read = scanRecordLines(
-            path,
+        const bool read = scanRecordLinesHolding(
+            path, needle,
             [&](const char *line, qsizetype length) {
                 if (!out.failed() && matcher.matches(line, length))
                     found(QString::fromLatin1(line, length));
