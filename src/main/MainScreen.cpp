@@ -1,5 +1,6 @@
 #include "MainScreen.h"
 
+#include "NamedWidgets.h"
 #include "ColumnHeadings.h"
 #include "ElidedLabel.h"
 #include "MainCommands.h"
@@ -25,23 +26,6 @@
 #include <QVBoxLayout>
 
 namespace gt {
-
-namespace {
-QLabel *label(QWidget *parent, const QString &name, const QString &text)
-{
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
-
-QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QString &tip)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    return b;
-}
-} // namespace
 
 MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, ScreenFlow &flow, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_prompts(prompts), m_flow(flow), m_commands(new MainCommands(state, prompts, this))
@@ -87,10 +71,10 @@ MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, ScreenFlow &flow
     // Commands.
     auto *fraCommands = new QGroupBox(QStringLiteral("Commands"), central);
     fraCommands->setObjectName(QStringLiteral("fraCommands"));
-    cmdExit = button(fraCommands, QStringLiteral("cmdExit"), QStringLiteral("Exit"), QStringLiteral("Exits Gatetally"));
-    cmdRecordsSearch = button(fraCommands, QStringLiteral("cmdRecordsSearch"), QStringLiteral("Search"),
+    cmdExit = namedButton(fraCommands, QStringLiteral("cmdExit"), QStringLiteral("Exit"), QStringLiteral("Exits Gatetally"));
+    cmdRecordsSearch = namedButton(fraCommands, QStringLiteral("cmdRecordsSearch"), QStringLiteral("Search"),
                               QStringLiteral("Searches the display data"));
-    cmdClear = button(fraCommands, QStringLiteral("cmdClear"), QStringLiteral("Clear"), QStringLiteral("Clears the display"));
+    cmdClear = namedButton(fraCommands, QStringLiteral("cmdClear"), QStringLiteral("Clear"), QStringLiteral("Clears the display"));
     auto *cmdLayout = new QVBoxLayout(fraCommands);
     cmdLayout->addWidget(cmdExit);
     cmdLayout->addWidget(cmdRecordsSearch);
@@ -102,7 +86,7 @@ MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, ScreenFlow &flow
     chkNames = new QCheckBox(fraAutoSave);
     chkNames->setObjectName(QStringLiteral("chkNames"));
     chkNames->setToolTip(QStringLiteral("Uses Entry point names instead of numbers"));
-    auto *lblEntrances = label(fraAutoSave, QStringLiteral("lblEntrances"), QStringLiteral("Use Entry Point Names"));
+    auto *lblEntrances = namedLabel(fraAutoSave, QStringLiteral("lblEntrances"), QStringLiteral("Use Entry Point Names"));
     lblEntrances->setBuddy(chkNames);
     optOn = new QRadioButton(QStringLiteral("On"), fraAutoSave);
     optOn->setObjectName(QStringLiteral("optOn"));
@@ -110,7 +94,7 @@ MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, ScreenFlow &flow
     optOff = new QRadioButton(QStringLiteral("Off"), fraAutoSave);
     optOff->setObjectName(QStringLiteral("optOff"));
     optOff->setToolTip(QStringLiteral("Does not save records to disk"));
-    auto *lblAutoSave = label(fraAutoSave, QStringLiteral("lblAutoSave"), QStringLiteral("Auto Save"));
+    auto *lblAutoSave = namedLabel(fraAutoSave, QStringLiteral("lblAutoSave"), QStringLiteral("Auto Save"));
     auto *selLayout = new QGridLayout(fraAutoSave);
     selLayout->addWidget(chkNames, 0, 0);
     selLayout->addWidget(lblEntrances, 0, 1, 1, 2);
@@ -119,16 +103,16 @@ MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, ScreenFlow &flow
     selLayout->addWidget(optOff, 2, 2);
 
     // Record count.
-    auto *lblRecords = label(central, QStringLiteral("lblRecords"), QStringLiteral("Record Count"));
+    auto *lblRecords = namedLabel(central, QStringLiteral("lblRecords"), QStringLiteral("Record Count"));
     txtNumber = new QLineEdit(central);
     txtNumber->setObjectName(QStringLiteral("txtNumber"));
     txtNumber->setToolTip(QStringLiteral("Total number of displayed records"));
     txtNumber->setReadOnly(true);
     txtNumber->setAlignment(Qt::AlignRight);
     txtNumber->setMaximumWidth(90);
-    auto *lblMax = label(central, QStringLiteral("lblMax"), QStringLiteral("(32,500 max)"));
+    auto *lblMax = namedLabel(central, QStringLiteral("lblMax"), QStringLiteral("(32,500 max)"));
 
-    lblStatus = label(central, QStringLiteral("lblStatus"), QString());
+    lblStatus = namedLabel(central, QStringLiteral("lblStatus"), QString());
     lblStatus->setWordWrap(true);
     lblStatus->hide();
 

@@ -1,5 +1,6 @@
 #include "RecordsScreen.h"
 
+#include "NamedWidgets.h"
 #include "BusyWork.h"
 #include "Menus.h"
 #include "Prompts.h"
@@ -17,16 +18,6 @@
 
 namespace gt {
 
-namespace {
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QString &tip)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    return b;
-}
-} // namespace
-
 RecordsScreen::RecordsScreen(GatetallyState &state, Prompts &prompts, ScreenFlow &flow, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_prompts(prompts), m_flow(flow)
 {
@@ -43,14 +34,14 @@ RecordsScreen::RecordsScreen(GatetallyState &state, Prompts &prompts, ScreenFlow
 
     auto *fraCommands = new QGroupBox(QStringLiteral("Commands"), central);
     fraCommands->setObjectName(QStringLiteral("fraCommands"));
-    cmdOpen = button(fraCommands, QStringLiteral("cmdOpen"), QStringLiteral("Open"), QStringLiteral("Opens the selected file"));
-    cmdRecordsSearch = button(fraCommands, QStringLiteral("cmdRecordsSearch"), QStringLiteral("Search"),
+    cmdOpen = namedButton(fraCommands, QStringLiteral("cmdOpen"), QStringLiteral("Open"), QStringLiteral("Opens the selected file"));
+    cmdRecordsSearch = namedButton(fraCommands, QStringLiteral("cmdRecordsSearch"), QStringLiteral("Search"),
                               QStringLiteral("Searches the selected file"));
-    cmdClear = button(fraCommands, QStringLiteral("cmdClear"), QStringLiteral("Clear"),
+    cmdClear = namedButton(fraCommands, QStringLiteral("cmdClear"), QStringLiteral("Clear"),
                       QStringLiteral("Clears the contents of the selected file"));
-    cmdDelete = button(fraCommands, QStringLiteral("cmdDelete"), QStringLiteral("Delete"),
+    cmdDelete = namedButton(fraCommands, QStringLiteral("cmdDelete"), QStringLiteral("Delete"),
                        QStringLiteral("Deletes the selected file"));
-    cmdBack = button(fraCommands, QStringLiteral("cmdBack"), QStringLiteral("Back"),
+    cmdBack = namedButton(fraCommands, QStringLiteral("cmdBack"), QStringLiteral("Back"),
                      QStringLiteral("Goes back to the Main screen"));
     auto *commands = new QVBoxLayout(fraCommands);
     for (QPushButton *b : {cmdOpen, cmdRecordsSearch, cmdClear, cmdDelete, cmdBack})

@@ -1,5 +1,6 @@
 #include "ResultsScreen.h"
 
+#include "NamedWidgets.h"
 #include "ColumnHeadings.h"
 #include "ListingPrinter.h"
 #include "Menus.h"
@@ -17,16 +18,6 @@
 #include <QVBoxLayout>
 
 namespace gt {
-
-namespace {
-QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QString &tip)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    return b;
-}
-} // namespace
 
 ResultsScreen::ResultsScreen(Twin twin, GatetallyState &state, Prompts &prompts, ScreenFlow &flow, QWidget *parent)
     : QMainWindow(parent),
@@ -64,10 +55,10 @@ ResultsScreen::ResultsScreen(Twin twin, GatetallyState &state, Prompts &prompts,
                                     QStringLiteral("Facility Code")};
     ColumnHeadings *headings = makeDisplayHeadings(lstResults, names, central);
 
-    cmdRefine = button(central, QStringLiteral("cmdRefine"), QStringLiteral("Refine this Search"),
+    cmdRefine = namedButton(central, QStringLiteral("cmdRefine"), QStringLiteral("Refine this Search"),
                        QStringLiteral("Changes the search parameters"));
-    cmdNew = button(central, QStringLiteral("cmdNew"), QStringLiteral("New Search"), QStringLiteral("Sets up a new search"));
-    cmdBack = button(central, QStringLiteral("cmdBack"), QStringLiteral("Back"),
+    cmdNew = namedButton(central, QStringLiteral("cmdNew"), QStringLiteral("New Search"), QStringLiteral("Sets up a new search"));
+    cmdBack = namedButton(central, QStringLiteral("cmdBack"), QStringLiteral("Back"),
                      displayed ? QStringLiteral("Goes back to the Main screen")
                                : QStringLiteral("Goes back to the File Selection screen"));
     auto *buttons = new QHBoxLayout;

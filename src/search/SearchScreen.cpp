@@ -1,5 +1,6 @@
 #include "SearchScreen.h"
 
+#include "NamedWidgets.h"
 #include "Menus.h"
 #include "FieldRules.h"
 #include "Prompts.h"
@@ -24,13 +25,6 @@ using search::Field;
 using search::Twin;
 
 namespace {
-QLabel *label(QWidget *parent, const QString &name, const QString &text)
-{
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
-
 QRadioButton *option(QWidget *parent, const QString &name, const QString &text)
 {
     auto *o = new QRadioButton(text, parent);
@@ -65,12 +59,12 @@ SearchScreen::SearchScreen(Twin twin, GatetallyState &state, Prompts &prompts, S
     txtCardKeyless = makeField(fraDetails, Field::CardKeyless, QStringLiteral("txtCardKeyless"));
     txtEntryPoint = makeField(fraDetails, Field::EntryPoint, QStringLiteral("txtEntryPoint"));
     auto *details = new QGridLayout(fraDetails);
-    details->addWidget(label(fraDetails, QStringLiteral("lblFacility"), QStringLiteral("Facility Code")), 0, 0);
-    details->addWidget(label(fraDetails, QStringLiteral("lblStatus"), QStringLiteral("Status")), 0, 1);
+    details->addWidget(namedLabel(fraDetails, QStringLiteral("lblFacility"), QStringLiteral("Facility Code")), 0, 0);
+    details->addWidget(namedLabel(fraDetails, QStringLiteral("lblStatus"), QStringLiteral("Status")), 0, 1);
     details->addWidget(txtFacility, 1, 0);
     details->addWidget(cboStatus, 1, 1);
-    details->addWidget(label(fraDetails, QStringLiteral("lblCardKeyless"), QStringLiteral("Card/Keyless Number")), 2, 0);
-    details->addWidget(label(fraDetails, QStringLiteral("lblEntryPoint"), QStringLiteral("Entry Point")), 2, 1);
+    details->addWidget(namedLabel(fraDetails, QStringLiteral("lblCardKeyless"), QStringLiteral("Card/Keyless Number")), 2, 0);
+    details->addWidget(namedLabel(fraDetails, QStringLiteral("lblEntryPoint"), QStringLiteral("Entry Point")), 2, 1);
     details->addWidget(txtCardKeyless, 3, 0);
     details->addWidget(txtEntryPoint, 3, 1);
     details->setColumnStretch(2, 1);
@@ -150,7 +144,7 @@ QGroupBox *SearchScreen::makeRow(QWidget *parent, bool from)
     RuleLineEdit *edits[5];
     for (int i = 0; i < 5; ++i) {
         edits[i] = makeField(frame, fields[i], QStringLiteral("txt") + row + parts[i]);
-        grid->addWidget(label(frame, QStringLiteral("lbl") + row + parts[i], parts[i]), 0, i);
+        grid->addWidget(namedLabel(frame, QStringLiteral("lbl") + row + parts[i], parts[i]), 0, i);
         grid->addWidget(edits[i], 1, i);
     }
     QRadioButton *am = option(frame, QStringLiteral("opt") + row + QStringLiteral("AM"), QStringLiteral("AM"));

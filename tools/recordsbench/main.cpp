@@ -11,6 +11,7 @@
 // Prints the time in milliseconds, the number of rows or record lines, and
 // the peak resident memory before the click and at the end, in KiB.
 
+#include "../common/PeakMemory.h"
 #include "Receiver.h" // AppScreenFlow.h needs it complete
 #include "AppScreenFlow.h"
 #include "FileContentsScreen.h"
@@ -63,18 +64,6 @@ struct FirstEvent : QObject
     }
 };
 
-long peakKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -100,7 +89,7 @@ int main(int argc, char *argv[])
     if (items.isEmpty())
         return 1;
     screen->filRecords->setCurrentItem(items.first());
-    const long before = peakKiB();
+    const long before = gt::bench::peakKiB();
 
     QElapsedTimer clock;
     long long count = 0;
@@ -129,6 +118,6 @@ int main(int argc, char *argv[])
     }
     const qint64 ms = clock.elapsed();
     std::printf("%s %lld ms %lld lines %ld KiB before %ld KiB peak\n", open ? "open" : "search", (long long)ms, count,
-                before, peakKiB());
+                before, gt::bench::peakKiB());
     return prompts.shown == 0 ? 0 : 1;
 }

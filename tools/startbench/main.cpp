@@ -7,6 +7,7 @@
 // and the peak resident memory then, in KiB; the caller takes the clock just
 // before starting the process, so that loading the libraries is counted.
 
+#include "../common/PeakMemory.h"
 #include "GatetallyApp.h"
 #include "Options.h"
 #include "WidgetPrompts.h"
@@ -21,18 +22,6 @@
 
 namespace {
 
-long peakKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
-
 // Stops at the first paint of the sign-on screen.
 struct SignOnPainted : QObject
 {
@@ -42,7 +31,7 @@ struct SignOnPainted : QObject
             timespec now{};
             clock_gettime(CLOCK_REALTIME, &now);
             std::printf("%lld ns %ld KiB\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
-                        peakKiB());
+                        gt::bench::peakKiB());
             std::fflush(stdout);
             std::_Exit(0); // nothing after the first paint is being measured
         }
