@@ -1,64 +1,104 @@
 #include "PortLink.h"
 
+#include <QFile>
 #include <QSerialPort>
 #include <QTimer>
 
-#include <cerrno>
-#include <cstring>
+#include <poll.h>
+#include <sys/stat.h>
 
 namespace gt {
 
-bool isLostLine(int error, const QString &errorString)
-{
-    switch (QSerialPort::SerialPortError(error)) {
-    case QSerialPort::ResourceError:
-    case QSerialPort::ReadError:
-    case QSerialPort::UnknownError: {
-        // A read woken with nothing to read fails with "try again" (seen on
-        // pseudo-terminals about once a minute): the line is fine, and taking
-        // it for lost would close it and drop what arrives until it reopens.
-        for (int transient : {EAGAIN, EWOULDBLOCK, EINTR}) {
-            if (errorString == QString::fromLocal8Bit(std::strerror(transient)))
-                return false;
-        }
-        return true;
-    }
-    case QSerialPort::DeviceNotFoundError:
-    case QSerialPort::PermissionError:
-        return true;
-    default:
-        return false;
-    }
-}
+namespace {
+
+// Read failures in a row, with no byte between them, after which a line that
+// has not hung up is taken for lost all the same.
+constexpr int kFailedReadLimit = 20;
+
+} // namespace
 
 SerialPortLink::SerialPortLink(QObject *parent)
-    : PortLink(parent), m_port(new QSerialPort(this)), m_rearm(new QTimer(this))
+    : PortLink(parent), m_port(new QSerialPort(this)), m_rearm(new QTimer(this)), m_watch(new QTimer(this))
 {
-    connect(m_port, &QSerialPort::readyRead, this, &PortLink::readyRead);
-    // A read that failed with "try again" makes QSerialPort stop watching
-    // the line; reading from it again (the receiver's answer to readyRead)
-    // starts the watch again. Not at once: a pseudo-terminal can go on
-    // reporting a hang-up while it still carries data, and every new watch
-    // would wake the program again at once. A tenth of a second later costs
-    // nothing (the line is 120 bytes a second, the system keeps thousands).
+    connect(m_port, &QSerialPort::readyRead, this, [this] {
+        m_failedReads = 0;
+        Q_EMIT readyRead();
+    });
+    // A read that came back empty without a hang-up (a wake-up with nothing
+    // to read) can leave QSerialPort no longer watching the line. Setting
+    // the buffer size starts the watch again; not at once, so that a line
+    // that keeps waking the program costs a wake-up a tenth of a second, not
+    // a busy loop.
     m_rearm->setSingleShot(true);
     m_rearm->setInterval(100);
     connect(m_rearm, &QTimer::timeout, this, [this] {
-        if (m_port->isOpen())
+        if (!m_port->isOpen())
+            return;
+        m_port->setReadBufferSize(m_port->readBufferSize());
+        if (m_port->bytesAvailable() > 0)
             Q_EMIT readyRead();
     });
-    connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
-        // Only errors of an open line that cannot recover by themselves count
-        // as a lost line; a timeout or a failed open is not one.
-        if (!m_port->isOpen() || error == QSerialPort::NoError)
-            return;
-        if (isLostLine(error, m_port->errorString())) {
-            Q_EMIT lost(m_port->errorString());
-            return;
-        }
-        m_port->clearError();
-        m_rearm->start();
+    m_watch->setInterval(kWatchMs);
+    connect(m_watch, &QTimer::timeout, this, [this] {
+        const QString gone = goneReason();
+        if (!gone.isEmpty())
+            lose(gone);
     });
+    connect(m_port, &QSerialPort::errorOccurred, this,
+            [this](QSerialPort::SerialPortError error) { onError(int(error)); });
+}
+
+void SerialPortLink::onError(int error)
+{
+    // Errors of a failed open, or of a line already closed, are not a loss.
+    if (!m_port->isOpen() || error == QSerialPort::NoError || error == QSerialPort::TimeoutError || m_losing)
+        return;
+    // QSerialPort words a read that returned nothing from errno, which such
+    // a read leaves as an earlier call set it: its code and text may say
+    // "try again" for a line that hung up. The device itself tells.
+    QString gone = goneReason();
+    if (gone.isEmpty() && ++m_failedReads >= kFailedReadLimit)
+        gone = m_port->errorString();
+    if (!gone.isEmpty()) {
+        lose(gone);
+        return;
+    }
+    m_port->clearError();
+    m_rearm->start();
+}
+
+QString SerialPortLink::goneReason() const
+{
+    const int fd = m_port->handle();
+    if (fd < 0)
+        return QStringLiteral("the device is closed");
+    pollfd p{fd, POLLIN, 0};
+    if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
+        return QStringLiteral("the device hung up");
+    struct stat st{};
+    if (::stat(QFile::encodeName(m_path).constData(), &st) != 0)
+        return QStringLiteral("the device is gone");
+    if (st.st_rdev != m_device)
+        return QStringLiteral("its name now leads to another device");
+    return QString();
+}
+
+void SerialPortLink::lose(const QString &reason)
+{
+    if (m_losing)
+        return;
+    m_losing = true;
+    m_watch->stop();
+    m_rearm->stop();
+    QMetaObject::invokeMethod(
+        this,
+        [this, reason] {
+            const bool open = m_port->isOpen() && m_losing;
+            m_losing = false;
+            if (open)
+                Q_EMIT lost(reason);
+        },
+        Qt::QueuedConnection);
 }
 
 SerialPortLink::~SerialPortLink() { close(); }
@@ -67,6 +107,7 @@ bool SerialPortLink::open(const QString &device, QString *error)
 {
     close();
     m_port->setPortName(device);
+    m_path = device;
     // Settings before open are applied by QSerialPort as the port opens.
     m_port->setBaudRate(QSerialPort::Baud1200);
     m_port->setDataBits(QSerialPort::Data8);
@@ -79,12 +120,19 @@ bool SerialPortLink::open(const QString &device, QString *error)
         m_port->clearError();
         return false;
     }
+    struct stat st{};
+    m_device = ::fstat(m_port->handle(), &st) == 0 ? st.st_rdev : 0;
+    m_failedReads = 0;
+    m_losing = false;
+    m_watch->start();
     return true;
 }
 
 void SerialPortLink::close()
 {
     m_rearm->stop();
+    m_watch->stop();
+    m_losing = false;
     if (m_port->isOpen())
         m_port->close();
     m_port->clearError();

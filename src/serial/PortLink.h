@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <sys/types.h>
+
 class QSerialPort;
 class QTimer;
 
@@ -33,16 +35,15 @@ Q_SIGNALS:
     void lost(const QString &reason);
 };
 
-// Whether an error QSerialPort reports on an open line (its SerialPortError
-// and error text) means the line is gone: an adapter unplugged, a device
-// error. A read that only has to be tried again is not.
-bool isLostLine(int serialPortError, const QString &errorString);
-
 // The line through QSerialPort.
 class SerialPortLink : public PortLink
 {
     Q_OBJECT
 public:
+    // How often an open line is checked for a device that went away without
+    // a word (its name now leads elsewhere or nowhere).
+    static constexpr int kWatchMs = 1000;
+
     explicit SerialPortLink(QObject *parent = nullptr);
     ~SerialPortLink() override;
 
@@ -52,8 +53,26 @@ public:
     QByteArray readAll() override;
 
 private:
+    // Why the open line is gone, judged by the device itself: hung up, or
+    // its name no longer leads to the device that was opened. Empty while
+    // the line is fine.
+    QString goneReason() const;
+    void onError(int error);
+    // Tells the loss once, from the event loop (never from inside
+    // QSerialPort's own read handler, which closing would pull away).
+    void lose(const QString &reason);
+
     QSerialPort *m_port;
     QTimer *m_rearm;
+    QTimer *m_watch;
+    // The name opened (a link such as /dev/serial/by-id/... included) and
+    // the device node it led to, to tell a re-plugged or replaced one.
+    QString m_path;
+    dev_t m_device = 0;
+    // Failed reads since bytes last came: a device that keeps failing
+    // without hanging up is lost too, rather than polled forever.
+    int m_failedReads = 0;
+    bool m_losing = false;
 };
 
 // A line held in memory: tests and benchmarks push bytes in and make opens

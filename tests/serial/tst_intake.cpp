@@ -29,7 +29,9 @@
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <fcntl.h>
 #include <functional>
+#include <unistd.h>
 
 using namespace gt;
 
@@ -116,6 +118,8 @@ private Q_SLOTS:
     void waitingBeyondCapacity();
     void failedAppend();
     void portMissing();
+    void lineLostAgainAndAgain();
+    void deviceReplacedUnderItsName();
 
     void closes_data();
     void closes();
@@ -342,6 +346,77 @@ void TestIntake::portMissing()
     QTRY_VERIFY(rig.receiver->isPortOpen());
     QVERIFY(status.size() == 2 && rig.receiver->statusText().isEmpty() && !rig.receiver->retryTimer()->isActive());
     QVERIFY(rig.pty.write("1 V 101 000001 \r"));
+    QTRY_COMPARE(rig.state.intRecordCount(), 1);
+}
+
+// The adapter unplugged and plugged back five times, once with half a
+// message on the line at the cut, on a display that already holds rows:
+// every loss is said on the main screen, the line comes back by itself, and
+// every record is on the display and in the file with the moment it arrived.
+void TestIntake::lineLostAgainAndAgain()
+{
+    Rig rig(true);
+    rig.fill(40);
+    QVERIFY(rig.listen());
+    // A busy program's other work (its window system, its timers) leaves
+    // "try again" behind in errno, where a read that returns nothing finds
+    // it: the line's trouble must be judged without it.
+    int busy[2];
+    QVERIFY(::pipe2(busy, O_NONBLOCK | O_CLOEXEC) == 0);
+    QTimer otherWork;
+    QObject::connect(&otherWork, &QTimer::timeout, [&] {
+        char c;
+        (void)!::read(busy[0], &c, 1);
+    });
+    otherWork.start(0);
+    const auto closeBusy = qScopeGuard([&] { ::close(busy[0]), ::close(busy[1]); });
+    for (int i = 1; i <= 5; ++i) {
+        rig.state.clock.setFixed(kWhen.addSecs(60 * i));
+        QVERIFY(rig.pty.write(QStringLiteral("%1 V 101 00000%1 \r").arg(i).toLatin1()));
+        QTRY_COMPARE(rig.state.intRecordCount(), 40 + i + (i > 3));
+        if (i == 3) {
+            QVERIFY(rig.pty.write("3 N 1"));
+            QTRY_COMPARE(rig.state.strReceiveBuffer, QStringLiteral("3 N 1"));
+            rig.state.clock.setFixed(kWhen.addSecs(60 * i + 30));
+        }
+        rig.pty.close();
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.receiver->isPortOpen(), 3000);
+        QCOMPARE(rig.receiver->statusText(),
+                 QStringLiteral("Serial port %1 was lost (the device hung up). Trying again every 2 seconds.")
+                     .arg(rig.link));
+        QVERIFY(rig.pty.open() && rig.pty.link(rig.link));
+        QTRY_VERIFY_WITH_TIMEOUT(rig.receiver->isPortOpen(), 3000);
+        QCOMPARE(rig.receiver->statusText(), QString());
+    }
+    rig.state.clock.setFixed(kWhen.addSecs(600));
+    QVERIFY(rig.pty.write("6 F 101 000006 \r"));
+    const QStringList records{
+        " 12/3/2026    1:06:09 PM    1    VALID        101    000001",
+        " 12/3/2026    1:07:09 PM    2    VALID        101    000002",
+        " 12/3/2026    1:08:09 PM    3    VALID        101    000003",
+        " 12/3/2026    1:08:39 PM    3    NOT VALID    1    3 N 1",
+        " 12/3/2026    1:09:09 PM    4    VALID        101    000004",
+        " 12/3/2026    1:10:09 PM    5    VALID        101    000005",
+        " 12/3/2026    1:15:09 PM    6    OFF          101    000006",
+    };
+    QTRY_COMPARE(rig.state.intRecordCount(), 40 + records.size());
+    QCOMPARE(rig.state.strRecords.recordLines().mid(40), records);
+    QCOMPARE(rig.autosaved(), fileOf(records));
+    QCOMPARE(rig.prompts.shown.size(), 0);
+}
+
+// The name now leads to another device while the old one stays quiet and
+// never reports an error (an adapter whose node went away): the receiver
+// notices, and listens on what the name names now.
+void TestIntake::deviceReplacedUnderItsName()
+{
+    Rig rig(true);
+    QVERIFY(rig.listen());
+    panel::PseudoTerminal other;
+    QVERIFY(other.open() && other.link(rig.link));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.receiver->statusText().contains("was lost"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.receiver->isPortOpen(), 3000);
+    QVERIFY(other.write("2 V 101 000002 \r"));
     QTRY_COMPARE(rig.state.intRecordCount(), 1);
 }
 
