@@ -37,10 +37,13 @@ GatetallyApp::~GatetallyApp()
 
 void GatetallyApp::start()
 {
+    // The settings name the port; the line is opened before any box is
+    // shown: a real serial port drops what arrives while it is closed, and a
+    // record is stamped when it is taken, not when the box is answered.
     const SignOnResult result = signOnLoad(m_state);
+    startReceiver();
     if (!result.problem.isEmpty())
         m_prompts.inform(result.problem, Prompts::Icon::Warning);
-    startReceiver();
 
     m_signOn = new SignOnScreen;
     connect(m_signOn, &SignOnScreen::timerTicked, this, &GatetallyApp::showMainScreen);
@@ -109,10 +112,25 @@ void GatetallyApp::showStatus()
     m_main->setStatusText(lines.join(QLatin1Char('\n')), lineTrouble);
 }
 
+void GatetallyApp::endSession()
+{
+    if (!m_main)
+        showMainScreen();
+    m_main->commands()->exitWithoutAsking();
+}
+
 void GatetallyApp::onExitTimer()
 {
-    // The receiver goes first, so no record arrives at a closing screen.
-    delete m_receiver;
+    // The receiver goes first, so no record arrives at a closing screen. The
+    // tick may come while one of its boxes is open (the box runs the event
+    // loop): it is then deleted once that box has returned, never under it.
+    if (m_receiver) {
+        m_receiver->closePort();
+        if (m_receiver->isShowingNotice())
+            m_receiver->deleteLater();
+        else
+            delete m_receiver;
+    }
     delete m_demo;
     if (m_main)
         m_main->closeForExit();

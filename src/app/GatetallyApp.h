@@ -47,6 +47,10 @@ public:
     // sign-on screen: the sign-on timer's tick.
     void showMainScreen();
 
+    // The desktop session ends (logging out, a shutdown's SIGTERM): the run
+    // ends as a confirmed Exit does, without asking.
+    void endSession();
+
 Q_SIGNALS:
     // The program has ended its run (the exit timer ticked).
     void finished();

@@ -4,7 +4,47 @@
 #include "WidgetPrompts.h"
 
 #include <QApplication>
+#include <QSessionManager>
+#include <QSocketNotifier>
+#include <csignal>
 #include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// The end of the desktop session reaches the program as a signal (SIGTERM
+// from the session or a shutdown, SIGHUP when its terminal goes). The
+// handler only wakes the event loop; the run then ends as a confirmed Exit
+// does, so the records file gets its exit marker and nothing is cut short.
+int g_sessionEnd[2] = {-1, -1};
+
+void onSessionSignal(int)
+{
+    const char c = 1;
+    (void)!::write(g_sessionEnd[0], &c, 1);
+}
+
+void watchSessionEnd(gt::GatetallyApp &gatetally)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_sessionEnd) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(g_sessionEnd[1], QSocketNotifier::Read, &gatetally);
+    QObject::connect(notifier, &QSocketNotifier::activated, &gatetally, [&gatetally] {
+        char c;
+        while (::read(g_sessionEnd[1], &c, 1) > 0) {
+        }
+        gatetally.endSession();
+    });
+    struct sigaction sa{};
+    sa.sa_handler = onSessionSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGHUP, SIGINT})
+        ::sigaction(sig, &sa, nullptr);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -36,6 +76,12 @@ int main(int argc, char *argv[])
     gt::WidgetPrompts prompts;
     gt::GatetallyApp gatetally(options, prompts);
     QObject::connect(&gatetally, &gt::GatetallyApp::finished, &app, &QApplication::quit);
+    watchSessionEnd(gatetally);
+    // Logging out asks each program to close its windows: that is the end
+    // of the run, not a question the operator might never see.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &gatetally, [&gatetally](QSessionManager &) {
+        gatetally.endSession();
+    });
     gatetally.start();
     return app.exec();
 }

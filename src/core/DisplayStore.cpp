@@ -43,13 +43,13 @@ void DisplayStore::appendMany(const QStringList &recordLines, const QStringList 
     endInsertRows();
 }
 
-void DisplayStore::clear()
+QStringList DisplayStore::allRecordLines() const
 {
-    beginResetModel();
-    m_records.clear();
-    m_display.clear();
-    endResetModel();
-    Q_EMIT emptied();
+    QStringList lines = m_records;
+    lines.reserve(lines.size() + qsizetype(m_held.size()));
+    for (const Held &h : m_held)
+        lines.append(h.recordLine);
+    return lines;
 }
 
 void DisplayStore::removeFirst(int n)
@@ -57,14 +57,18 @@ void DisplayStore::removeFirst(int n)
     n = qMin(n, count());
     if (n <= 0)
         return;
+    m_unfiled = qMax(0, m_unfiled - n);
     if (n == count()) {
-        clear();
-        return;
+        beginResetModel();
+        m_records.clear();
+        m_display.clear();
+        endResetModel();
+    } else {
+        beginRemoveRows(QModelIndex(), 0, n - 1);
+        m_records.remove(0, n);
+        m_display.remove(0, n);
+        endRemoveRows();
     }
-    beginRemoveRows(QModelIndex(), 0, n - 1);
-    m_records.remove(0, n);
-    m_display.remove(0, n);
-    endRemoveRows();
     Q_EMIT emptied();
 }
 

@@ -3,6 +3,8 @@
 #include <QAbstractListModel>
 #include <QStringList>
 
+#include <deque>
+
 namespace gt {
 
 // The records on the main display, oldest first. Each row keeps the record
@@ -14,6 +16,18 @@ class DisplayStore : public QAbstractListModel
     Q_OBJECT
 public:
     enum Roles { RecordLineRole = Qt::UserRole + 1 };
+
+    // A record that arrived while the display was full. It belongs to the
+    // display all the same (a save writes it after the rows) and enters it,
+    // in arrival order, as soon as there is room.
+    struct Held
+    {
+        QString recordLine;
+        bool incorrect;
+        // Handed to the autosave file on arrival; otherwise it is appended
+        // as it enters the display, if autosave is on by then.
+        bool autosaved;
+    };
 
     explicit DisplayStore(QObject *parent = nullptr);
 
@@ -28,10 +42,23 @@ public:
     void append(const QString &recordLine, const QString &displayLine);
     // Adds many rows at once (one model notification), for bursts.
     void appendMany(const QStringList &recordLines, const QStringList &displayLines);
-    void clear();
-    // Removes the n oldest rows (those a save has just written); rows that
-    // came after them stay.
+    void clear() { removeFirst(count()); }
+    // Removes the n oldest rows (those a save has just written, or those
+    // shown when a question was asked); rows that came after them stay.
     void removeFirst(int n);
+
+    // Records waiting for room, oldest first (the receiver's to fill).
+    std::deque<Held> &held() { return m_held; }
+    const std::deque<Held> &held() const { return m_held; }
+    // The record lines of the rows, then those of the held records: all that
+    // a save of the display writes.
+    QStringList allRecordLines() const;
+
+    // The oldest rows that are in no records file: shown before autosave was
+    // turned on and kept there. Clearing them must be asked even with
+    // autosave on.
+    int unfiledCount() const { return m_unfiled; }
+    void setUnfiledCount(int n) { m_unfiled = qBound(0, n, count()); }
 
 Q_SIGNALS:
     // Rows have just been taken off the display, by whatever command: there
@@ -41,6 +68,8 @@ Q_SIGNALS:
 private:
     QStringList m_records;
     QStringList m_display;
+    std::deque<Held> m_held;
+    int m_unfiled = 0;
 };
 
 } // namespace gt

@@ -37,6 +37,17 @@ QString recordsFileTitle(const QString &dataDir, const QString &path)
     return name.left(qMax(0, int(name.size()) - 4)).left(30);
 }
 
+bool isSameFile(const QString &a, const QString &b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo fa(a);
+    const QFileInfo fb(b);
+    if (QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath()))
+        return true;
+    return fa.exists() && fb.exists() && fa.canonicalFilePath() == fb.canonicalFilePath();
+}
+
 bool fitsLatin1(const QString &text)
 {
     for (const QChar c : text) {

@@ -22,6 +22,10 @@ QString recordsFileName(const QString &dataDir, const QString &path);
 // extension, at most 30 characters.
 QString recordsFileTitle(const QString &dataDir, const QString &path);
 
+// Whether two paths name one file: the same absolute path, or, for files
+// that exist, the same file behind links.
+bool isSameFile(const QString &a, const QString &b);
+
 // Whether setup.txt, an 8-bit (Latin-1) file, can hold this text as it is.
 bool fitsLatin1(const QString &text);
 

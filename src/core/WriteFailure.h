@@ -13,6 +13,16 @@ inline QString writeFailureMessage(const QString &fileName, const QString &reaso
     return QStringLiteral("The records file %1 could not be written:\r\n%2").arg(fileName, reason);
 }
 
+// Why a save onto the file that autosave is appending to is refused: the
+// save would replace the records in it, and autosave would go on after them.
+inline QString autosaveFileRefusal(const QString &fileName)
+{
+    return QStringLiteral("The file %1 is the records file that autosave is writing to:\r\n"
+                          "saving here would replace the records in it. Nothing was written;\r\n"
+                          "please choose another name.")
+        .arg(fileName);
+}
+
 // How the program tells the operator that setup.txt could not be rewritten.
 inline QString settingsWriteFailureMessage(const QString &dataDir, const QString &reason)
 {

@@ -93,7 +93,9 @@ QStringList MainCommands::savedLines() const
     // The receiver's own record line of each row, not one rebuilt from the
     // displayed text: a name shown for two entry points, an empty name or an
     // incorrect-data row cannot be turned back into the right record.
-    return records::saveHeader(m_state.clock.now().date()) + m_state.strRecords.recordLines();
+    // Records held back while the display is full are the display's too:
+    // they follow its rows, in the order they arrived.
+    return records::saveHeader(m_state.clock.now().date()) + m_state.strRecords.allRecordLines();
 }
 
 bool MainCommands::writeRecords(const QString &path, const QStringList &lines, bool replace, const QString &more)
@@ -177,6 +179,9 @@ void MainCommands::turnAutosaveOn()
     if (clearing) {
         m_state.strRecords.removeFirst(shown);
         blnClearCheck = true;
+    } else {
+        // Kept on the display, in no file: Clear must still ask about them.
+        m_state.strRecords.setUnfiledCount(shown);
     }
 
     SettingsChange change;
@@ -271,10 +276,14 @@ void MainCommands::saveAs()
 
 void MainCommands::clear()
 {
-    // With autosave on every record is already in the file.
-    if (!m_state.blnAutosave && !m_prompts.askYesNo(clearQuestion()))
+    // With autosave on every record is already in the file, but for rows
+    // kept from before it was turned on. Only the rows shown when asked are
+    // cleared: those that arrive while the question is open stay.
+    const int shown = m_state.intRecordCount();
+    const bool ask = !m_state.blnAutosave || m_state.strRecords.unfiledCount() > 0;
+    if (ask && !m_prompts.askYesNo(clearQuestion()))
         return;
-    m_state.strRecords.clear();
+    m_state.strRecords.removeFirst(shown);
 }
 
 void MainCommands::exit()
@@ -286,13 +295,27 @@ void MainCommands::exit()
     QString question = exitQuestion(m_state.blnAutosave);
     if (const int waiting = m_state.autosaveWriter.waitingCount())
         question.prepend(notWrittenNote(waiting, recordsFileName(m_state.dataDir, m_state.strAutosaveFile)));
-    if (!m_prompts.askYesNo(question))
+    // The session may have ended while the question was open.
+    if (!m_prompts.askYesNo(question) || m_exiting)
         return;
+    finishExit();
+}
+
+void MainCommands::exitWithoutAsking()
+{
+    if (!m_exiting)
+        finishExit();
+}
+
+void MainCommands::finishExit()
+{
+    // Set first: a failure box below runs the event loop, in which another
+    // request to end must not mark the file a second time.
+    m_exiting = true;
     // Told when it fails, but the program still ends: the operator asked to go.
     if (m_state.blnAutosave)
         writeMarker(m_state.strAutosaveFile, records::exitMarker(m_state.clock.now()));
     m_state.autosaveWriter.sync();
-    m_exiting = true;
     // No record may arrive between the marker and the end.
     if (closePort)
         closePort();

@@ -58,6 +58,8 @@ public Q_SLOTS:
     void saveAs();
     void clear();
     void exit();
+    // Exit as confirmed, without the question: the desktop session ends.
+    void exitWithoutAsking();
 
 Q_SIGNALS:
     // Exit is confirmed, the marker written and the port closed: the exit
@@ -72,6 +74,8 @@ private:
     bool writeRecords(const QString &path, const QStringList &lines, bool replace, const QString &more = QString());
     bool writeMarker(const QString &path, const QStringList &lines, const QString &more = QString());
     void rewriteSettingsOrTell(const SettingsChange &change);
+    // The confirmed Exit: the marker, the disk, the port, the exit timer.
+    void finishExit();
     // Asks whether to clear a display that holds records.
     bool askClearing();
     // Turning on did not go through: autosave off, file as it was.

@@ -9,6 +9,7 @@
 #include "WriteFailure.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -151,10 +152,14 @@ void RecordsScreen::searchFile()
 void RecordsScreen::clearFile()
 {
     const QString name = checkedFile();
-    if (name.isEmpty() || !m_prompts.askYesNo(stored::clearQuestion()))
+    if (name.isEmpty())
+        return;
+    const QString path = stored::filePath(m_state.dataDir, name);
+    const qint64 asked = QFileInfo(path).size();
+    if (!m_prompts.askYesNo(stored::clearQuestion()))
         return;
     QString reason;
-    if (!stored::clearFile(stored::filePath(m_state.dataDir, name), &reason))
+    if (!stored::clearFile(path, asked, &reason))
         return tellAndReload(stored::clearFailureMessage(name, reason));
     m_prompts.inform(stored::clearedMessage());
 }

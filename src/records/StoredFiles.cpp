@@ -106,20 +106,30 @@ bool checkReadable(const QString &path, QString *error)
     return false;
 }
 
-bool clearFile(const QString &path, QString *error)
+bool clearFile(const QString &path, qint64 asked, QString *error)
 {
     QFile file(path);
     // ExistingOnly: a file that has gone is told, not made anew.
-    const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::ExistingOnly;
-    if (file.open(mode))
-        return true;
-    if (file.exists()) {
+    const QIODevice::OpenMode mode = QIODevice::ReadWrite | QIODevice::Unbuffered | QIODevice::ExistingOnly;
+    if (!file.open(mode) && file.exists()) {
         makeWritable(file);
-        if (file.open(mode))
-            return true;
+        file.open(mode);
     }
-    *error = file.errorString();
-    return false;
+    if (!file.isOpen()) {
+        *error = file.errorString();
+        return false;
+    }
+    // What came after the question (a few lines at most) is moved to the
+    // front; a file shorter than when asked was replaced meanwhile and is
+    // emptied whole.
+    QByteArray kept;
+    if (file.size() > asked && file.seek(asked))
+        kept = file.readAll();
+    if (!file.resize(0) || !file.seek(0) || (!kept.isEmpty() && file.write(kept) != kept.size())) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 bool removeFile(const QString &path, QString *error)

@@ -52,9 +52,11 @@ QString deleteFailureMessage(const QString &name, const QString &reason);
 // Whether the file can be read now, with the system's reason when not.
 bool checkReadable(const QString &path, QString *error);
 
-// Empties a file, even a read-only one. A file that has vanished is not made
-// anew: clearing it would hide that it is gone.
-bool clearFile(const QString &path, QString *error);
+// Empties a file, even a read-only one, of the `asked` bytes it held when
+// the operator was asked: lines appended since (autosave goes on while the
+// question is open) stay. A file that has vanished is not made anew:
+// clearing it would hide that it is gone.
+bool clearFile(const QString &path, qint64 asked, QString *error);
 
 // Deletes a file, even a read-only one.
 bool removeFile(const QString &path, QString *error);

@@ -9,6 +9,7 @@
 #include "Prompts.h"
 #include "ResultsFile.h"
 #include "State.h"
+#include "WriteFailure.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -133,6 +134,10 @@ void ResultsScreen::saveAs()
         textFileDialog(recordsDirPath(m_state.dataDir), QStringLiteral("Search Results.txt")));
     if (path.isEmpty()) {
         m_prompts.inform(noFileNameMessage(), Prompts::Icon::Critical);
+        return;
+    }
+    if (m_state.blnAutosave && isSameFile(path, m_state.strAutosaveFile)) {
+        m_prompts.inform(autosaveFileRefusal(recordsFileName(m_state.dataDir, path)), Prompts::Icon::Warning);
         return;
     }
     QString reason;

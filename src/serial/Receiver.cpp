@@ -40,7 +40,8 @@ Receiver::Receiver(GatetallyState &state, Prompts &prompts, std::unique_ptr<Port
     // settled are in no file: they are appended as they enter, if autosave
     // is on by then. They are the newest records, so the last ones waiting.
     connect(&m_state.autosaveWriter, &AutosaveWriter::heldDropped, this, [this](int count) {
-        for (auto w = m_waiting.rbegin(); w != m_waiting.rend() && count > 0; ++w, --count)
+        auto &held = m_state.strRecords.held();
+        for (auto w = held.rbegin(); w != held.rend() && count > 0; ++w, --count)
             w->autosaved = false;
     });
     connect(&m_state.autosaveWriter, &AutosaveWriter::recovered, this, [this](const QString &path, int late) {
@@ -200,11 +201,11 @@ void Receiver::take(const PanelMessage &message)
     const QString line = buildRecordLine(message.text, m_state.clock.now());
     m_state.strRecordLine = line;
     bool filled = false;
-    if (m_waiting.empty() && !m_state.strRecords.isFull()) {
+    if (m_state.strRecords.held().empty() && !m_state.strRecords.isFull()) {
         m_state.strRecords.append(line, displayLine(line, message.incorrect));
         filled = m_state.strRecords.isFull();
     } else {
-        m_waiting.push_back({line, message.incorrect, m_state.blnAutosave});
+        m_state.strRecords.held().push_back({line, message.incorrect, m_state.blnAutosave});
     }
     if (m_state.blnAutosave)
         autosave(line);
@@ -231,12 +232,15 @@ void Receiver::displayFilled()
         m_state.blnAutosaveFull = true;
 }
 
+int Receiver::waitingCount() const { return int(m_state.strRecords.held().size()); }
+
 void Receiver::moveWaitingIn()
 {
-    if (m_waiting.empty())
+    auto &held = m_state.strRecords.held();
+    if (held.empty())
         return;
     const int room = kDisplayCapacity - m_state.intRecordCount();
-    const int n = qMin(room, int(m_waiting.size()));
+    const int n = qMin(room, int(held.size()));
     if (n <= 0)
         return;
     QStringList records;
@@ -244,14 +248,14 @@ void Receiver::moveWaitingIn()
     records.reserve(n);
     shown.reserve(n);
     for (int i = 0; i < n; ++i) {
-        const Waiting &w = m_waiting.front();
+        const DisplayStore::Held &w = held.front();
         records.append(w.recordLine);
         shown.append(displayLine(w.recordLine, w.incorrect));
         // Held while autosave was off, entering with it on: the file gets
         // it now, so no row on the display is in no file.
         if (!w.autosaved && m_state.blnAutosave)
             autosave(w.recordLine);
-        m_waiting.pop_front();
+        held.pop_front();
     }
     m_state.strRecords.appendMany(records, shown);
     if (m_state.strRecords.isFull())
@@ -299,7 +303,9 @@ void Receiver::showNotices()
     if (m_showingNotice)
         return;
     m_showingNotice = true;
-    while (!m_notices.empty()) {
+    // Once the port is closed for good the program is ending: what is
+    // still queued is not worth a box the operator has to answer.
+    while (!m_notices.empty() && !m_closedForGood) {
         const Notice n = m_notices.front();
         m_notices.pop_front();
         m_prompts.inform(n.text, Prompts::Icon(n.icon));

@@ -43,6 +43,8 @@ public:
     void closePort();
 
     bool isPortOpen() const;
+    // Whether one of its boxes is open now.
+    bool isShowingNotice() const { return m_showingNotice; }
     // The device the receiver listens on (or tries to).
     QString device() const { return m_device; }
     // What the main screen should say about the line; empty when all is well.
@@ -51,7 +53,7 @@ public:
     // adapter: its name and the device it is now; empty otherwise.
     QString listeningText() const { return m_listening; }
     // Records that arrived while the display was full.
-    int waitingCount() const { return int(m_waiting.size()); }
+    int waitingCount() const;
     PortLink &port() { return *m_port; }
     QTimer *retryTimer() const { return m_retry; }
 
@@ -67,15 +69,6 @@ Q_SIGNALS:
     void statusChanged(const QString &text);
 
 private:
-    struct Waiting
-    {
-        QString recordLine;
-        bool incorrect;
-        // Handed to the autosave file on arrival; otherwise it is appended
-        // as it enters the display, if autosave is on by then.
-        bool autosaved;
-    };
-
     // Opens the device of the settings; reports a failure and starts retrying.
     bool open();
     // One attempt; on success the retries stop and the status clears.
@@ -102,7 +95,6 @@ private:
     std::unique_ptr<PortLink> m_port;
     QTimer *m_retry;
     MessageAssembler m_assembler;
-    std::deque<Waiting> m_waiting;
     QString m_device;
     QString m_status;
     QString m_listening;

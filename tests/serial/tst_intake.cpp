@@ -23,6 +23,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QSaveFile>
@@ -125,6 +126,9 @@ private Q_SLOTS:
     void closes();
     void applyFailures();
     void programListensFromSignOn();
+    void startUpListensBeforeItAsks_data();
+    void exitWhileItsBoxIsOpen();
+    void startUpListensBeforeItAsks();
     void demo();
 };
 
@@ -571,6 +575,88 @@ void TestIntake::programListensFromSignOn()
     QVERIFY(main->Timer1->isActive() && main->Timer1->interval() == 100);
     QCOMPARE(status->text(), QString());
     QVERIFY(finished.wait(2000) && !app.receiver());
+}
+
+// A box at start-up (settings that could not be read, a data folder that
+// setup.txt cannot name) waits for the operator while the panel goes on
+// sending: its records are taken as they come, stamped then, autosaved, and
+// on the display once the box is answered.
+void TestIntake::startUpListensBeforeItAsks_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("autosaved");
+    QTest::newRow("unreadable settings") << "data" << false;
+    QTest::newRow("a folder setup.txt cannot name, autosave on") << QString::fromUtf8("\u0416") << true;
+}
+
+void TestIntake::startUpListensBeforeItAsks()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, autosaved);
+    gt::test::Program p;
+    p.options.dataDir = p.dir.filePath(folder);
+    const QString records = p.dir.filePath("gate.txt");
+    QVERIFY(QDir().mkpath(p.options.dataDir));
+    QVERIFY(gt::test::writeBytes(setupFilePath(p.options.dataDir),
+                                 autosaved ? gt::test::setupFile("CommPort=1", "autosave=T", records.toLatin1())
+                                           : QByteArray("CommPort=1\r\n\0\r\n", 15)));
+    panel::PseudoTerminal pty;
+    p.options.port = p.dir.filePath("panel");
+    QVERIFY(pty.open() && pty.link(p.options.port));
+    int taken = -1;
+    p.prompts.whileOpen = [&](int n) {
+        if (n != 0)
+            return;
+        p.app->state().clock.setFixed(kWhen);
+        QVERIFY(pty.write("4 N 101 000077 \r"));
+        QTRY_COMPARE(p.app->state().intRecordCount(), 1);
+        taken = p.app->state().intRecordCount();
+    };
+    p.make(kWhen.addSecs(-60));
+    p.app->state().clock.setFixed(kWhen.addSecs(-60));
+    p.app->start();
+    p.app->state().clock.setFixed(kWhen.addSecs(60));
+    p.app->showMainScreen();
+    QCOMPARE(taken, 1);
+    QCOMPARE(p.prompts.shown.size(), 1);
+    const QString record = shown("    4    NOT VALID    101    000077");
+    QCOMPARE(p.app->state().strRecords.recordLines(), QStringList{record});
+    QCOMPARE(p.main()->lstMain->model()->rowCount(), 1);
+    QCOMPARE(QFile::exists(records) ? gt::test::readBytes(records) : QByteArray(),
+             autosaved ? " Autosave started 12/3/2026, 1:04:09 PM\r\n\r\n" + fileOf({record}) : QByteArray());
+}
+
+// Exit confirmed while the receiver's own box is open (the display just
+// filled): the exit timer ticks inside that box, and the run still ends
+// cleanly, with every record and one exit marker in the file.
+void TestIntake::exitWhileItsBoxIsOpen()
+{
+    gt::test::Program p;
+    const QString records = p.dir.filePath("gate.txt");
+    QVERIFY(gt::test::writeBytes(setupFilePath(p.dir.path()),
+                                 gt::test::setupFile("CommPort=1", "autosave=T", records.toLatin1())));
+    panel::PseudoTerminal pty;
+    p.options.port = p.dir.filePath("panel");
+    QVERIFY(pty.open() && pty.link(p.options.port));
+    GatetallyApp &app = p.start(kWhen);
+    QSignalSpy finished(&app, &GatetallyApp::finished);
+    app.state().strRecords.appendMany(QStringList(kDisplayCapacity - 1, "f"), QStringList(kDisplayCapacity - 1, "f"));
+    p.prompts.answers = {Prompts::Yes};
+    p.prompts.whileOpen = [&](int n) {
+        if (n != 0)
+            return;
+        QVERIFY(pty.write("2 V 101 000002 \r"));
+        QTRY_COMPARE(app.state().strRecords.held().size(), size_t(1));
+        p.main()->close();
+        QTRY_COMPARE(finished.size(), 1);
+    };
+    QVERIFY(pty.write("1 V 101 000001 \r"));
+    QTRY_COMPARE(p.prompts.shown.size(), 2);
+    QTRY_VERIFY(!app.receiver());
+    QCOMPARE(gt::test::readBytes(records),
+             " Autosave started 12/3/2026, 1:05:09 PM\r\n\r\n" + fileOf({shown("    1    VALID        101    000001"),
+                                                                          shown("    2    VALID        101    000002")})
+                 + "\r\n Possible interruption in records\r\n Software was exited 12/3/2026, 1:05:09 PM\r\n\r\n");
 }
 
 void TestIntake::demo()
