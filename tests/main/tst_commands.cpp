@@ -348,6 +348,9 @@ private Q_SLOTS:
         row("on with the display full and a record waiting: appended as it enters",
             {on, def, false, false, false, -1, "Y", toMon, {kClearDisplay}, true, mon,
              kAutosaveHeader + crlf({kWaiting}), 1, true, {}, six, {}, {kWaiting}});
+        row("Clear, autosave off, Yes, a record while it is asked: it stays",
+            {"cmdClear", mon, false, false, false, 3, "Y", none, {kClearQuestion}, false, mon, kOld, 1, false, {}, {},
+             {0}, {arrived(0)}});
         row("Exit with a record that could not be written: the question says so",
             {"cmdExit", "@full", true, false, false, 0, "N", none, {full, kNote}, true, "@full", {}, 1, false, {}, six,
              {}, {kWaiting}});
@@ -405,6 +408,40 @@ private Q_SLOTS:
             QCOMPARE(desk.state.strRecords.recordLines(), display);
         }
         desk.check(c.fileAfter, c.bytes, c.autosaveAfter);
+    }
+
+    // Rows kept on the display when autosave starts are in no file: Clear
+    // asks about them even with autosave on. Records held while the display
+    // is full are saved after its rows.
+    void keptAndHeldRecords()
+    {
+        Desk desk;
+        desk.useFile("default", false);
+        auto *port = new MemoryPortLink;
+        Receiver receiver(desk.state, desk.prompts, std::unique_ptr<PortLink>(port));
+        QVERIFY(receiver.openPort());
+        desk.display(2);
+        desk.script("NY", {"Monday.txt"});
+        desk.commands.turnAutosaveOn();
+        desk.prompts.whileOpen = [&](int n) {
+            if (n == 2)
+                port->receive(arrivedMessage(n));
+        };
+        desk.commands.clear();
+        QCOMPARE(desk.conversation(), (QStringList{kClearDisplay, kClearQuestion}));
+        QCOMPARE(desk.state.strRecords.recordLines(), QStringList{QString::fromLatin1(arrived(2))});
+        QCOMPARE(readBytes(desk.path("Monday.txt")), kAutosaveHeader + crlf({arrived(2)}));
+        // Now every row is in the file: cleared at once.
+        desk.commands.clear();
+        QCOMPARE(desk.conversation().size(), 2);
+        QCOMPARE(desk.state.intRecordCount(), 0);
+
+        desk.script("Y", {"Full.txt"});
+        desk.commands.turnAutosaveOff();
+        desk.state.strRecords.appendMany(QStringList(kDisplayCapacity, "f"), QStringList(kDisplayCapacity, "f"));
+        port->receive("6 N 106 000006 \r");
+        desk.commands.saveAs();
+        QCOMPARE(readBytes(desk.path("Full.txt")), kSaveHeader + crlf(QList<QByteArray>(kDisplayCapacity, "f")) + crlf({kWaiting}));
     }
 
     void setupFileReread()

@@ -222,6 +222,7 @@ void TestResults::resultsFile_data()
     QTest::addColumn<QStringList>("results");
     QTest::addColumn<QString>("name"); // answer of the Save dialog
     QTest::addColumn<int>("diskLimit"); // bytes a file may grow to; 0: no limit
+    QTest::addColumn<bool>("autosaving"); // autosave appends to the file chosen
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("message");
     const auto report = [](const QByteArray &criteriaLines, const QByteArray &body) {
@@ -232,27 +233,31 @@ void TestResults::resultsFile_data()
     const QByteArray second = "  3/7/2006   10:30:00 PM         3        NOT VALID    456    000077\r\n";
     const QString name = "Records/Search Results.txt";
     const QByteArray old(4000, 'x');
-    QTest::newRow("timed, no details") << "||||9:05:00 AM|10:30:00 PM" << kRecords << name << 0
+    QTest::newRow("timed, no details") << "||||9:05:00 AM|10:30:00 PM" << kRecords << name << 0 << false
                                        << report("     From: 9:05:00 AM\r\n     To:   10:30:00 PM\r\n", first + second)
                                        << "";
-    QTest::newRow("no times, one detail") << "|NOT VALID|||AM 3/7/2006|PM 3/8/2006" << kRecords.mid(1) << name << 0
+    QTest::newRow("no times, one detail") << "|NOT VALID|||AM 3/7/2006|PM 3/8/2006" << kRecords.mid(1) << name << 0 << false
                                           << report("     Status:  NOT VALID\r\n", second) << "";
     QTest::newRow("all four details, one time")
-        << "2|VALID|123|12345|AM 3/7/2006|1:00:00 PM" << kRecords.mid(0, 1) << name << 0
+        << "2|VALID|123|12345|AM 3/7/2006|1:00:00 PM" << kRecords.mid(0, 1) << name << 0 << false
         << report("     From: AM 3/7/2006\r\n     To:   1:00:00 PM\r\n     Entry Point:  2\r\n     Status:  VALID\r\n"
                   "     Facility Code:  123\r\n     Card/Keyless Number:  12345\r\n",
                   first)
         << "";
-    QTest::newRow("no results") << "||999||AM 3/7/2006|AM 3/7/2006" << QStringList() << name << 0
+    QTest::newRow("no results") << "||999||AM 3/7/2006|AM 3/7/2006" << QStringList() << name << 0 << false
                                 << report("     Facility Code:  999\r\n",
                                           "          There were no results for this search\r\n")
                                 << "";
-    QTest::newRow("no name") << "||999||AM 3/7/2006|AM 3/7/2006" << kRecords << "" << 0 << old
+    QTest::newRow("no name") << "||999||AM 3/7/2006|AM 3/7/2006" << kRecords << "" << 0 << false << old
                              << "Please select a file name";
-    QTest::newRow("disk full") << "||999||AM 3/7/2006|AM 3/7/2006" << kRecords << name << 300 << old
+    QTest::newRow("disk full") << "||999||AM 3/7/2006|AM 3/7/2006" << kRecords << name << 300 << false << old
                                << "The search results file DIR/" + name
                                       + " could not be written:\r\nOnly part of the data could be written (the disk "
                                         "may be full).";
+    QTest::newRow("the file autosave writes to") << "||999||AM 3/7/2006|AM 3/7/2006" << kRecords << name << 0 << true << old
+                                                 << "The file Search Results.txt is the records file that autosave is "
+                                                    "writing to:\r\nsaving here would replace the records in it. "
+                                                    "Nothing was written;\r\nplease choose another name.";
 }
 
 void TestResults::resultsFile()
@@ -261,6 +266,7 @@ void TestResults::resultsFile()
     QFETCH(QStringList, results);
     QFETCH(QString, name);
     QFETCH(int, diskLimit);
+    QFETCH(bool, autosaving);
     QFETCH(QByteArray, file);
     QFETCH(QString, message);
     Fixture f;
@@ -268,6 +274,8 @@ void TestResults::resultsFile()
     f.state.criteria = test::criteriaFrom(criteria);
     const QString path = f.dir.filePath("Records/Search Results.txt");
     QVERIFY(test::writeBytes(path, QByteArray(4000, 'x')));
+    f.state.blnAutosave = autosaving;
+    f.state.strAutosaveFile = path;
     QScopedPointer<ResultsScreen> s(f.open<ResultsScreen>(D));
     f.prompts.fileNames << (name.isEmpty() ? "" : f.dir.filePath(name));
     {
@@ -280,7 +288,7 @@ void TestResults::resultsFile()
     QCOMPARE(QDir(f.dir.filePath("Records")).entryList(QDir::Files), QStringList{"Search Results.txt"});
     QCOMPARE(f.prompts.texts().join(""), QString(message).replace("DIR", f.dir.path()));
     for (const auto &shown : std::as_const(f.prompts.shown))
-        QVERIFY(shown.icon == (diskLimit ? Prompts::Icon::Warning : Prompts::Icon::Critical));
+        QVERIFY(shown.icon == (diskLimit || autosaving ? Prompts::Icon::Warning : Prompts::Icon::Critical));
     QCOMPARE(f.prompts.dialogs.size(), 1);
     const Prompts::SaveDialog d = f.prompts.dialogs.at(0);
     QCOMPARE(d.filter + '|' + QString::number(d.filterIndex) + '|' + d.proposedName + '|' + d.initialFolder,
