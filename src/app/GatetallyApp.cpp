@@ -7,7 +7,9 @@
 #include "SignOn.h"
 #include "DemoPanel.h"
 #include "PortLink.h"
+#include "PortNames.h"
 #include "Receiver.h"
+#include "SerialAdapters.h"
 
 #include <QDateTime>
 #include <QGuiApplication>
@@ -35,12 +37,18 @@ GatetallyApp::~GatetallyApp()
     delete m_main;
 }
 
-void GatetallyApp::start()
+QString GatetallyApp::start()
 {
     // The settings name the port; the line is opened before any box is
     // shown: a real serial port drops what arrives while it is closed, and a
     // record is stamped when it is taken, not when the box is answered.
     const SignOnResult result = signOnLoad(m_state);
+    if (lockDevice && !m_options.demo) {
+        m_state.chosenAdapter = readAdapterChoice(m_state.dataDir);
+        const QString refused = lockDevice(receiverDevice(m_state));
+        if (!refused.isEmpty())
+            return refused;
+    }
     startReceiver();
     if (!result.problem.isEmpty())
         m_prompts.inform(result.problem, Prompts::Icon::Warning);
@@ -52,6 +60,7 @@ void GatetallyApp::start()
         m_signOn->move(screen->availableGeometry().center() - m_signOn->rect().center());
     m_signOn->show();
     m_signOn->tmrSignOn->start();
+    return QString();
 }
 
 void GatetallyApp::showMainScreen()

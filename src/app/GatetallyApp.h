@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 namespace gt {
@@ -28,7 +29,13 @@ public:
     ~GatetallyApp() override;
 
     // Sign-on load, the receiver, and the sign-on screen with its timer.
-    void start();
+    // Returns why the run cannot go on (the serial device is another
+    // program's), else empty.
+    QString start();
+
+    // Takes the device the receiver is to listen on for this program alone;
+    // returns why it cannot, else empty. Set by main(): a run of its own.
+    std::function<QString(const QString &device)> lockDevice;
 
     GatetallyState &state() { return m_state; }
     Prompts &prompts() { return m_prompts; }

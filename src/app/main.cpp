@@ -1,5 +1,6 @@
 #include "GatetallyApp.h"
 #include "Options.h"
+#include "RunLocks.h"
 #include "Version.h"
 #include "WidgetPrompts.h"
 
@@ -74,7 +75,9 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     gt::WidgetPrompts prompts;
+    gt::RunLocks locks;
     gt::GatetallyApp gatetally(options, prompts);
+    gatetally.lockDevice = [&locks](const QString &device) { return locks.lockDevice(device); };
     QObject::connect(&gatetally, &gt::GatetallyApp::finished, &app, &QApplication::quit);
     watchSessionEnd(gatetally);
     // Logging out asks each program to close its windows: that is the end
@@ -82,6 +85,15 @@ int main(int argc, char *argv[])
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &gatetally, [&gatetally](QSessionManager &) {
         gatetally.endSession();
     });
-    gatetally.start();
+    QString refused = locks.lockDataFolder(gatetally.state().dataDir);
+    if (refused.isEmpty())
+        refused = gatetally.start();
+    if (!refused.isEmpty()) {
+        std::fprintf(stderr, "gatetally: %s\n", qPrintable(refused));
+        const QString platform = QGuiApplication::platformName();
+        if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+            prompts.inform(refused, gt::Prompts::Icon::Warning);
+        return 1;
+    }
     return app.exec();
 }
