@@ -1,7 +1,7 @@
 #include "TextFile.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <unistd.h>
@@ -29,19 +29,18 @@ QByteArray encodeTextLines(const QStringList &lines)
 
 bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mode, QString *error)
 {
+    if (mode == WriteMode::Replace)
+        return saveTextLines(path, lines, error);
     QFile file(path);
     // Unbuffered: a short write (the disk filling up half way) must show in
     // the count that write() returns; buffered writes can lose it.
-    const QIODevice::OpenMode how = QIODevice::Unbuffered
-        | (mode == WriteMode::Append ? QIODevice::WriteOnly | QIODevice::Append
-                                     : QIODevice::WriteOnly | QIODevice::Truncate);
-    if (!file.open(how)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         if (error)
             *error = file.errorString();
         return false;
     }
     const QByteArray bytes = encodeTextLines(lines);
-    // Where an append starts: a failed one is cut back to here, so that a
+    // Where the append starts: a failed one is cut back to here, so that a
     // records file never keeps half a line that the next append would glue
     // its own line to.
     const qint64 before = file.size();
@@ -52,14 +51,12 @@ bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mod
     QString reason;
     if (!written) {
         reason = count >= 0 && count < bytes.size() ? shortWriteReason() : file.errorString();
-        if (mode == WriteMode::Append)
-            file.resize(before);
+        file.resize(before);
     }
     file.close();
     if (written && file.error() != QFileDevice::NoError) {
         reason = file.errorString();
-        if (mode == WriteMode::Append)
-            QFile::resize(path, before);
+        QFile::resize(path, before);
     }
     if (!reason.isEmpty() || !written) {
         if (error)
@@ -71,24 +68,62 @@ bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mod
 
 bool saveTextLines(const QString &path, const QStringList &lines, QString *error)
 {
-    QSaveFile file(path);
+    ReplacingFile file(path);
+    return file.open(error) && file.write(encodeTextLines(lines), error) && file.commit(error);
+}
+
+ReplacingFile::ReplacingFile(const QString &path)
+    : m_path(path)
+    , m_save(path)
+    , m_direct(path)
+{
+}
+
+bool ReplacingFile::open(QString *error)
+{
+    // QFileInfo follows links: what matters is what the name leads to.
+    const QFileInfo target(m_path);
+    m_directly = target.exists() && !target.isFile() && !target.isDir();
     // Unbuffered, so that a short write (a disk filling up) shows in the
     // count that write() returns: a buffered QSaveFile can commit a
     // truncated file without reporting it.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    const QIODevice::OpenMode how = QIODevice::WriteOnly | QIODevice::Unbuffered;
+    QFileDevice &file = m_directly ? static_cast<QFileDevice &>(m_direct) : m_save;
+    if (!(m_directly ? m_direct.open(how | QIODevice::Truncate) : m_save.open(how))) {
         if (error)
             *error = file.errorString();
         return false;
     }
-    const QByteArray bytes = encodeTextLines(lines);
-    const qint64 count = file.write(bytes);
-    if (count != bytes.size() || !file.commit()) {
-        if (error)
-            *error = count >= 0 && count < bytes.size() ? shortWriteReason() : file.errorString();
-        file.cancelWriting();
-        return false;
-    }
     return true;
+}
+
+bool ReplacingFile::write(const QByteArray &bytes, QString *error)
+{
+    QFileDevice &file = m_directly ? static_cast<QFileDevice &>(m_direct) : m_save;
+    const qint64 count = file.write(bytes);
+    if (count == bytes.size())
+        return true;
+    if (error)
+        *error = count >= 0 ? shortWriteReason() : file.errorString();
+    if (!m_directly)
+        m_save.cancelWriting();
+    return false;
+}
+
+bool ReplacingFile::commit(QString *error)
+{
+    if (m_directly) {
+        m_direct.close();
+        if (m_direct.error() == QFileDevice::NoError)
+            return true;
+    } else if (m_save.commit()) {
+        return true;
+    }
+    if (error) {
+        const QString reason = m_directly ? m_direct.errorString() : m_save.errorString();
+        *error = reason.isEmpty() ? QStringLiteral("write failed") : reason;
+    }
+    return false;
 }
 
 bool syncTextFile(const QString &path, QString *error)

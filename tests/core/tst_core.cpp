@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <optional>
+
 
 Q_DECLARE_METATYPE(gt::DisplayMode)
 
@@ -45,6 +47,8 @@ private Q_SLOTS:
     void fileNames();
 
     void textFiles();
+    void replacingWrites_data();
+    void replacingWrites();
 
     void settingsLoad_data();
     void settingsLoad();
@@ -181,6 +185,61 @@ void TestCore::textFiles()
         QVERIFY(!replaceTextLines(half, QStringList(4, QString(20, QLatin1Char('x'))), &e4));
     }
     QVERIFY2(!e1.isEmpty() && !e2.isEmpty() && !e3.isEmpty() && !e4.isEmpty(), "every failure gives a reason");
+}
+
+// A replacing write that fails leaves the old file byte for byte, and says
+// why; one through a link replaces the file it leads to; a device is written
+// to, never replaced by a file.
+void TestCore::replacingWrites_data()
+{
+    QTest::addColumn<QString>("target"); // "file", "link" (to a.txt), "device" (a link to /dev/full)
+    QTest::addColumn<int>("limit");      // bytes a file may grow to; 0: no limit
+    QTest::addColumn<bool>("blocks");    // written through ReplacingFile in two blocks
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QByteArray>("after"); // a.txt afterwards
+
+    const QString shortWrite = QStringLiteral("Only part of the data could be written (the disk may be full).");
+    QTest::newRow("disk fills up") << "file" << 40 << false << shortWrite << QByteArray("old\r\n");
+    QTest::newRow("disk fills up at the second block") << "link" << 90 << true << shortWrite << QByteArray("old\r\n");
+    QTest::newRow("through a link") << "link" << 0 << true << QString()
+                                    << QByteArray(78, 'x') + "\r\n" + QByteArray(76, 'x') + "\r\n";
+    QTest::newRow("a device") << "device" << 0 << false << "No space left on device" << QByteArray("old\r\n");
+}
+
+void TestCore::replacingWrites()
+{
+    QFETCH(QString, target);
+    QFETCH(int, limit);
+    QFETCH(bool, blocks);
+    QFETCH(QString, error);
+    QFETCH(QByteArray, after);
+    QTemporaryDir tmp;
+    const QString file = tmp.filePath(QStringLiteral("a.txt")), link = tmp.filePath(QStringLiteral("link.txt"));
+    QVERIFY(writeBytes(file, "old\r\n"));
+    QVERIFY(QFile::link(target == "device" ? QStringLiteral("/dev/full") : file, link));
+    const QString path = target == "file" ? file : link;
+    const QStringList lines{QString(78, QLatin1Char('x')), QString(76, QLatin1Char('x'))};
+    QString reason;
+    bool ok = false;
+    {
+        std::optional<gt::test::FileSizeLimit> full;
+        if (limit)
+            full.emplace(limit);
+        if (blocks) {
+            ReplacingFile out(path);
+            ok = out.open(&reason) && out.write(encodeTextLines(lines.mid(0, 1)), &reason)
+                && out.write(encodeTextLines(lines.mid(1)), &reason) && out.commit(&reason);
+        } else {
+            ok = replaceTextLines(path, lines, &reason);
+        }
+    }
+    QCOMPARE(reason, error);
+    QCOMPARE(ok, error.isEmpty());
+    QCOMPARE(readBytes(file), after);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QVERIFY(!QFileInfo(QStringLiteral("/dev/full")).isFile()); // still the device
+    // No new file left beside the old one.
+    QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::System), (QStringList{"a.txt", "link.txt"}));
 }
 
 void TestCore::settingsLoad_data()
