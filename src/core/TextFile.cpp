@@ -1,9 +1,11 @@
 #include "TextFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace gt {
@@ -32,13 +34,18 @@ bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mod
     if (mode == WriteMode::Replace)
         return saveTextLines(path, lines, error);
     QFile file(path);
+    const bool existed = file.exists();
     // Unbuffered: a short write (the disk filling up half way) must show in
     // the count that write() returns; buffered writes can lose it.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered, kOwnerOnly)) {
         if (error)
             *error = file.errorString();
         return false;
     }
+    // Created with 0600 less the umask: set exactly, so that an odd umask
+    // cannot leave the owner unable to append next time.
+    if (!existed)
+        file.setPermissions(kOwnerOnly);
     const QByteArray bytes = encodeTextLines(lines);
     // Where the append starts: a failed one is cut back to here, so that a
     // records file never keeps half a line that the next append would glue
@@ -94,6 +101,15 @@ bool ReplacingFile::open(QString *error)
             *error = file.errorString();
         return false;
     }
+    // QSaveFile gives the new file the mode of the one it replaces, and a
+    // file made anew 0666 less the umask: this one is for its owner alone.
+    // It is still empty here.
+    if (!m_directly && !target.exists() && !m_save.setPermissions(kOwnerOnly)) {
+        if (error)
+            *error = m_save.errorString();
+        m_save.cancelWriting();
+        return false;
+    }
     return true;
 }
 
@@ -123,6 +139,34 @@ bool ReplacingFile::commit(QString *error)
         const QString reason = m_directly ? m_direct.errorString() : m_save.errorString();
         *error = reason.isEmpty() ? QStringLiteral("write failed") : reason;
     }
+    return false;
+}
+
+bool makeOwnerFolder(const QString &path, QString *error)
+{
+    // The missing folders, from the one asked for up to the first that is
+    // there; then made from the top down.
+    QStringList missing;
+    QFileInfo info(QFileInfo(path.isEmpty() ? QStringLiteral(".") : path).absoluteFilePath());
+    while (!info.exists() && !info.isRoot() && !missing.contains(info.filePath())) {
+        missing.prepend(info.filePath());
+        info.setFile(info.absolutePath());
+    }
+    for (const QString &folder : std::as_const(missing)) {
+        const QByteArray name = QFile::encodeName(folder);
+        if (::mkdir(name.constData(), 0700) == 0) {
+            // Exactly 0700: the umask may have taken more than group and others.
+            ::chmod(name.constData(), 0700);
+        } else if (errno != EEXIST) {
+            if (error)
+                *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(folder), qt_error_string(errno));
+            return false;
+        }
+    }
+    if (QFileInfo(path.isEmpty() ? QStringLiteral(".") : path).isDir())
+        return true;
+    if (error)
+        *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), qt_error_string(ENOTDIR));
     return false;
 }
 

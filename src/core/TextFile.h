@@ -14,6 +14,10 @@ namespace gt {
 // back to the length it had, so it only ever holds whole lines. A replacing
 // write goes through ReplacingFile below, so a failure leaves the old file
 // byte for byte as it was.
+//
+// The files hold people's comings and goings: a file that these functions
+// create is its owner's only (0600), whatever the umask; one that exists
+// keeps its mode.
 enum class WriteMode { Append, Replace };
 
 bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mode, QString *error = nullptr);
@@ -50,6 +54,14 @@ private:
     QFile m_direct;
     bool m_directly = false;
 };
+
+// Makes the folder and any missing folders above it; each one made is its
+// owner's only (0700), whatever the umask. Folders that exist keep their
+// modes. On failure *error gets the folder and the system's reason.
+bool makeOwnerFolder(const QString &path, QString *error = nullptr);
+
+// The mode of what the program creates for its owner alone.
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 // Reads every line; accepts CR LF and bare LF line ends. A final line without
 // a line end still counts as a line.

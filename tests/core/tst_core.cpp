@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <optional>
+#include <sys/stat.h>
 
 
 Q_DECLARE_METATYPE(gt::DisplayMode)
@@ -22,6 +23,16 @@ using gt::test::readBytes;
 using gt::test::writeBytes;
 
 namespace {
+
+// The mode bits of a file or folder, in octal as ls shows them; "none"
+// when there is nothing there.
+QString modeOf(const QString &path)
+{
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("none");
+    return QString::number(st.st_mode & 07777, 8);
+}
 
 QByteArray setupWith(const QByteArray &l1, const QByteArray &l2, const QByteArray &l3, int nameLines = 100,
                      const QByteArray &eol = "\r\n")
@@ -49,6 +60,8 @@ private Q_SLOTS:
     void textFiles();
     void replacingWrites_data();
     void replacingWrites();
+    void fileModes_data();
+    void fileModes();
 
     void settingsLoad_data();
     void settingsLoad();
@@ -240,6 +253,56 @@ void TestCore::replacingWrites()
     QVERIFY(!QFileInfo(QStringLiteral("/dev/full")).isFile()); // still the device
     // No new file left beside the old one.
     QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::System), (QStringList{"a.txt", "link.txt"}));
+}
+
+// Under the usual umask 022: what the program makes is its owner's only;
+// what was there keeps its mode.
+void TestCore::fileModes_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("before"); // the mode a.txt or folder "d" has before; "none": not there
+    QTest::addColumn<QStringList>("modes"); // path: mode afterwards
+
+    QTest::newRow("append makes a file") << "append" << "none" << QStringList{"a.txt:600"};
+    QTest::newRow("append keeps a mode") << "append" << "644" << QStringList{"a.txt:644"};
+    QTest::newRow("replace makes a file") << "replace" << "none" << QStringList{"a.txt:600"};
+    QTest::newRow("replace keeps a mode") << "replace" << "640" << QStringList{"a.txt:640"};
+    QTest::newRow("folders made") << "folder" << "none" << QStringList{"d:700", "d/e:700", "d/e/f:700"};
+    QTest::newRow("a folder there keeps its mode") << "folder" << "755" << QStringList{"d:755", "d/e:700", "d/e/f:700"};
+    QTest::newRow("first start") << "settings" << "none"
+                                  << QStringList{"d:700", "d/e:700", "d/e/setup.txt:600", "d/e/Records:700"};
+}
+
+void TestCore::fileModes()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, before);
+    QFETCH(QStringList, modes);
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    const bool folder = how == "folder" || how == "settings";
+    const QString path = dir.filePath(folder ? "d" : "a.txt");
+    if (before != "none") {
+        QVERIFY(folder ? dir.mkdir("d") : writeBytes(path, "old\r\n"));
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), before.toUInt(nullptr, 8)) == 0);
+    }
+    const mode_t umask = ::umask(022);
+    bool ok = false;
+    if (how == "append") {
+        ok = appendTextLines(path, {QStringLiteral("x")});
+    } else if (how == "replace") {
+        ok = replaceTextLines(path, {QStringLiteral("x")});
+    } else if (how == "folder") {
+        ok = makeOwnerFolder(dir.filePath("d/e/f"));
+    } else {
+        GatetallyState state(dir.filePath("d/e"));
+        QString error;
+        ok = loadSettings(state, &error) == SettingsLoad::Defaults && error.isEmpty();
+    }
+    ::umask(umask);
+    QVERIFY(ok);
+    for (const QString &m : modes)
+        QCOMPARE(m.section(':', 0, 0) + ':' + modeOf(dir.filePath(m.section(':', 0, 0))), m);
 }
 
 void TestCore::settingsLoad_data()
