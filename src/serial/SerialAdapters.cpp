@@ -37,12 +37,22 @@ QString adapterFilePath(const QString &dataDir)
     return QDir::toNativeSeparators(QDir(dataDir).filePath(QStringLiteral("adapter.txt")));
 }
 
-QString readAdapterChoice(const QString &dataDir)
+QString readAdapterChoice(const QString &dataDir, QString *unreadable)
 {
+    const QString path = adapterFilePath(dataDir);
     QStringList lines;
-    if (!readTextLines(adapterFilePath(dataDir), &lines) || lines.isEmpty())
+    QString reason;
+    if (!readTextLines(path, &lines, &reason)) {
+        // A missing file is no choice made; one that is there but cannot be
+        // read may name an adapter that the operator expects to be used.
+        if (unreadable && QFileInfo(path).exists())
+            *unreadable = QStringLiteral("The adapter file %1 could not be read:\r\n%2\r\n"
+                                         "Gatetally listens on the Comm port of setup.txt instead, "
+                                         "and leaves the file as it is.")
+                              .arg(path, reason);
         return QString();
-    return lines.first().trimmed();
+    }
+    return lines.isEmpty() ? QString() : lines.first().trimmed();
 }
 
 bool writeAdapterChoice(const QString &dataDir, const QString &link, QString *error)

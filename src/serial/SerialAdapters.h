@@ -30,8 +30,10 @@ QString adapterDevice(const QString &link);
 QString adapterFilePath(const QString &dataDir);
 
 // The chosen adapter's stable name; empty when none is chosen: the file is
-// missing, unreadable or empty.
-QString readAdapterChoice(const QString &dataDir);
+// missing, unreadable or empty. A file that is there but cannot be read (a
+// folder, no permission) puts in *unreadable the message telling the
+// operator so, with its name and the system's reason.
+QString readAdapterChoice(const QString &dataDir, QString *unreadable = nullptr);
 
 // Records the chosen adapter (replacing the file whole, so that it is never
 // left half-written), or forgets it when link is empty (removing the file).
