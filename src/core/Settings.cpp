@@ -4,7 +4,6 @@
 #include "State.h"
 #include "TextFile.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 

@@ -110,7 +110,8 @@ bool Receiver::openPort()
     QString unreadable;
     m_state.chosenAdapter = readAdapterChoice(m_state.dataDir, &unreadable);
     if (!unreadable.isEmpty()) {
-        notify(unreadable, int(Prompts::Icon::Warning));
+        notify(adapterFileUnreadableMessage(m_state.dataDir, unreadable, receiverPortName(m_state)),
+               int(Prompts::Icon::Warning));
         scheduleNotices();
     }
     return open();

@@ -46,10 +46,7 @@ QString readAdapterChoice(const QString &dataDir, QString *unreadable)
         // A missing file is no choice made; one that is there but cannot be
         // read may name an adapter that the operator expects to be used.
         if (unreadable && QFileInfo(path).exists())
-            *unreadable = QStringLiteral("The adapter file %1 could not be read:\r\n%2\r\n"
-                                         "Gatetally listens on the Comm port of setup.txt instead, "
-                                         "and leaves the file as it is.")
-                              .arg(path, reason);
+            *unreadable = reason;
         return QString();
     }
     return lines.isEmpty() ? QString() : lines.first().trimmed();
@@ -72,6 +69,13 @@ bool writeAdapterChoice(const QString &dataDir, const QString &link, QString *er
         return false;
     }
     return saveTextLines(path, {link}, error);
+}
+
+QString adapterFileUnreadableMessage(const QString &dataDir, const QString &reason, const QString &portName)
+{
+    return QStringLiteral("The adapter file %1 could not be read:\r\n%2\r\n"
+                          "Gatetally listens on %3 instead and leaves the file as it is.")
+        .arg(adapterFilePath(dataDir), reason, portName);
 }
 
 QString adapterFileFailureMessage(const QString &dataDir, const QString &reason)

@@ -290,8 +290,8 @@ void TestAdapters::unreadableChoice()
     rig.start();
     QCOMPARE(rig.receiver->device(), QStringLiteral("/dev/ttyS2"));
     const QStringList told{QStringLiteral("The adapter file %1 could not be read:\r\n%2\r\n"
-                                          "Gatetally listens on the Comm port of setup.txt instead, "
-                                          "and leaves the file as it is.")
+                                          "Gatetally listens on Comm 3 (/dev/ttyS2) instead and leaves "
+                                          "the file as it is.")
                                .arg(path, probe.errorString())};
     QTRY_COMPARE(rig.prompts.texts().filter(QStringLiteral("adapter file")), told);
     QCOMPARE(rig.prompts.shown.first().icon, Prompts::Icon::Warning);
