@@ -267,7 +267,6 @@ void TestCore::fileModes_data()
     QTest::newRow("append keeps a mode") << "append" << "644" << QStringList{"a.txt:644"};
     QTest::newRow("replace makes a file") << "replace" << "none" << QStringList{"a.txt:600"};
     QTest::newRow("replace keeps a mode") << "replace" << "640" << QStringList{"a.txt:640"};
-    QTest::newRow("folders made") << "folder" << "none" << QStringList{"d:700", "d/e:700", "d/e/f:700"};
     QTest::newRow("a folder there keeps its mode") << "folder" << "755" << QStringList{"d:755", "d/e:700", "d/e/f:700"};
     QTest::newRow("first start") << "settings" << "none"
                                   << QStringList{"d:700", "d/e:700", "d/e/setup.txt:600", "d/e/Records:700"};
