@@ -4,7 +4,6 @@
 #include "State.h"
 #include "TextFile.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -127,15 +126,16 @@ SettingsLoad loadSettings(GatetallyState &state, QString *error, QString *notice
     state.strAutosaveFile = defaultAutosaveFile(state.dataDir);
     state.blnAutosave = false;
     QString reason;
-    bool ok = QDir().mkpath(state.dataDir.isEmpty() ? QStringLiteral(".") : state.dataDir)
+    bool ok = makeOwnerFolder(state.dataDir, &reason)
         && writeSetup(state, state.strSetupLine1, state.strSetupLine2, state.strAutosaveFile, &reason);
-    if (!QDir().mkpath(recordsDirPath(state.dataDir))) {
+    QString records;
+    if (!makeOwnerFolder(recordsDirPath(state.dataDir), &records)) {
         ok = false;
         if (reason.isEmpty())
-            reason = QStringLiteral("the Records folder could not be created");
+            reason = records;
     }
     if (!ok && error)
-        *error = reason.isEmpty() ? QStringLiteral("the data folder could not be created") : reason;
+        *error = reason;
     return SettingsLoad::Defaults;
 }
 

@@ -1,9 +1,11 @@
 #include "TextFile.h"
 
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace gt {
@@ -29,19 +31,23 @@ QByteArray encodeTextLines(const QStringList &lines)
 
 bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mode, QString *error)
 {
+    if (mode == WriteMode::Replace)
+        return saveTextLines(path, lines, error);
     QFile file(path);
+    const bool existed = file.exists();
     // Unbuffered: a short write (the disk filling up half way) must show in
     // the count that write() returns; buffered writes can lose it.
-    const QIODevice::OpenMode how = QIODevice::Unbuffered
-        | (mode == WriteMode::Append ? QIODevice::WriteOnly | QIODevice::Append
-                                     : QIODevice::WriteOnly | QIODevice::Truncate);
-    if (!file.open(how)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered, kOwnerOnly)) {
         if (error)
             *error = file.errorString();
         return false;
     }
+    // Created with 0600 less the umask: set exactly, so that an odd umask
+    // cannot leave the owner unable to append next time.
+    if (!existed)
+        file.setPermissions(kOwnerOnly);
     const QByteArray bytes = encodeTextLines(lines);
-    // Where an append starts: a failed one is cut back to here, so that a
+    // Where the append starts: a failed one is cut back to here, so that a
     // records file never keeps half a line that the next append would glue
     // its own line to.
     const qint64 before = file.size();
@@ -52,14 +58,12 @@ bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mod
     QString reason;
     if (!written) {
         reason = count >= 0 && count < bytes.size() ? shortWriteReason() : file.errorString();
-        if (mode == WriteMode::Append)
-            file.resize(before);
+        file.resize(before);
     }
     file.close();
     if (written && file.error() != QFileDevice::NoError) {
         reason = file.errorString();
-        if (mode == WriteMode::Append)
-            QFile::resize(path, before);
+        QFile::resize(path, before);
     }
     if (!reason.isEmpty() || !written) {
         if (error)
@@ -71,24 +75,99 @@ bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mod
 
 bool saveTextLines(const QString &path, const QStringList &lines, QString *error)
 {
-    QSaveFile file(path);
+    ReplacingFile file(path);
+    return file.open(error) && file.write(encodeTextLines(lines), error) && file.commit(error);
+}
+
+ReplacingFile::ReplacingFile(const QString &path)
+    : m_path(path)
+    , m_save(path)
+    , m_direct(path)
+{
+}
+
+bool ReplacingFile::open(QString *error)
+{
+    // QFileInfo follows links: what matters is what the name leads to.
+    const QFileInfo target(m_path);
+    m_directly = target.exists() && !target.isFile() && !target.isDir();
     // Unbuffered, so that a short write (a disk filling up) shows in the
     // count that write() returns: a buffered QSaveFile can commit a
     // truncated file without reporting it.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    const QIODevice::OpenMode how = QIODevice::WriteOnly | QIODevice::Unbuffered;
+    QFileDevice &file = m_directly ? static_cast<QFileDevice &>(m_direct) : m_save;
+    if (!(m_directly ? m_direct.open(how | QIODevice::Truncate) : m_save.open(how))) {
         if (error)
             *error = file.errorString();
         return false;
     }
-    const QByteArray bytes = encodeTextLines(lines);
-    const qint64 count = file.write(bytes);
-    if (count != bytes.size() || !file.commit()) {
+    // QSaveFile gives the new file the mode of the one it replaces, and a
+    // file made anew 0666 less the umask: this one is for its owner alone.
+    // It is still empty here.
+    if (!m_directly && !target.exists() && !m_save.setPermissions(kOwnerOnly)) {
         if (error)
-            *error = count >= 0 && count < bytes.size() ? shortWriteReason() : file.errorString();
-        file.cancelWriting();
+            *error = m_save.errorString();
+        m_save.cancelWriting();
         return false;
     }
     return true;
+}
+
+bool ReplacingFile::write(const QByteArray &bytes, QString *error)
+{
+    QFileDevice &file = m_directly ? static_cast<QFileDevice &>(m_direct) : m_save;
+    const qint64 count = file.write(bytes);
+    if (count == bytes.size())
+        return true;
+    if (error)
+        *error = count >= 0 ? shortWriteReason() : file.errorString();
+    if (!m_directly)
+        m_save.cancelWriting();
+    return false;
+}
+
+bool ReplacingFile::commit(QString *error)
+{
+    if (m_directly) {
+        m_direct.close();
+        if (m_direct.error() == QFileDevice::NoError)
+            return true;
+    } else if (m_save.commit()) {
+        return true;
+    }
+    if (error) {
+        const QString reason = m_directly ? m_direct.errorString() : m_save.errorString();
+        *error = reason.isEmpty() ? QStringLiteral("write failed") : reason;
+    }
+    return false;
+}
+
+bool makeOwnerFolder(const QString &path, QString *error)
+{
+    // The missing folders, from the one asked for up to the first that is
+    // there; then made from the top down.
+    QStringList missing;
+    QFileInfo info(QFileInfo(path.isEmpty() ? QStringLiteral(".") : path).absoluteFilePath());
+    while (!info.exists() && !info.isRoot() && !missing.contains(info.filePath())) {
+        missing.prepend(info.filePath());
+        info.setFile(info.absolutePath());
+    }
+    for (const QString &folder : std::as_const(missing)) {
+        const QByteArray name = QFile::encodeName(folder);
+        if (::mkdir(name.constData(), 0700) == 0) {
+            // Exactly 0700: the umask may have taken more than group and others.
+            ::chmod(name.constData(), 0700);
+        } else if (errno != EEXIST) {
+            if (error)
+                *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(folder), qt_error_string(errno));
+            return false;
+        }
+    }
+    if (QFileInfo(path.isEmpty() ? QStringLiteral(".") : path).isDir())
+        return true;
+    if (error)
+        *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), qt_error_string(ENOTDIR));
+    return false;
 }
 
 bool syncTextFile(const QString &path, QString *error)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFile>
+#include <QSaveFile>
 #include <QString>
 #include <QStringList>
 
@@ -9,7 +11,13 @@ namespace gt {
 // Each call opens, writes or reads, and closes; nothing is held open between
 // events. On failure the functions return false and put a readable reason
 // in *error (when given). An append that fails is undone: the file is cut
-// back to the length it had, so it only ever holds whole lines.
+// back to the length it had, so it only ever holds whole lines. A replacing
+// write goes through ReplacingFile below, so a failure leaves the old file
+// byte for byte as it was.
+//
+// The files hold people's comings and goings: a file that these functions
+// create is its owner's only (0600), whatever the umask; one that exists
+// keeps its mode.
 enum class WriteMode { Append, Replace };
 
 bool writeTextLines(const QString &path, const QStringList &lines, WriteMode mode, QString *error = nullptr);
@@ -22,10 +30,38 @@ inline bool replaceTextLines(const QString &path, const QStringList &lines, QStr
     return writeTextLines(path, lines, WriteMode::Replace, error);
 }
 
-// Replaces the file whole with these lines: they are written to a new file
-// that takes the old one's place only once it is complete, so a failure
-// leaves the old file as it was.
+// Replaces the file whole with these lines (the same as replaceTextLines).
 bool saveTextLines(const QString &path, const QStringList &lines, QString *error = nullptr);
+
+// A file replaced whole, written a block at a time: the blocks go to a new
+// file beside it that takes the old one's place only at commit, so a full
+// disk, a failed write or a kill half way leaves the old file as it was. A
+// symbolic link stays a link: the file it leads to is replaced. Something
+// that is not a plain file (a device such as /dev/null, a printer's node)
+// cannot be replaced by a file and is written directly. Not committed, the
+// new file is thrown away.
+class ReplacingFile
+{
+public:
+    explicit ReplacingFile(const QString &path);
+    bool open(QString *error = nullptr);
+    bool write(const QByteArray &bytes, QString *error = nullptr);
+    bool commit(QString *error = nullptr);
+
+private:
+    QString m_path;
+    QSaveFile m_save;
+    QFile m_direct;
+    bool m_directly = false;
+};
+
+// Makes the folder and any missing folders above it; each one made is its
+// owner's only (0700), whatever the umask. Folders that exist keep their
+// modes. On failure *error gets the folder and the system's reason.
+bool makeOwnerFolder(const QString &path, QString *error = nullptr);
+
+// The mode of what the program creates for its owner alone.
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 // Reads every line; accepts CR LF and bare LF line ends. A final line without
 // a line end still counts as a line.

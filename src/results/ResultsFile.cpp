@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QSaveFile>
 
 namespace gt::results {
 
@@ -14,51 +13,28 @@ namespace {
 // Lines are encoded and written a block at a time, so that a report of a
 // million results never needs all its bytes at once.
 constexpr qsizetype kBlock = 1 << 16;
-
-bool writeAll(QSaveFile &file, const QByteArray &bytes, QString *reason)
-{
-    const qint64 count = file.write(bytes);
-    if (count == bytes.size())
-        return true;
-    *reason = count >= 0 ? shortWriteReason() : file.errorString();
-    return false;
-}
 } // namespace
 
 bool writeResultsReport(const QString &path, const SearchCriteria &criteria, const ResultLines &lines,
                         const QDateTime &savedAt, QString *error)
 {
-    QSaveFile file(path);
-    // Unbuffered, so that a short write shows in the count write() returns.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    ReplacingFile file(path);
     QString reason;
+    bool ok = file.open(&reason);
     QByteArray block = encodeTextLines(search::resultsReportHead(criteria, savedAt));
     BreathingSpace space;
-    bool ok = true;
     for (int i = 0; ok && i < lines.count(); ++i) {
         block += lines.line(i).toLatin1();
         block += "\r\n";
         if (block.size() >= kBlock) {
-            ok = writeAll(file, block, &reason);
+            ok = file.write(block, &reason);
             block.clear();
             space.maybeBreathe();
         }
     }
-    ok = ok && writeAll(file, block, &reason);
-    if (ok && !file.commit()) {
-        ok = false;
-        reason = file.errorString();
-    }
-    if (!ok) {
-        if (file.isOpen())
-            file.cancelWriting();
-        if (error)
-            *error = reason.isEmpty() ? QStringLiteral("write failed") : reason;
-    }
+    ok = ok && file.write(block, &reason) && file.commit(&reason);
+    if (!ok && error)
+        *error = reason.isEmpty() ? QStringLiteral("write failed") : reason;
     return ok;
 }
 

@@ -20,12 +20,48 @@ bool needsQuotes(QStringView text)
     return false;
 }
 
+// A number as it stands (a sign, digits, at most one point): a spreadsheet
+// reads it as that number and nothing more.
+bool isNumber(QStringView text)
+{
+    qsizetype i = text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+')) ? 1 : 0;
+    bool digit = false, point = false;
+    for (; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('.') && !point)
+            point = true;
+        else if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digit = true;
+        else
+            return false;
+    }
+    return digit;
+}
+
+// A spreadsheet takes a cell that begins with one of these as a formula (a
+// tab or carriage return first hides one): an entry point's name such as
+// "=HYPERLINK(...)" would run when the file is opened. Such a cell gets a
+// leading apostrophe, which shows it as the text it is. Numbers stay as
+// they are.
+bool mayRunAsFormula(QStringView text)
+{
+    if (text.isEmpty() || isNumber(text))
+        return false;
+    const QChar c = text.front();
+    return c == QLatin1Char('=') || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('@')
+        || c == QLatin1Char('\t') || c == QLatin1Char('\r');
+}
+
 // One field and the comma after it. Rows are built in place, field by field,
 // because a search may write tens of thousands of them.
 void appendField(QString &row, QStringView text)
 {
-    if (needsQuotes(text)) {
+    const bool quoted = needsQuotes(text);
+    if (quoted)
         row += QLatin1Char('"');
+    if (mayRunAsFormula(text))
+        row += QLatin1Char('\'');
+    if (quoted) {
         for (QChar c : text) {
             if (c == QLatin1Char('"'))
                 row += c;

@@ -9,7 +9,8 @@ namespace gt::search {
 // as YYYY-MM-DD, the time as HH:MM:SS on the 24-hour clock, the entry point,
 // its name when names are asked for, the status word, the facility code and
 // the card/keyless number. Fields are quoted as RFC 4180 asks; rows carry no
-// line end (the caller ends each with CR LF).
+// line end (the caller ends each with CR LF). No cell runs as a formula
+// (csvField below).
 
 struct CsvColumns
 {
@@ -28,7 +29,9 @@ QString csvRecordRow(const QString &recordLine, CsvColumns columns, const QStrin
                      const QStringList &entryNames);
 
 // One field: as it is, or between double quotes (inner quotes doubled) when
-// it holds a comma, a double quote or a line break.
+// it holds a comma, a double quote or a line break. Text that a spreadsheet
+// would run as a formula (it begins with =, +, -, @, a tab or a carriage
+// return, and is no number) starts with an apostrophe, inside the quotes.
 QString csvField(const QString &text);
 
 } // namespace gt::search

@@ -106,7 +106,15 @@ QString Receiver::writtenLateMessage(const QString &fileName, int count)
 bool Receiver::openPort()
 {
     m_closedForGood = false;
-    m_state.chosenAdapter = readAdapterChoice(m_state.dataDir);
+    // Runs once, at start. An unreadable adapter.txt is told through the
+    // notice queue, so that its box opens only once the port listens.
+    QString unreadable;
+    m_state.chosenAdapter = readAdapterChoice(m_state.dataDir, &unreadable);
+    if (!unreadable.isEmpty()) {
+        notify(adapterFileUnreadableMessage(m_state.dataDir, unreadable, receiverPortName(m_state)),
+               int(Prompts::Icon::Warning));
+        scheduleNotices();
+    }
     return open();
 }
 

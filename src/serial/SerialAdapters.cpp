@@ -37,12 +37,19 @@ QString adapterFilePath(const QString &dataDir)
     return QDir::toNativeSeparators(QDir(dataDir).filePath(QStringLiteral("adapter.txt")));
 }
 
-QString readAdapterChoice(const QString &dataDir)
+QString readAdapterChoice(const QString &dataDir, QString *unreadable)
 {
+    const QString path = adapterFilePath(dataDir);
     QStringList lines;
-    if (!readTextLines(adapterFilePath(dataDir), &lines) || lines.isEmpty())
+    QString reason;
+    if (!readTextLines(path, &lines, &reason)) {
+        // A missing file is no choice made; one that is there but cannot be
+        // read may name an adapter that the operator expects to be used.
+        if (unreadable && QFileInfo(path).exists())
+            *unreadable = reason;
         return QString();
-    return lines.first().trimmed();
+    }
+    return lines.isEmpty() ? QString() : lines.first().trimmed();
 }
 
 bool writeAdapterChoice(const QString &dataDir, const QString &link, QString *error)
@@ -62,6 +69,13 @@ bool writeAdapterChoice(const QString &dataDir, const QString &link, QString *er
         return false;
     }
     return saveTextLines(path, {link}, error);
+}
+
+QString adapterFileUnreadableMessage(const QString &dataDir, const QString &reason, const QString &portName)
+{
+    return QStringLiteral("The adapter file %1 could not be read:\r\n%2\r\n"
+                          "Gatetally listens on %3 instead and leaves the file as it is.")
+        .arg(adapterFilePath(dataDir), reason, portName);
 }
 
 QString adapterFileFailureMessage(const QString &dataDir, const QString &reason)

@@ -30,13 +30,18 @@ QString adapterDevice(const QString &link);
 QString adapterFilePath(const QString &dataDir);
 
 // The chosen adapter's stable name; empty when none is chosen: the file is
-// missing, unreadable or empty.
-QString readAdapterChoice(const QString &dataDir);
+// missing, unreadable or empty. For a file that is there but cannot be read
+// (a folder, no permission), *unreadable gets the system's reason.
+QString readAdapterChoice(const QString &dataDir, QString *unreadable = nullptr);
 
 // Records the chosen adapter (replacing the file whole, so that it is never
 // left half-written), or forgets it when link is empty (removing the file).
 // Returns false with the system's reason on failure.
 bool writeAdapterChoice(const QString &dataDir, const QString &link, QString *error);
+
+// How the operator is told that the adapter file could not be read, and
+// which port is listened on instead.
+QString adapterFileUnreadableMessage(const QString &dataDir, const QString &reason, const QString &portName);
 
 // How the operator is told that the adapter file could not be changed.
 QString adapterFileFailureMessage(const QString &dataDir, const QString &reason);

@@ -11,6 +11,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <optional>
+#include <sys/stat.h>
+
 
 Q_DECLARE_METATYPE(gt::DisplayMode)
 
@@ -20,6 +23,16 @@ using gt::test::readBytes;
 using gt::test::writeBytes;
 
 namespace {
+
+// The mode bits of a file or folder, in octal as ls shows them; "none"
+// when there is nothing there.
+QString modeOf(const QString &path)
+{
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("none");
+    return QString::number(st.st_mode & 07777, 8);
+}
 
 QByteArray setupWith(const QByteArray &l1, const QByteArray &l2, const QByteArray &l3, int nameLines = 100,
                      const QByteArray &eol = "\r\n")
@@ -45,6 +58,10 @@ private Q_SLOTS:
     void fileNames();
 
     void textFiles();
+    void replacingWrites_data();
+    void replacingWrites();
+    void fileModes_data();
+    void fileModes();
 
     void settingsLoad_data();
     void settingsLoad();
@@ -181,6 +198,110 @@ void TestCore::textFiles()
         QVERIFY(!replaceTextLines(half, QStringList(4, QString(20, QLatin1Char('x'))), &e4));
     }
     QVERIFY2(!e1.isEmpty() && !e2.isEmpty() && !e3.isEmpty() && !e4.isEmpty(), "every failure gives a reason");
+}
+
+// A replacing write that fails leaves the old file byte for byte, and says
+// why; one through a link replaces the file it leads to; a device is written
+// to, never replaced by a file.
+void TestCore::replacingWrites_data()
+{
+    QTest::addColumn<QString>("target"); // "file", "link" (to a.txt), "device" (a link to /dev/full)
+    QTest::addColumn<int>("limit");      // bytes a file may grow to; 0: no limit
+    QTest::addColumn<bool>("blocks");    // written through ReplacingFile in two blocks
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QByteArray>("after"); // a.txt afterwards
+
+    const QString shortWrite = QStringLiteral("Only part of the data could be written (the disk may be full).");
+    QTest::newRow("disk fills up") << "file" << 40 << false << shortWrite << QByteArray("old\r\n");
+    QTest::newRow("disk fills up at the second block") << "link" << 90 << true << shortWrite << QByteArray("old\r\n");
+    QTest::newRow("through a link") << "link" << 0 << true << QString()
+                                    << QByteArray(78, 'x') + "\r\n" + QByteArray(76, 'x') + "\r\n";
+    QTest::newRow("a device") << "device" << 0 << false << "No space left on device" << QByteArray("old\r\n");
+}
+
+void TestCore::replacingWrites()
+{
+    QFETCH(QString, target);
+    QFETCH(int, limit);
+    QFETCH(bool, blocks);
+    QFETCH(QString, error);
+    QFETCH(QByteArray, after);
+    QTemporaryDir tmp;
+    const QString file = tmp.filePath(QStringLiteral("a.txt")), link = tmp.filePath(QStringLiteral("link.txt"));
+    QVERIFY(writeBytes(file, "old\r\n"));
+    QVERIFY(QFile::link(target == "device" ? QStringLiteral("/dev/full") : file, link));
+    const QString path = target == "file" ? file : link;
+    const QStringList lines{QString(78, QLatin1Char('x')), QString(76, QLatin1Char('x'))};
+    QString reason;
+    bool ok = false;
+    {
+        std::optional<gt::test::FileSizeLimit> full;
+        if (limit)
+            full.emplace(limit);
+        if (blocks) {
+            ReplacingFile out(path);
+            ok = out.open(&reason) && out.write(encodeTextLines(lines.mid(0, 1)), &reason)
+                && out.write(encodeTextLines(lines.mid(1)), &reason) && out.commit(&reason);
+        } else {
+            ok = replaceTextLines(path, lines, &reason);
+        }
+    }
+    QCOMPARE(reason, error);
+    QCOMPARE(ok, error.isEmpty());
+    QCOMPARE(readBytes(file), after);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QVERIFY(!QFileInfo(QStringLiteral("/dev/full")).isFile()); // still the device
+    // No new file left beside the old one.
+    QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::System), (QStringList{"a.txt", "link.txt"}));
+}
+
+// Under the usual umask 022: what the program makes is its owner's only;
+// what was there keeps its mode.
+void TestCore::fileModes_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("before"); // the mode a.txt or folder "d" has before; "none": not there
+    QTest::addColumn<QStringList>("modes"); // path: mode afterwards
+
+    QTest::newRow("append makes a file") << "append" << "none" << QStringList{"a.txt:600"};
+    QTest::newRow("append keeps a mode") << "append" << "644" << QStringList{"a.txt:644"};
+    QTest::newRow("replace makes a file") << "replace" << "none" << QStringList{"a.txt:600"};
+    QTest::newRow("replace keeps a mode") << "replace" << "640" << QStringList{"a.txt:640"};
+    QTest::newRow("a folder there keeps its mode") << "folder" << "755" << QStringList{"d:755", "d/e:700", "d/e/f:700"};
+    QTest::newRow("first start") << "settings" << "none"
+                                  << QStringList{"d:700", "d/e:700", "d/e/setup.txt:600", "d/e/Records:700"};
+}
+
+void TestCore::fileModes()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, before);
+    QFETCH(QStringList, modes);
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    const bool folder = how == "folder" || how == "settings";
+    const QString path = dir.filePath(folder ? "d" : "a.txt");
+    if (before != "none") {
+        QVERIFY(folder ? dir.mkdir("d") : writeBytes(path, "old\r\n"));
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), before.toUInt(nullptr, 8)) == 0);
+    }
+    const mode_t umask = ::umask(022);
+    bool ok = false;
+    if (how == "append") {
+        ok = appendTextLines(path, {QStringLiteral("x")});
+    } else if (how == "replace") {
+        ok = replaceTextLines(path, {QStringLiteral("x")});
+    } else if (how == "folder") {
+        ok = makeOwnerFolder(dir.filePath("d/e/f"));
+    } else {
+        GatetallyState state(dir.filePath("d/e"));
+        QString error;
+        ok = loadSettings(state, &error) == SettingsLoad::Defaults && error.isEmpty();
+    }
+    ::umask(umask);
+    QVERIFY(ok);
+    for (const QString &m : modes)
+        QCOMPARE(m.section(':', 0, 0) + ':' + modeOf(dir.filePath(m.section(':', 0, 0))), m);
 }
 
 void TestCore::settingsLoad_data()

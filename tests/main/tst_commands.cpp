@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "GatetallyApp.h"
 #include "MainCommands.h"
 #include "Navigator.h"
@@ -14,6 +15,7 @@
 #include <QtTest>
 #include <QtWidgets>
 #include <cerrno>
+#include <optional>
 
 using namespace gt;
 using gt::test::crlf;
@@ -93,6 +95,7 @@ struct Case
     QByteArray before = {}; // received before the command
     QList<int> during = {};
     QList<QByteArray> display = {}; // record lines afterwards
+    int sizeLimit = 0; // bytes a file may grow to during the command, as on a nearly full disk
 };
 
 // A data folder with the default settings, Monday.txt and Tuesday.txt holding
@@ -312,6 +315,11 @@ private Q_SLOTS:
         // Told with the file's name and the reason; nothing claimed as saved nor offered for clearing.
         row("Save, /dev/full",
             {save, "@full", false, false, false, 2, "Y", none, {kOverwrite, full}, false, "@full", {}, 2, false});
+        row("Save, Yes, the disk fills up: the old file kept whole",
+            {save, mon, false, false, false, 4, "Y", none, {kOverwrite, QStringLiteral(
+             "Gatetally|!|OK|The records file Monday.txt could not be written:\r\n"
+             "Only part of the data could be written (the disk may be full).")},
+             false, mon, kOld, 4, false, {}, {}, {}, {}, 100});
         row("Save As, cannot create", {saveAs, mon, false, false, true, 2, "", {"@under"},
             {failed("x.txt", ENOTDIR)}, false, mon, kOld, 2, true});
         // No file behind it: autosave stays off and setup.txt as it was.
@@ -379,12 +387,16 @@ private Q_SLOTS:
         };
         desk.screen.show();
 
+        std::optional<test::FileSizeLimit> full;
+        if (c.sizeLimit)
+            full.emplace(c.sizeLimit);
         if (auto *button = desk.screen.findChild<QAbstractButton *>(c.control))
             QTest::mouseClick(button, Qt::LeftButton);
         else if (c.control == "close")
             QVERIFY(!desk.screen.close() && desk.screen.isVisible());
         else
             test::findAction(&desk.screen, c.control)->trigger();
+        full.reset();
         QCoreApplication::processEvents();
 
         QCOMPARE(desk.conversation(), c.conversation);

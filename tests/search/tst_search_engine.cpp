@@ -1,3 +1,4 @@
+#include "CsvRecords.h"
 #include "RecordSource.h"
 #include "SearchTestData.h"
 #include "TestFiles.h"
@@ -61,6 +62,8 @@ private Q_SLOTS:
     void matching_data();
     void matching();
     void recordLinesOfFile();
+    void csvCells_data();
+    void csvCells();
 };
 
 // Each check in its order, with its message, the field it focuses and what
@@ -270,6 +273,39 @@ void TestSearchEngine::recordLinesOfFile()
     QString error, scanError;
     QVERIFY(!loadRecordLines(missing, &loaded, &error) && !error.isEmpty());
     QVERIFY(!scanRecordLines(missing, [](const char *, qsizetype) {}, &scanError) && !scanError.isEmpty());
+}
+
+// Rows for a spreadsheet: a cell that it would run as a formula begins with
+// an apostrophe, inside the quotes when it needs them; numbers, dates and
+// times as they are.
+void TestSearchEngine::csvCells_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("name"); // of entry point 1
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("row");
+
+    const QString valid = recordAt("3/7/2006 1:05:09 PM", "1 V 123 000042");
+    QTest::newRow("= in a name, quoted") << "a.txt" << "=HYPERLINK(\"http://x\",\"y\")" << valid
+                                         << "a.txt,2006-03-07,13:05:09,1,\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",VALID,123,000042";
+    QTest::newRow("+ and @") << "+cmd.txt" << "@SUM(A1)" << valid << "'+cmd.txt,2006-03-07,13:05:09,1,'@SUM(A1),VALID,123,000042";
+    QTest::newRow("- in a status, a tab") << "a.txt" << "\tGate" << "  3/7/2006    1:05:09 PM    1    -2+3         123    000042"
+                                          << "a.txt,2006-03-07,13:05:09,1,'\tGate,'-2+3,123,000042";
+    QTest::newRow("carriage return first, quoted") << "a.txt" << "\r=1" << valid
+                                                   << "a.txt,2006-03-07,13:05:09,1,\"'\r=1\",VALID,123,000042";
+    QTest::newRow("numbers and text with = inside as they are") << "-5" << "Gate = 1" << "  3/7/2006    1:05:09 PM    1    VALID        -12    +00042"
+                                                                << "-5,2006-03-07,13:05:09,1,Gate = 1,VALID,-12,+00042";
+    QTest::newRow("an unreadable date") << "a.txt" << "Gate" << " -3/7/2006    1:05:09 PM    1    VALID        123    000042"
+                                        << "a.txt,'-3/7/2006,13:05:09,1,Gate,VALID,123,000042";
+}
+
+void TestSearchEngine::csvCells()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, name);
+    QFETCH(QString, line);
+    QFETCH(QString, row);
+    QCOMPARE(csvRecordRow(line, CsvColumns{true, true}, file, {name}), row);
 }
 
 QTEST_GUILESS_MAIN(TestSearchEngine)

@@ -102,6 +102,7 @@ private Q_SLOTS:
     void apply_data();
     void apply();
     void replugging();
+    void unreadableChoice();
 };
 
 void TestAdapters::dialogLists()
@@ -274,6 +275,30 @@ void TestAdapters::replugging()
     QCOMPARE(app.state().intRecordCount(), 2);
     QCOMPARE(p.prompts.shown.size(), 0);
     app.closePort();
+}
+
+// An adapter.txt that cannot be read (here a folder stands in its place) is
+// told once, with its name and the reason; the Comm port of setup.txt is
+// listened on and the file is left alone.
+void TestAdapters::unreadableChoice()
+{
+    Rig rig;
+    const QString path = adapterFilePath(rig.data);
+    QVERIFY(QDir().mkpath(QDir(path).filePath(QStringLiteral("x"))));
+    QFile probe(path);
+    QVERIFY(!probe.open(QIODevice::ReadOnly));
+    rig.start();
+    QCOMPARE(rig.receiver->device(), QStringLiteral("/dev/ttyS2"));
+    const QStringList told{QStringLiteral("The adapter file %1 could not be read:\r\n%2\r\n"
+                                          "Gatetally listens on Comm 3 (/dev/ttyS2) instead and leaves "
+                                          "the file as it is.")
+                               .arg(path, probe.errorString())};
+    QTRY_COMPARE(rig.prompts.texts().filter(QStringLiteral("adapter file")), told);
+    QCOMPARE(rig.prompts.shown.first().icon, Prompts::Icon::Warning);
+    rig.receiver->retryTimer()->setInterval(5);
+    QTest::qWait(50);
+    QCOMPARE(rig.prompts.texts().filter(QStringLiteral("adapter file")), told);
+    QVERIFY(QFileInfo(path).isDir() && QFileInfo::exists(QDir(path).filePath(QStringLiteral("x"))));
 }
 
 QTEST_MAIN(TestAdapters)
