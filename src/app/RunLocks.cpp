@@ -1,5 +1,7 @@
 #include "RunLocks.h"
 
+#include "TextFile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
@@ -53,7 +55,9 @@ QString RunLocks::deviceLockPath(const QString &device)
 
 QString RunLocks::lockDataFolder(const QString &dataDir)
 {
-    QDir().mkpath(dataDir);
+    // Made here when this is the first start: the lock goes in before the
+    // settings do.
+    makeOwnerFolder(dataDir);
     qint64 owner = 0;
     if (take(m_folder, QDir(dataDir).filePath(QStringLiteral("gatetally.lock")), &owner))
         return QString();

@@ -71,6 +71,7 @@ private Q_SLOTS:
     void hostileRecordsFilesLoaded();
     void burstWithFaultsAndABoxOpen();
     void killedWhileABoxIsOpen();
+    void oneProgramPerFolderAndDevice();
     void adapterReplacedUnderTheSameName();
     void hostileSettingsFiles();
     void fileContentsOfAHugeLine();
@@ -163,6 +164,57 @@ void TestFaults::killedWhileABoxIsOpen()
     const IntakeCheck c = checkIntake(sent, lines);
     QVERIFY2(c.prefix() && c.records >= 20000, qPrintable(c.examples.join('\n')));
     QCOMPARE(readBytes(setupFilePath(dir.path())), setup);
+}
+
+// A second program on a data folder or a serial device already in use is
+// refused, and says by whom; programs on other folders and devices run side
+// by side. The end of the session (SIGTERM) ends a run as Exit does; a lock
+// left by a killed program is taken over.
+void TestFaults::oneProgramPerFolderAndDevice()
+{
+    QTemporaryDir first, second;
+    QVERIFY(!autosaveFolder(first.path(), "a.txt").isEmpty() && !autosaveFolder(second.path(), "b.txt").isEmpty());
+    panel::PseudoTerminal line1, line2;
+    QVERIFY(line1.open() && line2.open());
+    const auto launch = [](QProcess &p, const QString &dir, const QString &device) {
+        p.start(test::binary("gatetally"), {"--data-dir", dir, "--port", device});
+        return p.waitForStarted();
+    };
+    QProcess a;
+    QVERIFY(launch(a, first.path(), line1.devicePath()));
+    QTRY_VERIFY_WITH_TIMEOUT(holdsOpen(a.processId(), line1.devicePath()), 10000);
+
+    const test::Run sameFolder = test::run("gatetally", {"--data-dir", first.path(), "--port", line2.devicePath()});
+    QCOMPARE(sameFolder.code, 1);
+    // The last line of standard error (Qt may warn before it).
+    const auto told = [](const test::Run &r) { return r.err.trimmed().split('\n').last() + '\n'; };
+    QCOMPARE(told(sameFolder), QStringLiteral("gatetally: Gatetally is already running on this data folder (process %1).\n")
+                                 .arg(a.processId()).toLatin1());
+    const test::Run sameDevice = test::run("gatetally", {"--data-dir", second.path(), "--port", line1.devicePath()});
+    QCOMPARE(sameDevice.code, 1);
+    QCOMPARE(told(sameDevice), QStringLiteral("gatetally: Gatetally is already running on the serial device %1 (process %2).\n")
+                                 .arg(line1.devicePath()).arg(a.processId()).toLatin1());
+    QProcess b;
+    QVERIFY(launch(b, second.path(), line2.devicePath()));
+    QTRY_VERIFY_WITH_TIMEOUT(holdsOpen(b.processId(), line2.devicePath()), 10000);
+
+    const QString file = first.filePath("Records/a.txt");
+    QVERIFY(line1.write("1 V 101 000001 \r"));
+    QTRY_COMPARE_WITH_TIMEOUT(recordCount(file), 1, 10000);
+    ::kill(pid_t(a.processId()), SIGTERM);
+    QVERIFY(a.waitForFinished(10000));
+    QVERIFY(a.exitStatus() == QProcess::NormalExit && a.exitCode() == 0);
+    const QByteArray bytes = readBytes(file);
+    QCOMPARE(bytes.count(" Software was exited "), 1);
+    QVERIFY(bytes.endsWith("\r\n\r\n") && recordCount(file) == 1);
+
+    ::kill(pid_t(b.processId()), SIGKILL);
+    QVERIFY(b.waitForFinished(10000));
+    QProcess again;
+    QVERIFY(launch(again, second.path(), line2.devicePath()));
+    QTRY_VERIFY_WITH_TIMEOUT(holdsOpen(again.processId(), line2.devicePath()), 10000);
+    again.terminate();
+    QVERIFY(again.waitForFinished(10000) && again.exitCode() == 0);
 }
 
 // The adapter goes away in the middle of a message and another one appears
