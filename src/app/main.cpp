@@ -78,7 +78,14 @@ int main(int argc, char *argv[])
     gt::RunLocks locks;
     gt::GatetallyApp gatetally(options, prompts);
     gatetally.lockDevice = [&locks](const QString &device) { return locks.lockDevice(device); };
-    QObject::connect(&gatetally, &gt::GatetallyApp::finished, &app, &QApplication::quit);
+    // The run may end before the main loop starts: the session's end while a
+    // start-up box is open. exit(), unlike quit(), also ends that box's loop;
+    // the main loop is then not started at all.
+    bool ended = false;
+    QObject::connect(&gatetally, &gt::GatetallyApp::finished, &app, [&ended] {
+        ended = true;
+        QCoreApplication::exit(0);
+    });
     watchSessionEnd(gatetally);
     // Logging out asks each program to close its windows: that is the end
     // of the run, not a question the operator might never see.
@@ -95,5 +102,5 @@ int main(int argc, char *argv[])
             prompts.inform(refused, gt::Prompts::Icon::Warning);
         return 1;
     }
-    return app.exec();
+    return ended ? 0 : app.exec();
 }
