@@ -151,6 +151,11 @@ bool forgetAutosaveFile(GatetallyState &state, bool turnOff, QString *error)
     const QString fallback = defaultAutosaveFile(state.dataDir);
     if (turnOff)
         state.setAutosave(false);
+    // Records held while the display is full went into the file just
+    // deleted: they are in no file now, and are written as they enter the
+    // display if autosave is on again by then.
+    for (DisplayStore::Held &held : state.strRecords.held())
+        held.autosaved = false;
     SettingsChange change;
     change.autosaveFile = fallback;
     if (turnOff)

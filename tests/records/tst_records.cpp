@@ -213,9 +213,13 @@ void TestRecords::deleting()
     Desk d;
     d.start({{"day.txt", crlf({kRecord})}, {"old.txt", crlf({kRecord})}}, autosave, "day.txt");
     d.app->state().setListTitle("Monday");
+    // A record held back for room and written to the file in use: deleting
+    // that file leaves it in no file.
+    d.app->state().strRecords.held().push_back({QString::fromLatin1(kRecord), false, true});
     d.select(name);
     d.prompts.answers = {yes ? Prompts::Yes : Prompts::No};
     d.click("cmdDelete");
+    QCOMPARE(d.app->state().strRecords.held().front().autosaved, !reset);
     QCOMPARE(d.prompts.texts(), QStringList{question});
     QCOMPARE(d.listed(), left);
     QCOMPARE(QDir(d.records()).entryList(QDir::Files), d.listed());
