@@ -11,6 +11,7 @@
 #include "WriteFailure.h"
 
 #include <QFileInfo>
+#include <QPointer>
 #include <QTimer>
 
 namespace gt {
@@ -312,11 +313,15 @@ void Receiver::showNotices()
         return;
     m_showingNotice = true;
     // Once the port is closed for good the program is ending: what is
-    // still queued is not worth a box the operator has to answer.
+    // still queued is not worth a box the operator has to answer. The end
+    // may come while a box is open, and take the receiver with it.
+    const QPointer<Receiver> self(this);
     while (!m_notices.empty() && !m_closedForGood) {
         const Notice n = m_notices.front();
         m_notices.pop_front();
         m_prompts.inform(n.text, Prompts::Icon(n.icon));
+        if (!self)
+            return;
     }
     m_showingNotice = false;
 }
