@@ -456,6 +456,19 @@ private Q_SLOTS:
         QCOMPARE(readBytes(desk.path("Full.txt")), kSaveHeader + crlf(QList<QByteArray>(kDisplayCapacity, "f")) + crlf({kWaiting}));
     }
 
+    // The session ends while the Exit question is open: the run ends then,
+    // and the answer that follows marks nothing a second time.
+    void sessionEndsDuringTheExitQuestion()
+    {
+        Desk desk;
+        desk.useFile("Monday.txt", true);
+        desk.script("Y", {});
+        desk.prompts.whileOpen = [&desk](int) { desk.commands.exitWithoutAsking(); };
+        desk.commands.exit();
+        QCOMPARE(readBytes(desk.path("Monday.txt")), kOld + kExitMarker);
+        QCOMPARE(desk.events, kEnds);
+    }
+
     void setupFileReread()
     {
         // setup.txt edited while the program runs names the file from the next
