@@ -21,9 +21,9 @@ class FileContentsScreen : public QMainWindow
 {
     Q_OBJECT
 public:
-    // Reads the file that strOpenFile names and makes the screen over it.
-    // Nothing is made when the operator cancels the reading, or when the
-    // file cannot be read (the operator is told why).
+    // Makes the screen over the file that strOpenFile names, listing its
+    // lines as they are indexed. Nothing is made when the file cannot be
+    // opened (the operator is told why).
     static FileContentsScreen *load(GatetallyState &state, Prompts &prompts, QWidget *parent = nullptr);
 
     QLabel *lblFile = nullptr;

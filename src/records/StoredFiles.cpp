@@ -97,6 +97,21 @@ QString deleteFailureMessage(const QString &name, const QString &reason)
     return QStringLiteral("The records file %1 could not be deleted:\r\n%2").arg(name, reason);
 }
 
+QString fileChangedMessage(const QString &name, const QString &reason)
+{
+    return QStringLiteral("The records file %1 has changed since it was opened:\r\n%2").arg(name, reason);
+}
+
+QString fileShortenedReason()
+{
+    return QStringLiteral("It is shorter now; the lines past its new end are shown empty or cut short.");
+}
+
+QString fileReplacedReason()
+{
+    return QStringLiteral("It has been replaced; the list shows it as it was when it was opened.");
+}
+
 bool checkReadable(const QString &path, QString *error)
 {
     QFile file(path);

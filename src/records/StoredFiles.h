@@ -48,6 +48,10 @@ QString clearedMessage();
 QString readFailureMessage(const QString &name, const QString &reason);
 QString clearFailureMessage(const QString &name, const QString &reason);
 QString deleteFailureMessage(const QString &name, const QString &reason);
+// A file shown on the file contents screen that changed under it.
+QString fileChangedMessage(const QString &name, const QString &reason);
+QString fileShortenedReason();
+QString fileReplacedReason();
 
 // Whether the file can be read now, with the system's reason when not.
 bool checkReadable(const QString &path, QString *error);

@@ -1,5 +1,6 @@
 #include "FileContentsScreen.h"
 #include "FileLines.h"
+#include "LineIndex.h"
 #include "GatetallyApp.h"
 #include "MainScreen.h"
 #include "Navigator.h"
@@ -22,6 +23,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cstdio>
 
 using namespace gt;
 using gt::test::crlf;
@@ -92,6 +95,10 @@ private Q_SLOTS:
     void reading();
     void vanished();
     void cancelLeavesAll();
+    void index_data();
+    void index();
+    void changedWhileOpen_data();
+    void changedWhileOpen();
 };
 
 // What is listed and selected on opening by File > Open (left by Back) or
@@ -266,7 +273,7 @@ void TestRecords::reading()
     QTRY_VERIFY(first.isNull());
     QCOMPARE(contents->windowTitle(), QStringLiteral("File Contents"));
     QCOMPARE(contents->lblFile->text(), QDir::toNativeSeparators(d.records("x.txt")));
-    QCOMPARE(test::rowTexts(contents->lstFileDisplay), shown);
+    QTRY_COMPARE(test::rowTexts(contents->lstFileDisplay), shown);
     QCOMPARE(QFontInfo(contents->lstFileDisplay->font()).fixedPitch(), true);
 
     // Print reads the file again; a cancelled print dialog prints nothing.
@@ -325,8 +332,7 @@ void TestRecords::vanished()
     }
 }
 
-// A cancelled load changes nothing: neither the list shown nor the records
-// loaded earlier.
+// A cancelled load changes nothing: the records loaded earlier stay.
 void TestRecords::cancelLeavesAll()
 {
     QTemporaryDir dir;
@@ -335,19 +341,147 @@ void TestRecords::cancelLeavesAll()
     for (int i = 0; i < 70000; ++i)
         bytes += kRecord + "\r\n";
     QVERIFY(writeBytes(path, bytes));
-    const auto cancel = [](qint64, qint64) { return false; };
-
-    stored::FileLines lines;
     QString error;
-    QCOMPARE(lines.load(path, &error, [](qint64, qint64) { return true; }), stored::Load::Done);
-    QVERIFY(writeBytes(path, crlf({"other"})));
-    QCOMPARE(lines.load(path, &error, cancel), stored::Load::Cancelled);
-    QCOMPARE(lines.rowCount(), 70000);
-
-    QVERIFY(writeBytes(path, bytes));
     QStringList records{"earlier"};
-    QCOMPARE(stored::loadStoredRecords(path, &records, &error, cancel), stored::Load::Cancelled);
+    QCOMPARE(stored::loadStoredRecords(path, &records, &error, [](qint64, qint64) { return false; }),
+             stored::Load::Cancelled);
     QCOMPARE(records, QStringList{"earlier"});
+}
+
+namespace {
+// The lines of a file as a reader of records files takes them, written
+// plainly: split at LF, one CR before it dropped, no line after a last LF.
+QList<QByteArray> oracleLines(const QByteArray &bytes, QList<qint64> *starts)
+{
+    QList<QByteArray> lines;
+    qint64 at = 0;
+    while (at < bytes.size()) {
+        starts->append(at);
+        const qint64 lf = bytes.indexOf('\n', at);
+        QByteArray line = bytes.mid(at, lf < 0 ? -1 : lf - at);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        lines.append(line);
+        at = lf < 0 ? bytes.size() : lf + 1;
+    }
+    return lines;
+}
+} // namespace
+
+// The line index, fed in blocks of several sizes, finds every line where a
+// plain split does; the list shows each row as stored (a long one cut short).
+void TestRecords::index_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QByteArray many;
+    for (int i = 0; i < 200; ++i)
+        many += QByteArray(i % 3 == 0 ? 0 : 10 + i, 'a' + char(i % 26)) + (i % 2 ? "\r\n" : "\n");
+    QTest::newRow("CR LF, last line ended") << crlf({kHeading, "", kRecord});
+    QTest::newRow("LF, no last line end") << QByteArray("a\n\nb");
+    QTest::newRow("empty lines only") << QByteArray("\r\n\n\r\n");
+    QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("line longer than shown") << "x\r\n" + QByteArray(5000, 'y') + "\r\nz";
+    QTest::newRow("lines of 254 to 256 bytes, a CR alone")
+        << QByteArray(253, 'p') + "\n" + QByteArray(254, 'q') + "\n" + QByteArray(255, 'r') + "\nab\rc\r";
+    QTest::newRow("many lines of mixed ends") << many;
+    QTest::newRow("length a multiple of the block") << QByteArray(62, 'm') + "\r\n" + QByteArray(63, 'n') + "\n";
+}
+
+void TestRecords::index()
+{
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.txt");
+    QVERIFY(writeBytes(path, bytes));
+    QList<qint64> starts;
+    const QList<QByteArray> lines = oracleLines(bytes, &starts);
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    for (qint64 block : {1, 2, 64, 1 << 20}) {
+        stored::LineIndex index;
+        std::atomic<bool> cancel{false};
+        QString error;
+        QVERIFY(stored::indexLines(file.handle(), bytes.size(), block, 1, cancel,
+                                   [&](stored::LineIndex::Run &&run, qint64) { QVERIFY(index.append(run)); }, &error));
+        QCOMPARE(index.count(), lines.size());
+        QCOMPARE(index.end(), bytes.size());
+        for (int i = 0; i < lines.size(); ++i) {
+            QCOMPARE(index.start(i), starts.at(i));
+            QCOMPARE(index.length(i), (i + 1 < starts.size() ? starts.at(i + 1) : bytes.size()) - starts.at(i));
+        }
+    }
+
+    stored::FileLines model;
+    QSignalSpy done(&model, &stored::FileLines::indexed);
+    QString error;
+    QVERIFY(model.open(path, &error));
+    QTRY_COMPARE(done.size(), 1);
+    QCOMPARE(done.first().first().toString(), QString());
+    QStringList expected;
+    for (const QByteArray &line : lines)
+        expected << (line.size() > 4096 ? QString::fromLatin1(line.left(4096)) + " ... (904 more characters)"
+                                        : QString::fromLatin1(line));
+    QStringList rows;
+    for (int i = 0; i < model.rowCount(); ++i)
+        rows << model.index(i).data().toString();
+    QCOMPARE(rows, expected);
+}
+
+// A file cut short or replaced while it is listed is told once; the list
+// goes on answering, with what the file held when it was opened where that
+// is still there.
+void TestRecords::changedWhileOpen_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("lastRow");
+    QTest::newRow("shortened") << "shorten" << stored::fileShortenedReason() << QString();
+    QTest::newRow("replaced") << "replace" << stored::fileReplacedReason() << QString::fromLatin1(kRecord);
+    QTest::newRow("removed") << "remove" << "No such file or directory" << QString::fromLatin1(kRecord);
+    QTest::newRow("appended to") << "append" << QString() << QString::fromLatin1(kRecord);
+}
+
+void TestRecords::changedWhileOpen()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, reason);
+    QFETCH(QString, lastRow);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.txt");
+    QByteArray bytes;
+    for (int i = 0; i < 3000; ++i)
+        bytes += kRecord + "\r\n";
+    QVERIFY(writeBytes(path, bytes));
+    stored::FileLines model;
+    QSignalSpy done(&model, &stored::FileLines::indexed);
+    QSignalSpy told(&model, &stored::FileLines::fileChanged);
+    QString error;
+    QVERIFY(model.open(path, &error));
+    QTRY_COMPARE(done.size(), 1);
+    if (change == "shorten") {
+        QVERIFY(QFile::resize(path, 100));
+    } else if (change == "replace") {
+        QVERIFY(writeBytes(dir.filePath("new.txt"), "other\r\n"));
+        QVERIFY(::rename(QFile::encodeName(dir.filePath("new.txt")), QFile::encodeName(path)) == 0);
+    } else if (change == "remove") {
+        QVERIFY(QFile::remove(path));
+    } else {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::Append) && f.write(kRecord + "\r\n") > 0);
+    }
+    if (reason.isEmpty()) {
+        QTest::qWait(200);
+        QCOMPARE(told.size(), 0);
+    } else {
+        QTRY_COMPARE(told.size(), 1);
+        QCOMPARE(told.first().first().toString(), reason);
+    }
+    QCOMPARE(model.rowCount(), 3000);
+    QCOMPARE(model.index(2999).data().toString(), lastRow);
+    QCOMPARE(model.index(0).data().toString(), QString::fromLatin1(kRecord));
+    QTest::qWait(50);
+    QCOMPARE(told.size(), reason.isEmpty() ? 0 : 1);
 }
 
 QTEST_MAIN(TestRecords)
