@@ -150,4 +150,20 @@ bool readTextLines(const QString &path, QStringList *lines, QString *error)
     return true;
 }
 
+qint64 readAt(int fd, char *data, qint64 count, qint64 offset)
+{
+    qint64 got = 0;
+    while (got < count) {
+        const ssize_t n = ::pread(fd, data + got, size_t(count - got), off_t(offset + got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        got += n;
+    }
+    return got;
+}
+
 } // namespace gt

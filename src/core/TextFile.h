@@ -41,6 +41,12 @@ QString shortWriteReason();
 // (fdatasync), so that a power cut cannot take it.
 bool syncTextFile(const QString &path, QString *error = nullptr);
 
+// Reads up to `count` bytes at `offset` of the open file `fd` without
+// moving its position (pread), so that threads may share it; fewer at its
+// end. -1, with errno set, when a read fails. A file cut short since it was
+// opened only gives fewer bytes, where a mapping would kill the program.
+qint64 readAt(int fd, char *data, qint64 count, qint64 offset);
+
 // CR LF encoding of lines, as written to disk.
 QByteArray encodeTextLines(const QStringList &lines);
 

@@ -7,6 +7,7 @@
 #include "Paths.h"
 #include "Prompts.h"
 #include "State.h"
+#include "WriteFailure.h"
 #include "StoredFiles.h"
 
 #include <QAction>
@@ -49,7 +50,7 @@ FileContentsScreen *FileContentsScreen::load(GatetallyState &state, Prompts &pro
     const QString path = state.strOpenFile;
     QString reason;
     if (!lines->open(path, &reason)) {
-        prompts.inform(stored::readFailureMessage(recordsFileName(state.dataDir, path), reason), Prompts::Icon::Warning);
+        prompts.inform(readFailureMessage(recordsFileName(state.dataDir, path), reason), Prompts::Icon::Warning);
         return nullptr;
     }
     return new FileContentsScreen(state, prompts, lines.release(), parent);
@@ -100,7 +101,7 @@ FileContentsScreen::FileContentsScreen(GatetallyState &state, Prompts &prompts, 
     const QString name = recordsFileName(state.dataDir, m_path);
     connect(lines, &stored::FileLines::indexed, this, [this, name](const QString &error) {
         if (!error.isEmpty())
-            m_prompts.inform(stored::readFailureMessage(name, error), Prompts::Icon::Warning);
+            m_prompts.inform(readFailureMessage(name, error), Prompts::Icon::Warning);
     });
     connect(lines, &stored::FileLines::fileChanged, this, [this, name](const QString &reason) {
         m_prompts.inform(stored::fileChangedMessage(name, reason), Prompts::Icon::Warning);

@@ -1,6 +1,7 @@
 #include "FileLines.h"
 
 #include "StoredFiles.h"
+#include "TextFile.h"
 
 #include <QFileSystemWatcher>
 
@@ -81,16 +82,7 @@ QByteArray FileLines::bytesAt(qint64 offset, qint64 count) const
         return m_cache.mid(qsizetype(offset - m_cacheAt), qsizetype(count));
     const qint64 from = offset - offset % 4096;
     QByteArray block(qsizetype(qMax(kCacheBlock, offset + count - from)), Qt::Uninitialized);
-    qsizetype got = 0;
-    while (got < block.size()) {
-        const ssize_t n = ::pread(m_file.handle(), block.data() + got, size_t(block.size() - got), off_t(from + got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += n;
-    }
-    block.truncate(got);
+    block.truncate(qsizetype(qMax<qint64>(0, readAt(m_file.handle(), block.data(), block.size(), from))));
     m_cache = block;
     m_cacheAt = from;
     const QByteArray bytes = m_cache.mid(qsizetype(offset - from), qsizetype(count));

@@ -1,11 +1,10 @@
 #include "LineIndex.h"
 
-#include <QElapsedTimer>
+#include "TextFile.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace gt::stored {
 
@@ -75,10 +74,8 @@ bool indexLines(int fd, qint64 limit, qint64 block, qint64 runBytes, const std::
     char before = 0; // the byte before the block, for a CR LF split between two blocks
     bool first = true;
     while (pos < limit && !cancel.load(std::memory_order_relaxed)) {
-        const ssize_t got = ::pread(fd, buffer.data(), size_t(qMin<qint64>(buffer.size(), limit - pos)), off_t(pos));
+        const qint64 got = readAt(fd, buffer.data(), qMin<qint64>(buffer.size(), limit - pos), pos);
         if (got < 0) {
-            if (errno == EINTR)
-                continue;
             if (error)
                 *error = QString::fromLocal8Bit(std::strerror(errno));
             return false;
