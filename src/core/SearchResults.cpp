@@ -3,6 +3,8 @@
 #include "RecordLayout.h"
 #include "TextFile.h"
 
+#include <QMutex>
+
 
 namespace gt {
 
@@ -13,9 +15,12 @@ struct SearchResults::File
     std::shared_ptr<QFile> file;
     QByteArray block;
     qint64 blockAt = -1;
+    QMutex mutex;
 
     QByteArray read(qint64 at, qint64 count)
     {
+        // A report may be written on a worker while the list is shown.
+        const QMutexLocker lock(&mutex);
         if (blockAt < 0 || at < blockAt || at + count > blockAt + block.size()) {
             block.resize(64 << 10);
             block.truncate(qsizetype(qMax<qint64>(0, readAt(file->handle(), block.data(), block.size(), at))));

@@ -3,6 +3,7 @@
 #include "Navigator.h"
 #include "Prompts.h"
 #include "ResultsFile.h"
+#include "WorkAside.h"
 
 #include <QDir>
 #include <QFile>
@@ -179,7 +180,6 @@ QString renderListing(const Listing &listing, QPrinter &printer)
         return it->second;
     };
 
-    BreathingSpace space;
     qreal y = 0;
     for (const ListingLine &line : listing.lines) {
         const Style &style = styleOf(line);
@@ -199,7 +199,6 @@ QString renderListing(const Listing &listing, QPrinter &printer)
                 painter.drawText(QPointF(0, y + style.ascent), piece);
             y += style.spacing;
         }
-        space.maybeBreathe();
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         return printerProblem(printer);
@@ -213,8 +212,10 @@ bool printListing(Prompts &prompts, const ListingBuilder &build)
         return false;
     QString problem;
     const Listing listing = build(&problem);
+    // Hundreds of pages take seconds: they are drawn aside (a printer may
+    // be painted on from another thread), while records go on arriving.
     if (problem.isEmpty())
-        problem = renderListing(listing, *printer);
+        runAside([&] { problem = renderListing(listing, *printer); });
     if (problem.isEmpty())
         return true;
     prompts.inform(problem, Prompts::Icon::Warning);

@@ -2,8 +2,8 @@
 
 #include "ResultsLayout.h"
 #include "TextFile.h"
+#include "WorkAside.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QSaveFile>
@@ -36,19 +36,20 @@ bool writeResultsReport(const QString &path, const SearchCriteria &criteria, con
         return false;
     }
     QString reason;
-    QByteArray block = encodeTextLines(search::resultsReportHead(criteria, savedAt));
-    BreathingSpace space;
     bool ok = true;
-    for (int i = 0; ok && i < lines.count(); ++i) {
-        block += lines.line(i).toLatin1();
-        block += "\r\n";
-        if (block.size() >= kBlock) {
-            ok = writeAll(file, block, &reason);
-            block.clear();
-            space.maybeBreathe();
+    // A million results take a moment to write: they are written aside.
+    runAside([&] {
+        QByteArray block = encodeTextLines(search::resultsReportHead(criteria, savedAt));
+        for (int i = 0; ok && i < lines.count(); ++i) {
+            block += lines.line(i).toLatin1();
+            block += "\r\n";
+            if (block.size() >= kBlock) {
+                ok = writeAll(file, block, &reason);
+                block.clear();
+            }
         }
-    }
-    ok = ok && writeAll(file, block, &reason);
+        ok = ok && writeAll(file, block, &reason);
+    });
     if (ok && !file.commit()) {
         ok = false;
         reason = file.errorString();
@@ -66,15 +67,6 @@ QString resultsWriteFailureMessage(const QString &path, const QString &reason)
 {
     return QStringLiteral("The search results file %1 could not be written:\r\n%2")
         .arg(QDir::toNativeSeparators(path), reason);
-}
-
-void BreathingSpace::maybeBreathe()
-{
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    if (now - m_last < 40)
-        return;
-    m_last = now;
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 } // namespace gt::results

@@ -98,6 +98,7 @@ private Q_SLOTS:
     void index();
     void changedWhileOpen_data();
     void changedWhileOpen();
+    void intakeDuringLoad();
 };
 
 // What is listed and selected on opening by File > Open (left by Back) or
@@ -455,6 +456,23 @@ void TestRecords::changedWhileOpen()
     QCOMPARE(model.index(0).data().toString(), QString::fromLatin1(kRecord));
     QTest::qWait(50);
     QCOMPARE(told.size(), reason.isEmpty() ? 0 : 1);
+}
+
+// Records keep arriving on the main display while a big file is listed.
+void TestRecords::intakeDuringLoad()
+{
+    QByteArray big;
+    for (int i = 0; i < 300000; ++i)
+        big += kRecord + "\r\n";
+    Desk d;
+    d.start({{"big.txt", big}}, false, "big.txt");
+    d.click("cmdOpen");
+    auto *contents = qobject_cast<FileContentsScreen *>(d.app->flow().openScreen(Screen::FileContents));
+    QVERIFY(contents);
+    QVERIFY(d.pty.write("3 V 101 000042 \r"));
+    QTRY_COMPARE(d.app->state().intRecordCount(), 1);
+    QTRY_COMPARE(contents->lstFileDisplay->model()->rowCount(), 300000);
+    QCOMPARE(contents->lstFileDisplay->model()->index(299999, 0).data().toString(), QString::fromLatin1(kRecord));
 }
 
 QTEST_MAIN(TestRecords)
