@@ -7,12 +7,12 @@
 #include "Paths.h"
 #include "Prompts.h"
 #include "State.h"
+#include "UniformListView.h"
 #include "WriteFailure.h"
 #include "StoredFiles.h"
 
 #include <QAction>
 #include <QLabel>
-#include <QListView>
 #include <QMenuBar>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
@@ -24,8 +24,8 @@ namespace gt {
 namespace {
 
 // Every row of the list is as high as a line of the font and as wide as the
-// longest line of the file: the list lays out by the first row alone (which
-// is what keeps a million rows fast), and that row is often empty.
+// longest line of the file so far: the list lays out by the first row alone
+// (which is what keeps millions of rows fast), and that row is often empty.
 class LineDelegate : public QStyledItemDelegate
 {
 public:
@@ -74,14 +74,9 @@ FileContentsScreen::FileContentsScreen(GatetallyState &state, Prompts &prompts, 
     lblFile->setFont(labelFont);
     lblFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    lstFileDisplay = new QListView(central);
+    lstFileDisplay = new UniformListView(central);
     lstFileDisplay->setObjectName(QStringLiteral("lstFileDisplay"));
     lstFileDisplay->setFont(fixedPitchFont());
-    lstFileDisplay->setUniformItemSizes(true);
-    // The rows of a big file are laid out a batch at a time between other
-    // events, so records keep arriving while the scroll bar grows.
-    lstFileDisplay->setLayoutMode(QListView::Batched);
-    lstFileDisplay->setBatchSize(1 << 17);
     lstFileDisplay->setItemDelegate(new LineDelegate(lines, lstFileDisplay));
     lstFileDisplay->setModel(lines);
     lstFileDisplay->setEditTriggers(QAbstractItemView::NoEditTriggers);

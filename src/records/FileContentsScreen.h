@@ -1,10 +1,11 @@
 #pragma once
 
+#include "UniformListView.h"
+
 #include <QMainWindow>
 
 class QAction;
 class QLabel;
-class QListView;
 
 namespace gt {
 
@@ -27,7 +28,7 @@ public:
     static FileContentsScreen *load(GatetallyState &state, Prompts &prompts, QWidget *parent = nullptr);
 
     QLabel *lblFile = nullptr;
-    QListView *lstFileDisplay = nullptr;
+    UniformListView *lstFileDisplay = nullptr;
     QAction *mnuFilePrint = nullptr, *mnuFileClose = nullptr;
 
 public Q_SLOTS:

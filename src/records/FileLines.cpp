@@ -20,7 +20,10 @@ constexpr qint64 kCacheBlock = 64 << 10;
 FileLines::FileLines(QObject *parent) : QAbstractListModel(parent)
 {
     connect(&m_indexer, &LineIndexer::indexed, this, &FileLines::addRun);
-    connect(&m_indexer, &LineIndexer::finished, this, &FileLines::indexed);
+    connect(&m_indexer, &LineIndexer::finished, this, [this](const QString &error) {
+        m_index.squeeze();
+        Q_EMIT indexed(error);
+    });
 }
 
 bool FileLines::open(const QString &path, QString *error)

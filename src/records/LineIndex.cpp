@@ -62,6 +62,13 @@ bool LineIndex::append(const Run &run)
     return true;
 }
 
+void LineIndex::squeeze()
+{
+    m_lengths.squeeze();
+    m_anchors.squeeze();
+    m_longLengths.squeeze();
+}
+
 bool indexLines(int fd, qint64 limit, qint64 block, qint64 runBytes, const std::atomic<bool> &cancel,
                 const std::function<void(LineIndex::Run &&run, qint64 done)> &deliver, QString *error)
 {

@@ -50,6 +50,8 @@ public:
     // Adds a run that follows the lines already indexed; false, changing
     // nothing, when it does not.
     bool append(const Run &run);
+    // Gives back the room kept for more lines, once the file is indexed.
+    void squeeze();
 
 private:
     QByteArray m_lengths;

@@ -458,7 +458,8 @@ void TestRecords::changedWhileOpen()
     QCOMPARE(told.size(), reason.isEmpty() ? 0 : 1);
 }
 
-// Records keep arriving on the main display while a big file is listed.
+// Records keep arriving on the main display while a big file is listed; the
+// list then goes to its last row by the keyboard and to a row by the mouse.
 void TestRecords::intakeDuringLoad()
 {
     QByteArray big;
@@ -473,6 +474,18 @@ void TestRecords::intakeDuringLoad()
     QTRY_COMPARE(d.app->state().intRecordCount(), 1);
     QTRY_COMPARE(contents->lstFileDisplay->model()->rowCount(), 300000);
     QCOMPARE(contents->lstFileDisplay->model()->index(299999, 0).data().toString(), QString::fromLatin1(kRecord));
+
+    UniformListView *list = contents->lstFileDisplay;
+    QVERIFY(QTest::qWaitForWindowExposed(contents));
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_End);
+    QCOMPARE(list->currentIndex().row(), 299999);
+    QVERIFY(list->viewport()->rect().contains(list->visualRect(list->currentIndex())));
+    const QModelIndex above = list->indexAt(QPoint(5, list->visualRect(list->currentIndex()).top() - 1));
+    QCOMPARE(above.row(), 299998);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(above).center());
+    QCOMPARE(list->currentIndex().row(), 299998);
+    QCOMPARE(list->selectionModel()->selectedIndexes(), QModelIndexList{above});
 }
 
 QTEST_MAIN(TestRecords)
