@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace gt {
 
 // Text files of the program: 8-bit (Latin-1), every line ended by CR LF.
@@ -30,6 +32,12 @@ bool saveTextLines(const QString &path, const QStringList &lines, QString *error
 // Reads every line; accepts CR LF and bare LF line ends. A final line without
 // a line end still counts as a line.
 bool readTextLines(const QString &path, QStringList *lines, QString *error = nullptr);
+
+// The same lines handed one at a time to `visit`, reading a block at a
+// time, so that a file of any size is never whole in memory. `visit`
+// returning false stops the reading (a success all the same).
+bool forEachTextLine(const QString &path, const std::function<bool(const QString &line)> &visit,
+                     QString *error = nullptr);
 
 // Splits a block of 8-bit text into lines the same way readTextLines does.
 QStringList splitTextLines(const QByteArray &bytes);

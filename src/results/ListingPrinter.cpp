@@ -181,7 +181,8 @@ QString renderListing(const Listing &listing, QPrinter &printer)
     };
 
     qreal y = 0;
-    for (const ListingLine &line : listing.lines) {
+    bool paged = true;
+    const auto draw = [&](const ListingLine &line) {
         const Style &style = styleOf(line);
         painter.setFont(style.font);
         const QString text = expandTabs(line.text);
@@ -190,7 +191,7 @@ QString renderListing(const Listing &listing, QPrinter &printer)
         for (const QString &piece : pieces) {
             if (y > 0 && y + style.spacing > height) {
                 if (!printer.newPage())
-                    return printerProblem(printer);
+                    return paged = false;
                 y = 0;
             }
             if (columns)
@@ -199,7 +200,19 @@ QString renderListing(const Listing &listing, QPrinter &printer)
                 painter.drawText(QPointF(0, y + style.ascent), piece);
             y += style.spacing;
         }
+        return true;
+    };
+    for (const ListingLine &line : listing.lines) {
+        if (!draw(line))
+            return printerProblem(printer);
     }
+    QString problem;
+    if (listing.body && !listing.body(draw, &problem)) {
+        painter.end();
+        return problem;
+    }
+    if (!paged)
+        return printerProblem(printer);
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         return printerProblem(printer);
     return QString();
