@@ -117,6 +117,14 @@ SearchScreen::SearchScreen(Twin twin, GatetallyState &state, Prompts &prompts, S
     Timer1->start();
 }
 
+SearchScreen::~SearchScreen()
+{
+    // Closed in the middle of a search: the search stops with its child
+    // FileSearch, and the busy cursor goes with the screen.
+    if (m_searching)
+        QApplication::restoreOverrideCursor();
+}
+
 RuleLineEdit *SearchScreen::makeField(QWidget *parent, Field field, const QString &name)
 {
     auto *edit = new RuleLineEdit(search::fieldRule(field, m_twin), m_prompts, parent);

@@ -33,6 +33,7 @@ class SearchScreen : public QMainWindow
 public:
     SearchScreen(search::Twin twin, GatetallyState &state, Prompts &prompts, ScreenFlow &flow,
                  QWidget *parent = nullptr);
+    ~SearchScreen() override;
 
     search::Twin twin() const { return m_twin; }
 
