@@ -3,22 +3,22 @@
 #include "NamedWidgets.h"
 #include "Menus.h"
 #include "FieldRules.h"
+#include "Paths.h"
 #include "Prompts.h"
 #include "RuleLineEdit.h"
-#include "Paths.h"
 #include "SearchResults.h"
 #include "State.h"
 #include "WriteFailure.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QProgressDialog>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
