@@ -28,6 +28,6 @@ for mode in open search; do
   for _ in $(seq "$runs"); do
     "$bin/gatetally-recordsbench" "$mode" "$data" "$(basename "$big")" $([ "$mode" = search ] && echo "$card") 2>/dev/null
   done | sort -n -k2 | sed -n "$(( (runs + 1) / 2 ))p" |
-    awk -v size="$size" '{ printf "%-6s %5d ms  (%5d ms indexed)  %8d lines  own memory grows %.3f x file  peak %6.1f MiB\n",
-                            $1, $2, $3, $4, ($6 - $5) * 1024 / size, $7 / 1024 }'
+    awk -v size="$size" '{ printf "%-6s %5d ms  (%5d ms indexed)  %8d lines  own memory grows %.3f x file  peak %6.1f MiB  event loop held %d ms\n",
+                            $1, $2, $3, $4, ($6 - $5) * 1024 / size, $7 / 1024, $8 }'
 done

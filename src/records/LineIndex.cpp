@@ -62,6 +62,12 @@ bool LineIndex::append(const Run &run)
     return true;
 }
 
+void LineIndex::reserve(qint64 lines)
+{
+    m_lengths.reserve(qsizetype(lines));
+    m_anchors.reserve(qsizetype(lines / kAnchorEvery + 1));
+}
+
 void LineIndex::squeeze()
 {
     m_lengths.squeeze();

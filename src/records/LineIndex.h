@@ -50,6 +50,8 @@ public:
     // Adds a run that follows the lines already indexed; false, changing
     // nothing, when it does not.
     bool append(const Run &run);
+    // Room for this many lines, so that the index is not copied as it grows.
+    void reserve(qint64 lines);
     // Gives back the room kept for more lines, once the file is indexed.
     void squeeze();
 

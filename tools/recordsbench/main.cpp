@@ -12,7 +12,9 @@
 // the results screen.
 // Prints one line: the mode, the two times in milliseconds (the second -1
 // for a search), the rows or results, the program's own memory (RssAnon)
-// before the click and at the end and the peak resident memory, in KiB.
+// before the click and at the end and the peak resident memory, in KiB, and
+// the longest the event loop was kept from a 10 ms timer meanwhile, in
+// milliseconds: how late records arriving on the serial line could be taken.
 
 #include "../common/PeakMemory.h"
 #include "Receiver.h" // AppScreenFlow.h needs it complete
@@ -37,6 +39,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QTest>
 #include <cstdio>
 
@@ -106,12 +109,24 @@ int main(int argc, char *argv[])
         return 1;
     screen->filRecords->setCurrentItem(items.first());
 
+    // The serial line is read on this thread: a timer ticking every 10 ms
+    // shows how long its events could have waited.
+    QElapsedTimer sinceTick;
+    qint64 longestWait = 0;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longestWait = qMax(longestWait, sinceTick.restart());
+    });
+
     QElapsedTimer clock;
     long long count = 0;
     qint64 first = -1, second = -1;
     long before = 0;
     if (open) {
         before = gt::bench::anonKiB();
+        sinceTick.start();
+        ticker.start(10);
         clock.start();
         QTest::mouseClick(screen->cmdOpen, Qt::LeftButton);
         auto *contents = qobject_cast<gt::FileContentsScreen *>(flow.openScreen(gt::Screen::FileContents));
@@ -141,6 +156,8 @@ int main(int argc, char *argv[])
             return 1;
         search->txtCardKeyless->setText(args[4]);
         before = gt::bench::anonKiB();
+        sinceTick.start();
+        ticker.start(10);
         clock.start();
         QTest::mouseClick(search->cmdSearch, Qt::LeftButton);
         QWidget *results = nullptr;
@@ -151,7 +168,8 @@ int main(int argc, char *argv[])
         first = clock.elapsed();
         count = state.intResultCount();
     }
-    std::printf("%s %lld %lld %lld %ld %ld %ld\n", open ? "open" : "search", (long long)first, (long long)second,
-                count, before, gt::bench::anonKiB(), gt::bench::peakKiB());
+    longestWait = qMax(longestWait, sinceTick.elapsed());
+    std::printf("%s %lld %lld %lld %ld %ld %ld %lld\n", open ? "open" : "search", (long long)first, (long long)second,
+                count, before, gt::bench::anonKiB(), gt::bench::peakKiB(), (long long)longestWait);
     return prompts.shown == 0 ? 0 : 1;
 }
