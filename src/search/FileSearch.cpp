@@ -71,6 +71,8 @@ void FileSearch::start(const QString &path, const Matcher &matcher)
             &error);
         if (m_cancel)
             return;
+        // The file is read and closed on this object's thread from now on.
+        file->moveToThread(thread());
         if (read)
             tellDone(SearchResults(std::move(file), std::move(starts)), QString());
         else
