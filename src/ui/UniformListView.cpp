@@ -20,10 +20,16 @@ QSize UniformListView::rowSize() const
 {
     if (!model() || rows() == 0)
         return QSize(0, fontMetrics().height() + 2);
-    QStyleOptionViewItem option;
-    initViewItemOption(&option);
-    const QSize size = itemDelegateForIndex(model()->index(0, 0, rootIndex()))->sizeHint(option, model()->index(0, 0, rootIndex()));
-    return QSize(size.width(), qMax(1, size.height()));
+    // Asked for every row painted: the first row's size is kept, not asked
+    // of the delegate (and read from the file) each time.
+    if (!m_rowSize.isValid()) {
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        const QModelIndex first = model()->index(0, 0, rootIndex());
+        const QSize size = itemDelegateForIndex(first)->sizeHint(option, first);
+        m_rowSize = QSize(size.width(), qMax(1, size.height()));
+    }
+    return m_rowSize;
 }
 
 int UniformListView::visibleRows() const { return qMax(1, viewport()->height() / rowSize().height()); }
@@ -32,6 +38,7 @@ int UniformListView::firstRow() const { return verticalScrollBar()->value(); }
 
 void UniformListView::updateGeometries()
 {
+    m_rowSize = QSize();
     const QSize row = rowSize();
     const int shown = visibleRows();
     verticalScrollBar()->setSingleStep(1);

@@ -37,6 +37,8 @@ private:
     QSize rowSize() const;
     int visibleRows() const;
     int firstRow() const;
+
+    mutable QSize m_rowSize; // of the first row, found again by updateGeometries()
 };
 
 } // namespace gt
