@@ -467,6 +467,7 @@ void TestRecords::changedWhileOpen()
 
 // Records keep arriving on the main display while a big file is listed; the
 // list then goes to its last row by the keyboard and to a row by the mouse.
+// A list closed before its file is indexed leaves nothing running.
 void TestRecords::intakeDuringLoad()
 {
     QByteArray big;
@@ -474,6 +475,14 @@ void TestRecords::intakeDuringLoad()
         big += kRecord + "\r\n";
     Desk d;
     d.start({{"big.txt", big}}, false, "big.txt");
+    // Closed while it is still being indexed: the indexing stops, the file
+    // stays as it was, and it opens again.
+    d.click("cmdOpen");
+    QPointer<QWidget> first = d.app->flow().openScreen(Screen::FileContents);
+    QVERIFY(first);
+    test::findAction(first, "mnuFileClose")->trigger();
+    QTRY_VERIFY(first.isNull());
+    QCOMPARE(readBytes(d.records("big.txt")), big);
     d.click("cmdOpen");
     auto *contents = qobject_cast<FileContentsScreen *>(d.app->flow().openScreen(Screen::FileContents));
     QVERIFY(contents);
