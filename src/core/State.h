@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "DisplayStore.h"
 #include "RecordLine.h"
+#include "SearchResults.h"
 
 #include <QObject>
 #include <QString>
@@ -95,9 +96,11 @@ public:
     // Search.
     SearchCriteria criteria;
     bool blnRefine = false;
-    QStringList strResults;
+    SearchResults strResults;
     int intResultCount() const { return int(strResults.size()); }
-    QStringList strStoredRecords;
+    // The stored records file that the stored-file search reads, by its
+    // path: its lines stay in the file, never all in memory.
+    QString strStoredRecords;
 
     QString strOpenFile;
     QString strHelpTopic;

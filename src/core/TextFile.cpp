@@ -229,4 +229,56 @@ bool readTextLines(const QString &path, QStringList *lines, QString *error)
     return true;
 }
 
+bool forEachTextLine(const QString &path, const std::function<bool(const QString &line)> &visit, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    QByteArray carried; // the unfinished last line of the blocks so far
+    for (;;) {
+        const QByteArray block = file.read(1 << 20);
+        if (block.isEmpty()) {
+            if (file.error() != QFileDevice::NoError) {
+                if (error)
+                    *error = file.errorString();
+                return false;
+            }
+            break;
+        }
+        carried += block;
+        const qsizetype lastLf = carried.lastIndexOf('\n');
+        if (lastLf < 0)
+            continue;
+        for (const QString &line : splitTextLines(QByteArray::fromRawData(carried.constData(), lastLf + 1))) {
+            if (!visit(line))
+                return true;
+        }
+        carried.remove(0, lastLf + 1);
+    }
+    for (const QString &line : splitTextLines(carried)) {
+        if (!visit(line))
+            break;
+    }
+    return true;
+}
+
+qint64 readAt(int fd, char *data, qint64 count, qint64 offset)
+{
+    qint64 got = 0;
+    while (got < count) {
+        const ssize_t n = ::pread(fd, data + got, size_t(count - got), off_t(offset + got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        got += n;
+    }
+    return got;
+}
+
 } // namespace gt

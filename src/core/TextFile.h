@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace gt {
 
 // Text files of the program: 8-bit (Latin-1), every line ended by CR LF.
@@ -67,6 +69,12 @@ constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDe
 // a line end still counts as a line.
 bool readTextLines(const QString &path, QStringList *lines, QString *error = nullptr);
 
+// The same lines handed one at a time to `visit`, reading a block at a
+// time, so that a file of any size is never whole in memory. `visit`
+// returning false stops the reading (a success all the same).
+bool forEachTextLine(const QString &path, const std::function<bool(const QString &line)> &visit,
+                     QString *error = nullptr);
+
 // Splits a block of 8-bit text into lines the same way readTextLines does.
 QStringList splitTextLines(const QByteArray &bytes);
 
@@ -76,6 +84,12 @@ QString shortWriteReason();
 // Asks the system to put what was written to the file on the disk itself
 // (fdatasync), so that a power cut cannot take it.
 bool syncTextFile(const QString &path, QString *error = nullptr);
+
+// Reads up to `count` bytes at `offset` of the open file `fd` without
+// moving its position (pread), so that threads may share it; fewer at its
+// end. -1, with errno set, when a read fails. A file cut short since it was
+// opened only gives fewer bytes, where a mapping would kill the program.
+qint64 readAt(int fd, char *data, qint64 count, qint64 offset);
 
 // CR LF encoding of lines, as written to disk.
 QByteArray encodeTextLines(const QStringList &lines);

@@ -23,6 +23,12 @@ inline QString autosaveFileRefusal(const QString &fileName)
         .arg(fileName);
 }
 
+// How the program tells the operator that a records file could not be read.
+inline QString readFailureMessage(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("The records file %1 could not be read:\r\n%2").arg(fileName, reason);
+}
+
 // How the program tells the operator that setup.txt could not be rewritten.
 inline QString settingsWriteFailureMessage(const QString &dataDir, const QString &reason)
 {

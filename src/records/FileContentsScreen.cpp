@@ -1,6 +1,5 @@
 #include "FileContentsScreen.h"
 
-#include "BusyWork.h"
 #include "ListingPrinter.h"
 #include "FileLines.h"
 #include "Menus.h"
@@ -8,11 +7,12 @@
 #include "Paths.h"
 #include "Prompts.h"
 #include "State.h"
+#include "UniformListView.h"
+#include "WriteFailure.h"
+#include "StoredFiles.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
-#include <QListView>
 #include <QMenuBar>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
@@ -24,22 +24,22 @@ namespace gt {
 namespace {
 
 // Every row of the list is as high as a line of the font and as wide as the
-// longest line of the file: the list lays out by the first row alone (which
-// is what keeps a million rows fast), and that row is often empty.
+// longest line of the file so far: the list lays out by the first row alone
+// (which is what keeps millions of rows fast), and that row is often empty.
 class LineDelegate : public QStyledItemDelegate
 {
 public:
-    LineDelegate(int longestLine, QObject *parent) : QStyledItemDelegate(parent), m_longest(longestLine) {}
+    LineDelegate(const stored::FileLines *lines, QObject *parent) : QStyledItemDelegate(parent), m_lines(lines) {}
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         const QSize base = QStyledItemDelegate::sizeHint(option, index);
         const QFontMetrics fm(option.font);
-        return QSize(fm.horizontalAdvance(QLatin1Char('0')) * m_longest + 8, qMax(base.height(), fm.height() + 2));
+        return QSize(fm.horizontalAdvance(QLatin1Char('0')) * m_lines->longestLine() + 8, qMax(base.height(), fm.height() + 2));
     }
 
 private:
-    int m_longest;
+    const stored::FileLines *m_lines;
 };
 
 } // namespace
@@ -48,17 +48,11 @@ FileContentsScreen *FileContentsScreen::load(GatetallyState &state, Prompts &pro
 {
     auto lines = std::make_unique<stored::FileLines>();
     const QString path = state.strOpenFile;
-    const QString name = recordsFileName(state.dataDir, path);
     QString reason;
-    stored::Load loaded;
-    {
-        BusyWork work(QApplication::activeWindow(), QStringLiteral("Reading %1 ...").arg(name));
-        loaded = lines->load(path, &reason, [&work](qint64 done, qint64 total) { return work.progress(done, total); });
-    }
-    if (loaded == stored::Load::Failed)
-        prompts.inform(stored::readFailureMessage(name, reason), Prompts::Icon::Warning);
-    if (loaded != stored::Load::Done)
+    if (!lines->open(path, &reason)) {
+        prompts.inform(readFailureMessage(recordsFileName(state.dataDir, path), reason), Prompts::Icon::Warning);
         return nullptr;
+    }
     return new FileContentsScreen(state, prompts, lines.release(), parent);
 }
 
@@ -80,11 +74,10 @@ FileContentsScreen::FileContentsScreen(GatetallyState &state, Prompts &prompts, 
     lblFile->setFont(labelFont);
     lblFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    lstFileDisplay = new QListView(central);
+    lstFileDisplay = new UniformListView(central);
     lstFileDisplay->setObjectName(QStringLiteral("lstFileDisplay"));
     lstFileDisplay->setFont(fixedPitchFont());
-    lstFileDisplay->setUniformItemSizes(true);
-    lstFileDisplay->setItemDelegate(new LineDelegate(lines->longestLine(), lstFileDisplay));
+    lstFileDisplay->setItemDelegate(new LineDelegate(lines, lstFileDisplay));
     lstFileDisplay->setModel(lines);
     lstFileDisplay->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstFileDisplay->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -99,6 +92,15 @@ FileContentsScreen::FileContentsScreen(GatetallyState &state, Prompts &prompts, 
     mnuFilePrint = addNamedItem(file, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print"));
     connect(mnuFilePrint, &QAction::triggered, this, &FileContentsScreen::print);
     mnuFileClose = addFileClose(file, this, &QWidget::close);
+
+    const QString name = recordsFileName(state.dataDir, m_path);
+    connect(lines, &stored::FileLines::indexed, this, [this, name](const QString &error) {
+        if (!error.isEmpty())
+            m_prompts.inform(readFailureMessage(name, error), Prompts::Icon::Warning);
+    });
+    connect(lines, &stored::FileLines::fileChanged, this, [this, name](const QString &reason) {
+        m_prompts.inform(stored::fileChangedMessage(name, reason), Prompts::Icon::Warning);
+    });
 }
 
 void FileContentsScreen::print()

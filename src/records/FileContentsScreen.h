@@ -1,10 +1,11 @@
 #pragma once
 
+#include "UniformListView.h"
+
 #include <QMainWindow>
 
 class QAction;
 class QLabel;
-class QListView;
 
 namespace gt {
 
@@ -21,13 +22,13 @@ class FileContentsScreen : public QMainWindow
 {
     Q_OBJECT
 public:
-    // Reads the file that strOpenFile names and makes the screen over it.
-    // Nothing is made when the operator cancels the reading, or when the
-    // file cannot be read (the operator is told why).
+    // Makes the screen over the file that strOpenFile names, listing its
+    // lines as they are indexed. Nothing is made when the file cannot be
+    // opened (the operator is told why).
     static FileContentsScreen *load(GatetallyState &state, Prompts &prompts, QWidget *parent = nullptr);
 
     QLabel *lblFile = nullptr;
-    QListView *lstFileDisplay = nullptr;
+    UniformListView *lstFileDisplay = nullptr;
     QAction *mnuFilePrint = nullptr, *mnuFileClose = nullptr;
 
 public Q_SLOTS:

@@ -1,7 +1,6 @@
 #include "RecordsScreen.h"
 
 #include "NamedWidgets.h"
-#include "BusyWork.h"
 #include "Menus.h"
 #include "Prompts.h"
 #include "State.h"
@@ -123,7 +122,7 @@ void RecordsScreen::openFile()
     const QString path = stored::filePath(m_state.dataDir, name);
     QString reason;
     if (!stored::checkReadable(path, &reason))
-        return tellAndReload(stored::readFailureMessage(name, reason));
+        return tellAndReload(readFailureMessage(name, reason));
     m_state.strOpenFile = path;
     m_flow.open(Screen::FileContents);
 }
@@ -133,19 +132,13 @@ void RecordsScreen::searchFile()
     const QString name = checkedFile();
     if (name.isEmpty())
         return;
-    QStringList lines;
+    // The file is only read once the criteria are given; a file that cannot
+    // be read is told now all the same, before any are typed.
+    const QString path = stored::filePath(m_state.dataDir, name);
     QString reason;
-    stored::Load loaded;
-    {
-        BusyWork work(this, QStringLiteral("Reading %1 ...").arg(name));
-        loaded = stored::loadStoredRecords(stored::filePath(m_state.dataDir, name), &lines, &reason,
-                                           [&work](qint64 done, qint64 total) { return work.progress(done, total); });
-    }
-    if (loaded == stored::Load::Failed)
-        return tellAndReload(stored::readFailureMessage(name, reason));
-    if (loaded == stored::Load::Cancelled)
-        return;
-    m_state.strStoredRecords = std::move(lines);
+    if (!stored::checkReadable(path, &reason))
+        return tellAndReload(readFailureMessage(name, reason));
+    m_state.strStoredRecords = path;
     m_flow.open(Screen::StoredSearch, this);
 }
 

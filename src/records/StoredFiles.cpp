@@ -2,7 +2,6 @@
 
 #include "Paths.h"
 #include "RecordLine.h"
-#include "RecordSource.h"
 #include "Settings.h"
 #include "State.h"
 
@@ -82,11 +81,6 @@ QString clearQuestion() { return QStringLiteral("Are you sure?"); }
 
 QString clearedMessage() { return QStringLiteral("The file has been cleared"); }
 
-QString readFailureMessage(const QString &name, const QString &reason)
-{
-    return QStringLiteral("The records file %1 could not be read:\r\n%2").arg(name, reason);
-}
-
 QString clearFailureMessage(const QString &name, const QString &reason)
 {
     return QStringLiteral("The records file %1 could not be cleared:\r\n%2").arg(name, reason);
@@ -95,6 +89,21 @@ QString clearFailureMessage(const QString &name, const QString &reason)
 QString deleteFailureMessage(const QString &name, const QString &reason)
 {
     return QStringLiteral("The records file %1 could not be deleted:\r\n%2").arg(name, reason);
+}
+
+QString fileChangedMessage(const QString &name, const QString &reason)
+{
+    return QStringLiteral("The records file %1 has changed since it was opened:\r\n%2").arg(name, reason);
+}
+
+QString fileShortenedReason()
+{
+    return QStringLiteral("It is shorter now; the lines past its new end are shown empty or cut short.");
+}
+
+QString fileReplacedReason()
+{
+    return QStringLiteral("It has been replaced; the list shows it as it was when it was opened.");
 }
 
 bool checkReadable(const QString &path, QString *error)
@@ -164,32 +173,6 @@ bool forgetAutosaveFile(GatetallyState &state, bool turnOff, QString *error)
     state.setListTitle(QStringLiteral("Quorvel Gatetally"));
     state.setAutosaveFile(fallback);
     return written;
-}
-
-Load loadStoredRecords(const QString &path, QStringList *lines, QString *error, const Progress &progress)
-{
-    const qint64 total = QFileInfo(path).size();
-    QStringList loaded;
-    loaded.reserve(qsizetype(qMin<qint64>(total / (kRecordLineLength + 2) + 1, 1 << 24)));
-    bool cancelled = false;
-    // The scan cannot be stopped part way; after a cancel it only runs on to
-    // the end of the file without keeping anything, which takes a moment.
-    const bool read = search::scanRecordLines(
-        path,
-        [&](const char *line, qsizetype length) {
-            if (cancelled)
-                return;
-            loaded.append(QString::fromLatin1(line, length));
-            if ((loaded.size() & 0x3fff) == 0)
-                cancelled = !progress(qMin(total, qint64(loaded.size()) * (kRecordLineLength + 2)), total);
-        },
-        error);
-    if (!read)
-        return Load::Failed;
-    if (cancelled || !progress(total, total))
-        return Load::Cancelled;
-    *lines = std::move(loaded);
-    return Load::Done;
 }
 
 } // namespace gt::stored

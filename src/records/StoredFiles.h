@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 namespace gt {
 class GatetallyState;
 }
@@ -45,9 +43,12 @@ QString clearedMessage();
 
 // What the operator is told when a file operation fails: the file's name
 // and the system's reason.
-QString readFailureMessage(const QString &name, const QString &reason);
 QString clearFailureMessage(const QString &name, const QString &reason);
 QString deleteFailureMessage(const QString &name, const QString &reason);
+// A file shown on the file contents screen that changed under it.
+QString fileChangedMessage(const QString &name, const QString &reason);
+QString fileShortenedReason();
+QString fileReplacedReason();
 
 // Whether the file can be read now, with the system's reason when not.
 bool checkReadable(const QString &path, QString *error);
@@ -66,14 +67,5 @@ bool removeFile(const QString &path, QString *error);
 // setup.txt. Memory follows even when setup.txt cannot be written, since
 // the old file is gone; *error then tells why the file was not written.
 bool forgetAutosaveFile(GatetallyState &state, bool turnOff, QString *error);
-
-// How a long load reports its progress; returning false cancels it.
-using Progress = std::function<bool(qint64 done, qint64 total)>;
-
-enum class Load { Done, Failed, Cancelled };
-
-// Every record line of a records file, for the stored-file search. *lines
-// is only replaced when the load is done.
-Load loadStoredRecords(const QString &path, QStringList *lines, QString *error, const Progress &progress);
 
 } // namespace gt::stored

@@ -7,6 +7,7 @@
 #include "TextFile.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace gt::results {
 
@@ -77,8 +78,8 @@ Listing mainScreenListing(const QString &title, const QStringList &displayLines,
     return l;
 }
 
-Listing resultsListing(ResultsOf of, const QString &title, const SearchCriteria &criteria, const QStringList &listLines,
-                       const QDateTime &printedAt)
+namespace {
+Listing resultsHead(ResultsOf of, const QString &title, const SearchCriteria &criteria, const QDateTime &printedAt)
 {
     Listing l = titled(title, 24, 9, QStringLiteral("Search results printed "), printedAt);
     l.highestQuality = of == ResultsOf::StoredFile;
@@ -88,24 +89,65 @@ Listing resultsListing(ResultsOf of, const QString &title, const SearchCriteria 
     for (const QString &line : search::criteriaLines(criteria, 14))
         add(l, line);
     addListingHeader(l);
+    return l;
+}
+} // namespace
+
+Listing resultsListing(ResultsOf of, const QString &title, const SearchCriteria &criteria, const QStringList &listLines,
+                       const QDateTime &printedAt)
+{
+    Listing l = resultsHead(of, title, criteria, printedAt);
     addBody(l, listLines);
     return l;
 }
 
+Listing resultsListing(ResultsOf of, const QString &title, const SearchCriteria &criteria, const ResultLines &list,
+                       const QDateTime &printedAt)
+{
+    Listing l = resultsHead(of, title, criteria, printedAt);
+    // Each line made as it is drawn: a million results are never all text at once.
+    l.body = [list](const Listing::Visit &visit, QString *) {
+        for (int i = 0; i < list.count(); ++i) {
+            if (!visit({kBodyIndent + list.line(i)}))
+                break;
+        }
+        return true;
+    };
+    return l;
+}
+
+QList<ListingLine> Listing::allLines(QString *problem) const
+{
+    QList<ListingLine> all = lines;
+    if (body)
+        body([&all](const ListingLine &line) { all.append(line); return true; }, problem);
+    return all;
+}
+
 Listing fileContentsListing(const QString &path, const QString &title, const QDateTime &printedAt, QString *error)
 {
-    QStringList lines;
-    QString reason;
-    if (!readTextLines(path, &lines, &reason)) {
+    const auto unreadable = [path](const QString &reason) {
+        return QStringLiteral("The file %1 could not be read for printing:\r\n%2").arg(QDir::toNativeSeparators(path), reason);
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = QStringLiteral("The file %1 could not be read for printing:\r\n%2")
-                         .arg(QDir::toNativeSeparators(path), reason);
+            *error = unreadable(file.errorString());
         return Listing();
     }
     Listing l = titled(title, 24, 26, QStringLiteral("Records printed "), printedAt);
     l.highestQuality = true;
     addEmpty(l, 1);
-    addBody(l, lines);
+    // Read again as it is drawn, a block at a time: a year's file is never
+    // whole in memory.
+    l.body = [path, unreadable](const Listing::Visit &visit, QString *problem) {
+        QString why;
+        if (forEachTextLine(path, [&visit](const QString &line) { return visit({kBodyIndent + line}); }, &why))
+            return true;
+        if (problem)
+            *problem = unreadable(why);
+        return false;
+    };
     return l;
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "ResultLines.h"
 #include "State.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 namespace gt::results {
 
@@ -34,6 +37,16 @@ struct Listing
     Face face = Face::Courier;
     bool highestQuality = false; // print at the printer's highest resolution
     QList<ListingLine> lines;
+
+    // The lines after `lines` of a listing too big to hold whole (a stored
+    // file, a million results): each call hands them to `visit` one by one
+    // from the first, as they are drawn, and stops when `visit` says false.
+    // False when they cannot be had, with the message in *problem.
+    using Visit = std::function<bool(const ListingLine &line)>;
+    std::function<bool(const Visit &visit, QString *problem)> body;
+
+    // Every line, those of the body too.
+    QList<ListingLine> allLines(QString *problem = nullptr) const;
 };
 
 // The title line: the title after N spaces, N = centre - length / 2 rounded
@@ -49,6 +62,9 @@ Listing mainScreenListing(const QString &title, const QStringList &displayLines,
 // no-results line when the search found nothing).
 enum class ResultsOf { DisplayedRecords, StoredFile };
 Listing resultsListing(ResultsOf of, const QString &title, const SearchCriteria &criteria, const QStringList &listLines,
+                       const QDateTime &printedAt);
+// The same over the lines of a results screen, each made as it is printed.
+Listing resultsListing(ResultsOf of, const QString &title, const SearchCriteria &criteria, const ResultLines &list,
                        const QDateTime &printedAt);
 
 // A stored file, read afresh from disk, every line as stored. A file that

@@ -3,6 +3,7 @@
 #include "Navigator.h"
 #include "Prompts.h"
 #include "ResultsFile.h"
+#include "WorkAside.h"
 
 #include <QDir>
 #include <QFile>
@@ -179,9 +180,9 @@ QString renderListing(const Listing &listing, QPrinter &printer)
         return it->second;
     };
 
-    BreathingSpace space;
     qreal y = 0;
-    for (const ListingLine &line : listing.lines) {
+    bool paged = true;
+    const auto draw = [&](const ListingLine &line) {
         const Style &style = styleOf(line);
         painter.setFont(style.font);
         const QString text = expandTabs(line.text);
@@ -190,7 +191,7 @@ QString renderListing(const Listing &listing, QPrinter &printer)
         for (const QString &piece : pieces) {
             if (y > 0 && y + style.spacing > height) {
                 if (!printer.newPage())
-                    return printerProblem(printer);
+                    return paged = false;
                 y = 0;
             }
             if (columns)
@@ -199,8 +200,19 @@ QString renderListing(const Listing &listing, QPrinter &printer)
                 painter.drawText(QPointF(0, y + style.ascent), piece);
             y += style.spacing;
         }
-        space.maybeBreathe();
+        return true;
+    };
+    for (const ListingLine &line : listing.lines) {
+        if (!draw(line))
+            return printerProblem(printer);
     }
+    QString problem;
+    if (listing.body && !listing.body(draw, &problem)) {
+        painter.end();
+        return problem;
+    }
+    if (!paged)
+        return printerProblem(printer);
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         return printerProblem(printer);
     return QString();
@@ -213,8 +225,10 @@ bool printListing(Prompts &prompts, const ListingBuilder &build)
         return false;
     QString problem;
     const Listing listing = build(&problem);
+    // Hundreds of pages take seconds: they are drawn aside (a printer may
+    // be painted on from another thread), while records go on arriving.
     if (problem.isEmpty())
-        problem = renderListing(listing, *printer);
+        runAside([&] { problem = renderListing(listing, *printer); });
     if (problem.isEmpty())
         return true;
     prompts.inform(problem, Prompts::Icon::Warning);

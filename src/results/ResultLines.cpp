@@ -4,7 +4,7 @@
 
 namespace gt::results {
 
-ResultLines::ResultLines(const QStringList &recordLines, DisplayMode mode, const QStringList &entryNames)
+ResultLines::ResultLines(const SearchResults &recordLines, DisplayMode mode, const QStringList &entryNames)
     : m_records(recordLines), m_mode(mode), m_names(entryNames)
 {
 }

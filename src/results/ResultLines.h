@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RecordLine.h"
+#include "SearchResults.h"
 
 #include <QAbstractListModel>
 #include <QString>
@@ -10,15 +11,15 @@ namespace gt::results {
 
 // What a results screen lists: the results of the last search as display
 // lines, in the display mode and with the entry point names of the moment
-// the screen opened. The record lines are kept (a shared copy, so opening
-// costs nothing however many there are) and each display line is made when
-// it is asked for; it is the same line that formatting them all at opening
+// the screen opened. The results are kept (a shared copy, so opening costs
+// nothing however many there are; those of a stored file are places in the
+// file) and each display line is made when it is asked for; it is the same line that formatting them all at opening
 // would have given, since nothing it depends on can change afterwards.
 class ResultLines
 {
 public:
     ResultLines() = default;
-    ResultLines(const QStringList &recordLines, DisplayMode mode, const QStringList &entryNames);
+    ResultLines(const SearchResults &recordLines, DisplayMode mode, const QStringList &entryNames);
 
     bool hasResults() const { return !m_records.isEmpty(); }
     // Lines of the list: one per result, or the single no-results line.
@@ -27,7 +28,7 @@ public:
     QStringList lines() const;
 
 private:
-    QStringList m_records;
+    SearchResults m_records;
     DisplayMode m_mode = DisplayMode::Number;
     QStringList m_names;
 };

@@ -2,8 +2,8 @@
 
 #include "ResultsLayout.h"
 #include "TextFile.h"
+#include "WorkAside.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 
@@ -21,18 +21,22 @@ bool writeResultsReport(const QString &path, const SearchCriteria &criteria, con
     ReplacingFile file(path);
     QString reason;
     bool ok = file.open(&reason);
-    QByteArray block = encodeTextLines(search::resultsReportHead(criteria, savedAt));
-    BreathingSpace space;
-    for (int i = 0; ok && i < lines.count(); ++i) {
-        block += lines.line(i).toLatin1();
-        block += "\r\n";
-        if (block.size() >= kBlock) {
-            ok = file.write(block, &reason);
-            block.clear();
-            space.maybeBreathe();
-        }
+    // A million results take a moment to write: they are written aside.
+    if (ok) {
+        runAside([&] {
+            QByteArray block = encodeTextLines(search::resultsReportHead(criteria, savedAt));
+            for (int i = 0; ok && i < lines.count(); ++i) {
+                block += lines.line(i).toLatin1();
+                block += "\r\n";
+                if (block.size() >= kBlock) {
+                    ok = file.write(block, &reason);
+                    block.clear();
+                }
+            }
+            ok = ok && file.write(block, &reason);
+        });
     }
-    ok = ok && file.write(block, &reason) && file.commit(&reason);
+    ok = ok && file.commit(&reason);
     if (!ok && error)
         *error = reason.isEmpty() ? QStringLiteral("write failed") : reason;
     return ok;
@@ -42,15 +46,6 @@ QString resultsWriteFailureMessage(const QString &path, const QString &reason)
 {
     return QStringLiteral("The search results file %1 could not be written:\r\n%2")
         .arg(QDir::toNativeSeparators(path), reason);
-}
-
-void BreathingSpace::maybeBreathe()
-{
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    if (now - m_last < 40)
-        return;
-    m_last = now;
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 } // namespace gt::results

@@ -20,17 +20,4 @@ bool writeResultsReport(const QString &path, const SearchCriteria &criteria, con
 // The message telling that the report could not be written.
 QString resultsWriteFailureMessage(const QString &path, const QString &reason);
 
-// Lets timers and the serial line run during long work, at most every few
-// tens of milliseconds, so that records arriving meanwhile are taken and
-// stamped on time. Keys and clicks wait, so the operator cannot start
-// anything else in the middle.
-class BreathingSpace
-{
-public:
-    void maybeBreathe();
-
-private:
-    qint64 m_last = 0;
-};
-
 } // namespace gt::results

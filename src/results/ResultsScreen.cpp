@@ -154,7 +154,7 @@ void ResultsScreen::print()
     const results::ResultLines shown = lines();
     GatetallyState &state = m_state;
     results::printListing(m_prompts, [of, shown, &state](QString *) {
-        return results::resultsListing(of, state.strListTitle, state.criteria, shown.lines(), state.clock.now());
+        return results::resultsListing(of, state.strListTitle, state.criteria, shown, state.clock.now());
     });
 }
 

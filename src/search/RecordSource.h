@@ -34,6 +34,18 @@ template <typename Visit>
 bool scanRecordLinesHolding(const QString &path, const QByteArray &needle, Visit &&visit, QString *error = nullptr,
                             qint64 window = 256 << 10);
 
+// The same lines, each with the place where it starts in the file, handed to
+// `visit(const char *line, qsizetype length, qint64 at)`. After each window
+// `keepGoing(qint64 done, qint64 total)` is asked whether to go on; when it
+// says no, the scan ends there (and is still a success).
+template <typename Visit, typename KeepGoing>
+bool scanRecordPlaces(const QString &path, const QByteArray &needle, Visit &&visit, KeepGoing &&keepGoing,
+                      QString *error = nullptr, qint64 window = 256 << 10);
+// The same over a file opened for it (detail::openForScan), read from where it stands.
+template <typename Visit, typename KeepGoing>
+bool scanRecordPlaces(QFile &file, const QByteArray &needle, Visit &&visit, KeepGoing &&keepGoing,
+                      QString *error = nullptr, qint64 window = 256 << 10);
+
 namespace detail {
 
 // Where `needle` first occurs in [from, end), or null.
@@ -47,10 +59,11 @@ bool openForScan(QFile &file, QString *error);
 bool readFailed(QFile &file, QString *error);
 
 // Hands the record lines that end within [data + start, data + end) and
-// hold the needle to visit; returns where the unfinished line at the end
-// begins.
+// hold the needle to visit, each with its place in the file (`base` is the
+// place of data[0]); returns where the unfinished line at the end begins.
 template <typename Visit>
-qsizetype visitLines(const char *data, qsizetype start, qsizetype end, Visit &visit, const QByteArray &needle)
+qsizetype visitLines(const char *data, qsizetype start, qsizetype end, Visit &visit, const QByteArray &needle,
+                     qint64 base)
 {
     if (!needle.isEmpty()) {
         // Only the lines around each occurrence of the needle are split off.
@@ -69,7 +82,7 @@ qsizetype visitLines(const char *data, qsizetype start, qsizetype end, Visit &vi
             const qsizetype stop = static_cast<const char *>(lf) - data;
             const qsizetype textEnd = stop > lineStart && data[stop - 1] == '\r' ? stop - 1 : stop;
             if (isRecordLine(data + lineStart, textEnd - lineStart))
-                visit(data + lineStart, textEnd - lineStart);
+                visit(data + lineStart, textEnd - lineStart, base + lineStart);
             start = stop + 1;
         }
         return start;
@@ -83,7 +96,7 @@ qsizetype visitLines(const char *data, qsizetype start, qsizetype end, Visit &vi
         const qsizetype stop = static_cast<const char *>(lf) - data;
         const qsizetype textEnd = stop > start && data[stop - 1] == '\r' ? stop - 1 : stop;
         if (isRecordLine(data + start, textEnd - start))
-            visit(data + start, textEnd - start);
+            visit(data + start, textEnd - start, base + start);
         start = stop + 1;
     }
     return start;
@@ -97,8 +110,11 @@ class Carry
 {
 public:
     bool pending() const { return m_overlong || !m_bytes.isEmpty(); }
-    void append(const char *data, qsizetype length)
+    // `at`: the place in the file of data[0].
+    void append(const char *data, qsizetype length, qint64 at)
     {
+        if (!pending())
+            m_at = at;
         if (m_overlong)
             return;
         if (m_bytes.size() + length > kLongestLine) {
@@ -119,7 +135,7 @@ public:
     void visitFinished(Visit &visit, const QByteArray &needle) const
     {
         if (!m_overlong)
-            visitLines(m_bytes.constData(), 0, m_bytes.size(), visit, needle);
+            visitLines(m_bytes.constData(), 0, m_bytes.size(), visit, needle, m_at);
     }
 
     // The last line of a file may lack its line end.
@@ -133,33 +149,35 @@ public:
             --n;
         if (n > 0 && isRecordLine(m_bytes.constData(), n)
             && (needle.isEmpty() || findBytes(m_bytes.constData(), m_bytes.constData() + n, needle)))
-            visit(m_bytes.constData(), n);
+            visit(m_bytes.constData(), n, m_at);
     }
 
 private:
     static constexpr qsizetype kLongestLine = kRecordLineLength + 2; // CR LF included
     QByteArray m_bytes;
+    qint64 m_at = 0; // where the carried line starts in the file
     bool m_overlong = false;
 };
 
 // Hands over the lines of the next stretch of the file: first the end of
 // the carried line, then every whole line; what is left is carried on.
 template <typename Visit>
-void feed(Carry &carry, const char *data, qsizetype length, Visit &visit, const QByteArray &needle)
+void feed(Carry &carry, const char *data, qsizetype length, Visit &visit, const QByteArray &needle, qint64 base)
 {
     qsizetype start = 0;
     if (carry.pending()) {
         const void *lf = std::memchr(data, '\n', size_t(length));
         const qsizetype stop = lf ? static_cast<const char *>(lf) - data + 1 : length;
-        carry.append(data, stop);
+        carry.append(data, stop, base);
         if (!lf)
             return;
         carry.visitFinished(visit, needle);
         carry.reset();
         start = stop;
     }
-    start = visitLines(data, start, length, visit, needle);
-    carry.append(data + start, length - start);
+    start = visitLines(data, start, length, visit, needle, base);
+    if (start < length)
+        carry.append(data + start, length - start, base + start);
 }
 
 } // namespace detail
@@ -174,19 +192,40 @@ template <typename Visit>
 bool scanRecordLinesHolding(const QString &path, const QByteArray &needle, Visit &&visit, QString *error,
                             qint64 window)
 {
+    return scanRecordPlaces(
+        path, needle, [&visit](const char *line, qsizetype length, qint64) { visit(line, length); },
+        [](qint64, qint64) { return true; }, error, window);
+}
+
+template <typename Visit, typename KeepGoing>
+bool scanRecordPlaces(const QString &path, const QByteArray &needle, Visit &&visit, KeepGoing &&keepGoing,
+                      QString *error, qint64 window)
+{
     QFile file(path);
     if (!detail::openForScan(file, error))
         return false;
+    return scanRecordPlaces(file, needle, visit, keepGoing, error, window);
+}
+
+template <typename Visit, typename KeepGoing>
+bool scanRecordPlaces(QFile &file, const QByteArray &needle, Visit &&visit, KeepGoing &&keepGoing, QString *error,
+                      qint64 window)
+{
     detail::adviseSequential(file);
+    const qint64 total = file.size();
     detail::Carry carry; // an unfinished line from the previous block
     QByteArray block(qMax<qint64>(window, 1 << 12), Qt::Uninitialized);
+    qint64 at = 0;
     for (;;) {
         const qint64 got = file.read(block.data(), block.size());
         if (got < 0)
             return detail::readFailed(file, error);
         if (got == 0)
             break;
-        detail::feed(carry, block.constData(), qsizetype(got), visit, needle);
+        detail::feed(carry, block.constData(), qsizetype(got), visit, needle, at);
+        at += got;
+        if (!keepGoing(at, qMax(at, total)))
+            return true;
     }
     carry.visitLast(visit, needle);
     return true;

@@ -3,17 +3,22 @@
 #include "NamedWidgets.h"
 #include "Menus.h"
 #include "FieldRules.h"
+#include "Paths.h"
 #include "Prompts.h"
 #include "RuleLineEdit.h"
+#include "SearchResults.h"
 #include "State.h"
+#include "WriteFailure.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -110,6 +115,14 @@ SearchScreen::SearchScreen(Twin twin, GatetallyState &state, Prompts &prompts, S
     open();
     txtFromMonth->setFocus();
     Timer1->start();
+}
+
+SearchScreen::~SearchScreen()
+{
+    // Closed in the middle of a search: the search stops with its child
+    // FileSearch, and the busy cursor goes with the screen.
+    if (m_searching)
+        QApplication::restoreOverrideCursor();
 }
 
 RuleLineEdit *SearchScreen::makeField(QWidget *parent, Field field, const QString &name)
@@ -242,12 +255,28 @@ void SearchScreen::showEntries(const search::Entries &e)
 
 void SearchScreen::search()
 {
-    const QStringList &source = m_twin == Twin::Displayed ? m_state.strRecords.recordLines() : m_state.strStoredRecords;
-    search::Outcome out = search::runSearch(m_twin, entries(), m_state.criteria, source);
+    if (m_searching)
+        return;
+    if (m_twin == Twin::Stored) {
+        const search::Outcome out = search::checkSearch(m_twin, entries(), m_state.criteria);
+        showEntries(out.entries);
+        if (out.resultsReplaced)
+            searchStoredFile(out);
+        else
+            conclude(out, nullptr);
+        return;
+    }
+    const search::Outcome out = search::runSearch(m_twin, entries(), m_state.criteria, m_state.strRecords.recordLines());
     showEntries(out.entries);
+    const SearchResults found(out.results);
+    conclude(out, out.resultsReplaced ? &found : nullptr);
+}
+
+void SearchScreen::conclude(const search::Outcome &out, const SearchResults *found)
+{
     m_state.criteria = out.criteria;
-    if (out.resultsReplaced)
-        m_state.strResults = out.results;
+    if (found)
+        m_state.strResults = *found;
     if (!out.succeeded()) {
         m_prompts.inform(out.message);
         if (QLineEdit *target = field(out.focus))
@@ -255,6 +284,60 @@ void SearchScreen::search()
         return;
     }
     m_flow.open(m_twin == Twin::Displayed ? Screen::DisplayedResults : Screen::StoredResults, this);
+}
+
+void SearchScreen::setBusy(bool busy)
+{
+    m_searching = busy;
+    centralWidget()->setEnabled(!busy);
+    menuBar()->setEnabled(!busy);
+    if (busy)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void SearchScreen::searchStoredFile(const search::Outcome &out)
+{
+    const QString path = m_state.strStoredRecords;
+    const QString name = recordsFileName(m_state.dataDir, path);
+    if (!m_fileSearch) {
+        m_fileSearch = new search::FileSearch(this);
+        connect(m_fileSearch, &search::FileSearch::progress, this, [this](qint64 done, qint64 total) {
+            if (m_progress && m_searching)
+                m_progress->setValue(total > 0 ? int(done * 1000 / total) : 0);
+        });
+    }
+    disconnect(m_fileSearch, &search::FileSearch::finished, this, nullptr);
+    connect(m_fileSearch, &search::FileSearch::finished, this,
+            [this, out, name](const SearchResults &found, const QString &error) {
+                if (!m_searching)
+                    return; // cancelled meanwhile
+                delete m_progress;
+                setBusy(false);
+                if (!error.isEmpty()) {
+                    m_prompts.inform(readFailureMessage(name, error), Prompts::Icon::Warning);
+                    return;
+                }
+                conclude(out, &found);
+            });
+    setBusy(true);
+    // Shown only when the search takes longer than half a second.
+    m_progress = new QProgressDialog(QStringLiteral("Searching %1 ...").arg(name), QStringLiteral("Cancel"), 0, 1000, this);
+    m_progress->setObjectName(QStringLiteral("dlgProgress"));
+    m_progress->setWindowTitle(QStringLiteral("Gatetally"));
+    m_progress->setWindowModality(Qt::WindowModal);
+    m_progress->setMinimumDuration(500);
+    m_progress->setAutoClose(false);
+    m_progress->setAutoReset(false);
+    m_progress->setValue(0);
+    connect(m_progress, &QProgressDialog::canceled, this, [this] {
+        m_fileSearch->cancel();
+        m_progress->deleteLater();
+        m_progress = nullptr;
+        setBusy(false);
+    });
+    m_fileSearch->start(path, out.matcher);
 }
 
 void SearchScreen::goBack()

@@ -1,19 +1,23 @@
 #pragma once
 
+#include "FileSearch.h"
 #include "SearchCriteria.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+class QProgressDialog;
 class QRadioButton;
 class QTimer;
 
 namespace gt {
 
+class SearchResults;
 class GatetallyState;
 class Prompts;
 class RuleLineEdit;
@@ -29,6 +33,7 @@ class SearchScreen : public QMainWindow
 public:
     SearchScreen(search::Twin twin, GatetallyState &state, Prompts &prompts, ScreenFlow &flow,
                  QWidget *parent = nullptr);
+    ~SearchScreen() override;
 
     search::Twin twin() const { return m_twin; }
 
@@ -39,8 +44,11 @@ public:
 
     // Search: checks the criteria, searches this screen's lines and, when it
     // finds its way through, leaves the criteria and results in the state
-    // and hands over to the results screen.
+    // and hands over to the results screen. A stored file is searched on a
+    // worker thread: the screen takes no commands meanwhile, and past half a
+    // second a progress dialog offers Cancel.
     void search();
+    bool searching() const { return m_searching; }
     // Back and File > Close: the main screen, or for stored records the
     // choice of file.
     void goBack();
@@ -58,6 +66,10 @@ public:
     QAction *mnuHelpAbout = nullptr, *mnuHelpHelp = nullptr;
 
 private:
+    // What a search ends in, once its lines are found.
+    void conclude(const search::Outcome &out, const SearchResults *found);
+    void searchStoredFile(const search::Outcome &out);
+    void setBusy(bool busy);
     RuleLineEdit *makeField(QWidget *parent, search::Field field, const QString &name);
     QGroupBox *makeRow(QWidget *parent, bool from);
     void buildMenus();
@@ -67,6 +79,9 @@ private:
     GatetallyState &m_state;
     Prompts &m_prompts;
     ScreenFlow &m_flow;
+    search::FileSearch *m_fileSearch = nullptr;
+    QPointer<QProgressDialog> m_progress;
+    bool m_searching = false;
 };
 
 } // namespace gt

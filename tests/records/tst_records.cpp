@@ -1,5 +1,6 @@
 #include "FileContentsScreen.h"
 #include "FileLines.h"
+#include "LineIndex.h"
 #include "GatetallyApp.h"
 #include "MainScreen.h"
 #include "Navigator.h"
@@ -22,6 +23,10 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
+
+#include <cstdio>
 
 using namespace gt;
 using gt::test::crlf;
@@ -91,7 +96,11 @@ private Q_SLOTS:
     void reading_data();
     void reading();
     void vanished();
-    void cancelLeavesAll();
+    void index_data();
+    void index();
+    void changedWhileOpen_data();
+    void changedWhileOpen();
+    void intakeDuringLoad();
 };
 
 // What is listed and selected on opening by File > Open (left by Back) or
@@ -235,34 +244,24 @@ void TestRecords::deleting()
     QCOMPARE(d.screen->selectedFile(), reset ? QString() : QStringLiteral("day.txt"));
 }
 
-// Open shows every line as stored; Search keeps the record lines only.
+// Open shows every line as stored; Search hands the file to the search screen.
 void TestRecords::reading_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("shown");
-    QTest::addColumn<QStringList>("records");
-    const QByteArray heading59 = "xxxx" + kHeading.mid(4); // not the column header, same end
     QTest::newRow("autosave layout") << crlf({"", " Autosave started 3/7/2006, 2:05:00 PM", "", kHeading, "", kRecord, "",
                                               " Possible interruption in records"})
                                      << QStringList{"", " Autosave started 3/7/2006, 2:05:00 PM", "", kHeading, "",
-                                                    kRecord, "", " Possible interruption in records"}
-                                     << QStringList{kRecord};
-    QTest::newRow("59 characters ending in NUMBER") << crlf({heading59})
-                                                    << QStringList{heading59} << QStringList{};
-    QTest::newRow("short and long lines") << crlf({kRecord.chopped(1), kRecord + " "})
-                                          << QStringList{kRecord.chopped(1), kRecord + " "} << QStringList{};
-    QTest::newRow("empty file") << QByteArray() << QStringList{} << QStringList{};
-    QTest::newRow("no final line end, LF only") << "a\n" + kRecord << QStringList{"a", kRecord} << QStringList{kRecord};
+                                                    kRecord, "", " Possible interruption in records"};
+    QTest::newRow("no final line end, LF only") << "a\n" + kRecord << QStringList{"a", kRecord};
 }
 
 void TestRecords::reading()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, shown);
-    QFETCH(QStringList, records);
     Desk d;
     d.start({{"x.txt", bytes}, {"y.txt", crlf({"second"})}}, false, "y.txt");
-    d.app->state().strStoredRecords = QStringList{"from an earlier search"};
     // Open of the selected file while another is shown replaces that one.
     d.click("cmdOpen");
     QPointer<QWidget> first = d.app->flow().openScreen(Screen::FileContents);
@@ -273,7 +272,7 @@ void TestRecords::reading()
     QTRY_VERIFY(first.isNull());
     QCOMPARE(contents->windowTitle(), QStringLiteral("File Contents"));
     QCOMPARE(contents->lblFile->text(), QDir::toNativeSeparators(d.records("x.txt")));
-    QCOMPARE(test::rowTexts(contents->lstFileDisplay), shown);
+    QTRY_COMPARE(test::rowTexts(contents->lstFileDisplay), shown);
     QCOMPARE(QFontInfo(contents->lstFileDisplay->font()).fixedPitch(), true);
 
     // Print reads the file again; a cancelled print dialog prints nothing.
@@ -289,7 +288,7 @@ void TestRecords::reading()
     QVERIFY(d.screen && d.screen->selectedFile() == "x.txt" && !d.app->mainScreen()->isEnabled());
 
     d.click("cmdRecordsSearch");
-    QCOMPARE(d.app->state().strStoredRecords, records);
+    QCOMPARE(d.app->state().strStoredRecords, QDir::toNativeSeparators(d.records("x.txt")));
     QTRY_VERIFY(d.screen.isNull());
     QWidget *search = d.app->flow().openScreen(Screen::StoredSearch);
     QVERIFY(search && !d.app->mainScreen()->isEnabled());
@@ -332,29 +331,184 @@ void TestRecords::vanished()
     }
 }
 
-// A cancelled load changes nothing: neither the list shown nor the records
-// loaded earlier.
-void TestRecords::cancelLeavesAll()
+namespace {
+// The lines of a file as a reader of records files takes them, written
+// plainly: split at LF, one CR before it dropped, no line after a last LF.
+QList<QByteArray> oracleLines(const QByteArray &bytes, QList<qint64> *starts)
 {
+    QList<QByteArray> lines;
+    qint64 at = 0;
+    while (at < bytes.size()) {
+        starts->append(at);
+        const qint64 lf = bytes.indexOf('\n', at);
+        QByteArray line = bytes.mid(at, lf < 0 ? -1 : lf - at);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        lines.append(line);
+        at = lf < 0 ? bytes.size() : lf + 1;
+    }
+    return lines;
+}
+} // namespace
+
+// The line index, fed in blocks of several sizes, finds every line where a
+// plain split does; the list shows each row as stored (a long one cut short).
+void TestRecords::index_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QByteArray many;
+    for (int i = 0; i < 200; ++i)
+        many += QByteArray(i % 3 == 0 ? 0 : 10 + i, 'a' + char(i % 26)) + (i % 2 ? "\r\n" : "\n");
+    QTest::newRow("CR LF, last line ended") << crlf({kHeading, "", kRecord});
+    QTest::newRow("LF, no last line end") << QByteArray("a\n\nb");
+    QTest::newRow("empty lines only") << QByteArray("\r\n\n\r\n");
+    QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("line longer than shown") << "x\r\n" + QByteArray(5000, 'y') + "\r\nz";
+    QTest::newRow("lines of 254 to 256 bytes, a CR alone")
+        << QByteArray(253, 'p') + "\n" + QByteArray(254, 'q') + "\n" + QByteArray(255, 'r') + "\nab\rc\r";
+    QTest::newRow("many lines of mixed ends") << many;
+    QTest::newRow("length a multiple of the block") << QByteArray(62, 'm') + "\r\n" + QByteArray(63, 'n') + "\n";
+}
+
+void TestRecords::index()
+{
+    QFETCH(QByteArray, bytes);
     QTemporaryDir dir;
-    const QString path = dir.filePath("big.txt");
+    const QString path = dir.filePath("f.txt");
+    QVERIFY(writeBytes(path, bytes));
+    QList<qint64> starts;
+    const QList<QByteArray> lines = oracleLines(bytes, &starts);
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    for (qint64 block : {1, 2, 64, 1 << 20}) {
+        stored::LineIndex index;
+        std::atomic<bool> cancel{false};
+        QString error;
+        QVERIFY(stored::indexLines(file.handle(), bytes.size(), block, 1, cancel,
+                                   [&](stored::LineIndex::Run &&run, qint64) { QVERIFY(index.append(run)); }, &error));
+        QCOMPARE(index.count(), lines.size());
+        QCOMPARE(index.end(), bytes.size());
+        for (int i = 0; i < lines.size(); ++i) {
+            QCOMPARE(index.start(i), starts.at(i));
+            QCOMPARE(index.length(i), (i + 1 < starts.size() ? starts.at(i + 1) : bytes.size()) - starts.at(i));
+        }
+    }
+
+    stored::FileLines model;
+    QSignalSpy done(&model, &stored::FileLines::indexed);
+    QString error;
+    QVERIFY(model.open(path, &error));
+    QTRY_COMPARE(done.size(), 1);
+    QCOMPARE(done.first().first().toString(), QString());
+    QStringList expected;
+    for (const QByteArray &line : lines)
+        expected << (line.size() > 4096 ? QString::fromLatin1(line.left(4096)) + " ... (904 more characters)"
+                                        : QString::fromLatin1(line));
+    QStringList rows;
+    for (int i = 0; i < model.rowCount(); ++i)
+        rows << model.index(i).data().toString();
+    QCOMPARE(rows, expected);
+}
+
+// A file cut short, replaced or removed while it is listed is told once, with
+// its name and what happened; the list goes on answering, with what the file
+// held when it was opened where that is still there. Records appended to it
+// are no change to tell.
+void TestRecords::changedWhileOpen_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<QString>("lastRow");
+    const QString changed = "The records file f.txt has changed since it was opened:\r\n";
+    QTest::newRow("shortened") << "shorten"
+                               << changed + "It is shorter now; the lines past its new end are shown empty or cut short."
+                               << QString();
+    QTest::newRow("replaced") << "replace"
+                              << changed + "It has been replaced; the list shows it as it was when it was opened."
+                              << QString::fromLatin1(kRecord);
+    QTest::newRow("removed") << "remove" << changed + "No such file or directory" << QString::fromLatin1(kRecord);
+    QTest::newRow("appended to") << "append" << QString() << QString::fromLatin1(kRecord);
+}
+
+void TestRecords::changedWhileOpen()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, told);
+    QFETCH(QString, lastRow);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("Records"));
+    const QString path = dir.filePath("Records/f.txt");
     QByteArray bytes;
-    for (int i = 0; i < 70000; ++i)
+    for (int i = 0; i < 3000; ++i)
         bytes += kRecord + "\r\n";
     QVERIFY(writeBytes(path, bytes));
-    const auto cancel = [](qint64, qint64) { return false; };
+    GatetallyState state(dir.path());
+    state.strOpenFile = path;
+    test::ScriptedPrompts prompts;
+    std::unique_ptr<FileContentsScreen> screen(FileContentsScreen::load(state, prompts));
+    QVERIFY(screen);
+    const QAbstractItemModel *model = screen->lstFileDisplay->model();
+    QTRY_COMPARE(model->rowCount(), 3000);
+    if (change == "shorten") {
+        QVERIFY(QFile::resize(path, 100));
+    } else if (change == "replace") {
+        QVERIFY(writeBytes(dir.filePath("new.txt"), "other\r\n"));
+        QVERIFY(::rename(QFile::encodeName(dir.filePath("new.txt")), QFile::encodeName(path)) == 0);
+    } else if (change == "remove") {
+        QVERIFY(QFile::remove(path));
+    } else {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::Append) && f.write(kRecord + "\r\n") > 0);
+    }
+    if (told.isEmpty())
+        QTest::qWait(200);
+    else
+        QTRY_COMPARE(prompts.texts(), QStringList{told});
+    QCOMPARE(model->rowCount(), 3000);
+    QCOMPARE(model->index(2999, 0).data().toString(), lastRow);
+    QCOMPARE(model->index(0, 0).data().toString(), QString::fromLatin1(kRecord));
+    QTest::qWait(50);
+    QCOMPARE(prompts.texts(), told.isEmpty() ? QStringList() : QStringList{told});
+}
 
-    stored::FileLines lines;
-    QString error;
-    QCOMPARE(lines.load(path, &error, [](qint64, qint64) { return true; }), stored::Load::Done);
-    QVERIFY(writeBytes(path, crlf({"other"})));
-    QCOMPARE(lines.load(path, &error, cancel), stored::Load::Cancelled);
-    QCOMPARE(lines.rowCount(), 70000);
+// Records keep arriving on the main display while a big file is listed; the
+// list then goes to its last row by the keyboard and to a row by the mouse.
+// A list closed before its file is indexed leaves nothing running.
+void TestRecords::intakeDuringLoad()
+{
+    QByteArray big;
+    for (int i = 0; i < 300000; ++i)
+        big += kRecord + "\r\n";
+    Desk d;
+    d.start({{"big.txt", big}}, false, "big.txt");
+    // Closed while it is still being indexed: the indexing stops, the file
+    // stays as it was, and it opens again.
+    d.click("cmdOpen");
+    QPointer<QWidget> first = d.app->flow().openScreen(Screen::FileContents);
+    QVERIFY(first);
+    test::findAction(first, "mnuFileClose")->trigger();
+    QTRY_VERIFY(first.isNull());
+    QCOMPARE(readBytes(d.records("big.txt")), big);
+    d.click("cmdOpen");
+    auto *contents = qobject_cast<FileContentsScreen *>(d.app->flow().openScreen(Screen::FileContents));
+    QVERIFY(contents);
+    QVERIFY(d.pty.write("3 V 101 000042 \r"));
+    QTRY_COMPARE(d.app->state().intRecordCount(), 1);
+    QTRY_COMPARE(contents->lstFileDisplay->model()->rowCount(), 300000);
+    QCOMPARE(contents->lstFileDisplay->model()->index(299999, 0).data().toString(), QString::fromLatin1(kRecord));
 
-    QVERIFY(writeBytes(path, bytes));
-    QStringList records{"earlier"};
-    QCOMPARE(stored::loadStoredRecords(path, &records, &error, cancel), stored::Load::Cancelled);
-    QCOMPARE(records, QStringList{"earlier"});
+    UniformListView *list = contents->lstFileDisplay;
+    QVERIFY(QTest::qWaitForWindowExposed(contents));
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_End);
+    QCOMPARE(list->currentIndex().row(), 299999);
+    QVERIFY(list->viewport()->rect().contains(list->visualRect(list->currentIndex())));
+    const QModelIndex above = list->indexAt(QPoint(5, list->visualRect(list->currentIndex()).top() - 1));
+    QCOMPARE(above.row(), 299998);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(above).center());
+    QCOMPARE(list->currentIndex().row(), 299998);
+    QCOMPARE(list->selectionModel()->selectedIndexes(), QModelIndexList{above});
 }
 
 QTEST_MAIN(TestRecords)

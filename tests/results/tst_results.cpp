@@ -348,7 +348,7 @@ void TestResults::listing()
     QFETCH(bool, highest);
     QFETCH(QStringList, lines);
     QStringList got;
-    for (const ListingLine &l : listing.lines)
+    for (const ListingLine &l : listing.allLines())
         got << (l.pointSize == 16 && l.bold ? "B16|" : l.bold ? "B|" : l.pointSize == 10 ? "" : "?|") + l.text;
     QCOMPARE(got, lines);
     QCOMPARE(listing.face == Listing::Face::Arial, arial);

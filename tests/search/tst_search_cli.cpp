@@ -1,3 +1,4 @@
+#include "FileSearch.h"
 #include "Processes.h"
 #include "RecordSource.h"
 #include "RecordsFile.h"
@@ -5,6 +6,8 @@
 #include "TestFiles.h"
 #include "TextFile.h"
 
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -73,7 +76,8 @@ void TestSearchCli::initTestCase()
 }
 
 // The generator's files hold the record lines they were asked for, from the
-// day given on, so many a day.
+// day given on, so many a day. The stored-file screen's search over the
+// file's places finds exactly the records gatetally-search reports.
 void TestSearchCli::generatedFile()
 {
     const QString path = m_dir.filePath("generated.txt");
@@ -84,6 +88,32 @@ void TestSearchCli::generatedFile()
     QCOMPARE(lines.size(), 5000);
     QCOMPARE(lines.at(0).left(10) + lines.at(1999).left(10) + lines.at(2000).left(10) + lines.at(4999).left(10),
              "12/31/200612/31/2006  1/1/2007  1/2/2007");
+
+    search::Entries card, range;
+    card.cardKeyless = lines.at(2500).right(6).trimmed();
+    range.fromMonth = range.fromDay = "1", range.fromYear = "2007", range.fromHour = "9", range.fromMin = "00";
+    range.toMonth = "1", range.toDay = "2", range.toYear = "2007", range.toHour = "5", range.toMin = "00";
+    range.toAM = false;
+    const QList<QPair<search::Entries, QStringList>> cases{
+        {card, {"--card", card.cardKeyless}}, {range, {"--from", "1/1/2007 9:00 AM", "--to", "1/2/2007 5:00 PM"}}};
+    for (const auto &[entries, options] : cases) {
+        const Run cli = run("gatetally-search", options + QStringList{path});
+        QCOMPARE(cli.code, 0);
+        QStringList reported = splitTextLines(cli.out);
+        reported = reported.mid(reported.indexOf(QRegularExpression(" +DATE +TIME .*")) + 2);
+        QVERIFY(!reported.isEmpty());
+
+        const search::Outcome checked = search::checkSearch(search::Twin::Stored, entries, SearchCriteria());
+        QVERIFY(checked.succeeded());
+        search::FileSearch screenSearch;
+        QSignalSpy done(&screenSearch, &search::FileSearch::finished);
+        screenSearch.start(path, checked.matcher);
+        QTRY_COMPARE(done.size(), 1);
+        QStringList found;
+        for (const QString &line : done.first().first().value<SearchResults>().toList())
+            found << MakeDisplayLine(line, kNumberMode, QStringList(101));
+        QCOMPARE(found, reported);
+    }
 }
 
 // gatetally-search over one records file or several, in the order given,

@@ -1,9 +1,11 @@
 #include "CsvRecords.h"
+#include "FileSearch.h"
 #include "RecordSource.h"
 #include "SearchTestData.h"
 #include "TestFiles.h"
 
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -64,6 +66,8 @@ private Q_SLOTS:
     void recordLinesOfFile();
     void csvCells_data();
     void csvCells();
+    void fileSearch_data();
+    void fileSearch();
 };
 
 // Each check in its order, with its message, the field it focuses and what
@@ -264,10 +268,14 @@ void TestSearchEngine::recordLinesOfFile()
                 holding << l;
         }
         for (const qint64 window : {qint64(8) << 20, qint64(1) << 16, qint64(4096)}) {
-            QStringList scanned;
+            QStringList scanned, placed;
             const auto visit = [&](const char *p, qsizetype n) { scanned << QString::fromLatin1(p, n); };
             QVERIFY(scanRecordLinesHolding(path, needle, visit, nullptr, window));
             QCOMPARE(scanned, holding);
+            // Each line handed over with its place is the file's bytes there.
+            const auto place = [&](const char *, qsizetype n, qint64 at) { placed << QString::fromLatin1(file.mid(at, n)); };
+            QVERIFY(scanRecordPlaces(path, needle, place, [](qint64, qint64) { return true; }, nullptr, window));
+            QCOMPARE(placed, holding);
         }
     }
     QString error, scanError;
@@ -306,6 +314,59 @@ void TestSearchEngine::csvCells()
     QFETCH(QString, line);
     QFETCH(QString, row);
     QCOMPARE(csvRecordRow(line, CsvColumns{true, true}, file, {name}), row);
+}
+
+// A stored file searched on the worker finds exactly what matching the
+// lines as read today finds, in the same order; a cancelled search tells
+// nothing.
+void TestSearchEngine::fileSearch_data()
+{
+    QTest::addColumn<QString>("criteria"); // card|facility|status|entry|from day|to day
+    QTest::newRow("card") << "000012|||||";
+    QTest::newRow("trimmed card") << "12345|||||";
+    QTest::newRow("facility and status") << "|123|VALID|||";
+    QTest::newRow("entry point") << "|||1||";
+    QTest::newRow("days") << "||||3/7/2006|3/8/2006";
+    QTest::newRow("none found") << "999999|||||";
+}
+
+void TestSearchEngine::fileSearch()
+{
+    QFETCH(QString, criteria);
+    const QStringList c = criteria.split('|');
+    Matcher m;
+    m.card = c[0], m.facility = c[1], m.status = c[2], m.entryPoint = c[3];
+    if (!c[4].isEmpty()) {
+        m.timed = true;
+        m.fromDay = QDate::fromString(c[4], "M/d/yyyy").toJulianDay();
+        m.toDay = QDate::fromString(c[5], "M/d/yyyy").toJulianDay();
+        m.toSecond = 24 * 3600 - 1;
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("stored.txt");
+    QByteArray bytes = "\r\n    DATE         TIME     ENTRY   STATUS     CODE    NUMBER\r\n\r\n";
+    const QStringList sample = sampleSource();
+    for (int i = 0; i < 4000; ++i)
+        bytes += sample.at(i % 16).toLatin1() + (i % 3 ? "\r\n" : "\n");
+    QVERIFY(writeBytes(path, bytes));
+    QStringList today;
+    QVERIFY(loadRecordLines(path, &today));
+
+    FileSearch search;
+    QSignalSpy done(&search, &FileSearch::finished);
+    search.start(path, m);
+    QTRY_COMPARE(done.size(), 1);
+    const auto found = done.first().first().value<SearchResults>();
+    QCOMPARE(done.first().last().toString(), QString());
+    QCOMPARE(found.toList(), findMatches(m, today));
+
+    search.start(path, m);
+    search.cancel();
+    QTest::qWait(100);
+    QCOMPARE(done.size(), 1);
+    search.start(dir.filePath("missing.txt"), m);
+    QTRY_COMPARE(done.size(), 2);
+    QCOMPARE(done.last().last().toString(), QStringLiteral("No such file or directory"));
 }
 
 QTEST_GUILESS_MAIN(TestSearchEngine)

@@ -8,7 +8,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QMenuBar>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -82,6 +84,7 @@ private Q_SLOTS:
     void opening_data();
     void opening();
     void search();
+    void cancelStoredSearch();
 };
 
 // Keys typed into every field of a kind, on each screen named: the text left
@@ -241,7 +244,15 @@ void TestSearchScreens::search()
                 f.state.strRecords.clear();
             f.state.strRecords.append(lines.at(i), MakeDisplayLine(lines.at(i), kNumberMode, f.state.strEntryNames));
         }
-        f.state.strStoredRecords = lines.mid(3);
+        // The stored file holds a heading and an empty line besides its records.
+        QTemporaryDir dir;
+        const QString stored = dir.filePath("stored.txt");
+        QFile file(stored);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\r\n    DATE         TIME     ENTRY   STATUS     CODE    NUMBER\r\n");
+        file.write((lines.at(3) + "\r\n" + lines.at(4) + "\n").toLatin1());
+        file.close();
+        f.state.strStoredRecords = stored;
         f.state.strResults = QStringList{QStringLiteral("earlier results")};
         QPointer<SearchScreen> s = f.open<SearchScreen>(twin);
         s->show();
@@ -267,12 +278,49 @@ void TestSearchScreens::search()
         s->txtFromMonth->setText(twin == D ? "3" : ""); // the stored screen without dates: a search without times
         s->txtFacility->setText(QStringLiteral("123"));
         QTest::mouseClick(s->cmdSearch, Qt::LeftButton);
+        QTRY_COMPARE(f.flow.opened, QList<Screen>{twin == D ? Screen::DisplayedResults : Screen::StoredResults});
         QVERIFY(f.prompts.shown.isEmpty());
-        QCOMPARE(f.flow.opened, QList<Screen>{twin == D ? Screen::DisplayedResults : Screen::StoredResults});
         QCOMPARE(f.state.strResults, twin == D ? lines.mid(2, 1) : lines.mid(3));
         QCOMPARE(f.state.criteria.strFromTime, twin == D ? "AM 3/7/2006" : "AM //2006");
         QTRY_VERIFY(s.isNull());
     }
+}
+
+// A stored-file search cancelled from its progress dialog hands over nothing:
+// the screen takes commands again, the results and the file stay as they were.
+void TestSearchScreens::cancelStoredSearch()
+{
+    QTemporaryDir dir;
+    const QString stored = dir.filePath("stored.txt");
+    const QByteArray record = gt::test::recordAt("3/7/2006 9:00:00 AM", QStringLiteral("1 V 123 000001")).toLatin1();
+    QByteArray bytes;
+    for (int i = 0; i < 100000; ++i)
+        bytes += record + "\r\n";
+    QFile file(stored);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    Fixture f;
+    f.state.strStoredRecords = stored;
+    f.state.strResults = QStringList{QStringLiteral("earlier results")};
+    QPointer<SearchScreen> s = f.open<SearchScreen>(S);
+    s->show();
+    QVERIFY(QTest::qWaitForWindowActive(s));
+    s->txtCardKeyless->setText(QStringLiteral("1"));
+    QTest::mouseClick(s->cmdSearch, Qt::LeftButton);
+    QVERIFY(f.prompts.shown.isEmpty());
+    QVERIFY(s->searching() && !s->cmdSearch->isEnabled() && !s->menuBar()->isEnabled());
+    auto *progress = s->findChild<QProgressDialog *>("dlgProgress");
+    QVERIFY(progress);
+    QCOMPARE(progress->labelText(), QStringLiteral("Searching stored.txt ..."));
+    // Its Cancel button, as the operator finds it once the dialog shows.
+    QPushButton *cancel = progress->findChild<QPushButton *>();
+    QVERIFY(cancel && cancel->text() == "Cancel");
+    cancel->click();
+    QVERIFY(!s->searching() && s->cmdSearch->isEnabled() && s->menuBar()->isEnabled());
+    QTest::qWait(100);
+    QVERIFY(s && f.flow.opened.isEmpty() && f.prompts.shown.isEmpty());
+    QCOMPARE(f.state.strResults, QStringList{"earlier results"});
+    QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == bytes);
 }
 
 QTEST_MAIN(TestSearchScreens)

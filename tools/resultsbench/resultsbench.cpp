@@ -2,10 +2,16 @@
 // until its list is first painted, and printing a listing of N results to a
 // PDF file through the real renderer (see bench/results.sh).
 //
-//   gatetally-resultsbench --open N [--names] [--grab FILE.png]
+//   gatetally-resultsbench --open N [--stored FILE] [--names] [--grab FILE.png]
+//
+// --stored takes the results as a stored-file search hands them over: the
+// places of the first N record lines of FILE, read from it when shown. The
+// open line ends with the program's own memory (RssAnon) at the end, in KiB.
 //   gatetally-resultsbench --print N --pdf FILE.pdf
 
+#include "../common/PeakMemory.h"
 #include "ListingPrinter.h"
+#include "RecordSource.h"
 #include "Prompts.h"
 #include "ResultsScreen.h"
 #include "ScreenFlow.h"
@@ -79,7 +85,10 @@ int main(int argc, char *argv[])
                                    QStringLiteral("N"));
     const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("The PDF file to print to."),
                                  QStringLiteral("FILE"));
-    parser.addOptions({open, names, grab, print, pdf});
+    const QCommandLineOption stored(QStringLiteral("stored"),
+                                    QStringLiteral("Results as places of the record lines of this records file."),
+                                    QStringLiteral("FILE"));
+    parser.addOptions({open, stored, names, grab, print, pdf});
     parser.addHelpOption();
     parser.process(app);
 
@@ -91,7 +100,24 @@ int main(int argc, char *argv[])
     NoPrompts prompts;
 
     if (parser.isSet(open)) {
-        state.strResults = records(parser.value(open).toInt());
+        if (parser.isSet(stored)) {
+            const qsizetype wanted = parser.value(open).toInt();
+            auto file = std::make_shared<QFile>(parser.value(stored));
+            QVector<qint64> starts;
+            starts.reserve(wanted);
+            if (!search::detail::openForScan(*file, nullptr)
+                || !search::scanRecordPlaces(
+                    *file, QByteArray(),
+                    [&](const char *, qsizetype, qint64 at) {
+                        if (starts.size() < wanted)
+                            starts.append(at);
+                    },
+                    [&](qint64, qint64) { return starts.size() < wanted; }))
+                return 1;
+            state.strResults = SearchResults(file, starts);
+        } else {
+            state.strResults = records(parser.value(open).toInt());
+        }
         if (parser.isSet(names))
             state.setDisplayMode(DisplayMode::Name);
         FirstPaint paint;
@@ -107,8 +133,8 @@ int main(int argc, char *argv[])
         timer.restart();
         screen.lstResults->scrollToBottom();
         QCoreApplication::processEvents();
-        std::printf("open %d results: %lld ms to the first paint, %lld ms to scroll to the end\n",
-                    int(state.strResults.size()), ms, timer.elapsed());
+        std::printf("open %d results: %lld ms to the first paint, %lld ms to scroll to the end, anon %ld KiB\n",
+                    int(state.strResults.size()), ms, timer.elapsed(), bench::anonKiB());
         if (parser.isSet(grab)) {
             screen.lstResults->scrollToTop();
             screen.grab().save(parser.value(grab));
