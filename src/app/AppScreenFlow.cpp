@@ -38,6 +38,9 @@ bool AppScreenFlow::has(Screen screen) const
         return true;
     case Screen::CommPort:
         return !m_receiver.isNull();
+    case Screen::Activity:
+    case Screen::StoredActivity:
+        return false;
     }
     return false;
 }
