@@ -1,13 +1,17 @@
 // The alarm in the running program, fed by a real pseudo-terminal: it comes
 // up on the main screen while records keep flowing, and asks nothing.
 
+#include "AlarmMonitor.h"
 #include "AlarmSettingsFile.h"
+#include "AlarmWidgets.h"
 #include "Program.h"
 #include "PseudoTerminal.h"
 #include "Receiver.h"
 #include "TestFiles.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -22,6 +26,7 @@ class TestAlarmLine : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void refusalsRaiseTheBannerWhileRecordsFlow();
+    void setupAlarms();
 };
 
 void TestAlarmLine::refusalsRaiseTheBannerWhileRecordsFlow()
@@ -62,6 +67,41 @@ void TestAlarmLine::refusalsRaiseTheBannerWhileRecordsFlow()
     QTest::mouseClick(main->cmdAlertAck, Qt::LeftButton);
     QVERIFY(!main->lblAlert->isVisibleTo(main));
     QCOMPARE(main->lstMain->model()->rowCount(), 23);
+}
+
+// A bad alarms.ini is told below the list and in Setup > Alarms, which
+// opens without holding up the main screen and keeps what is applied.
+void TestAlarmLine::setupAlarms()
+{
+    test::Program p;
+    QVERIFY(test::writeBytes(alarm::alarmsIniPath(p.dir.path()), "[alarm]\ncard_refusals=many\n"));
+    p.start(QDateTime(QDate(2026, 12, 7), QTime(14, 30, 0)));
+    MainScreen *main = p.main();
+    const QString told = "alarms.ini: card_refusals = \"many\" is not a whole number from 1 to 99; 3 is used.";
+    QCOMPARE(main->statusBar()->currentMessage(), told);
+
+    main->mnuSetupAlarms->trigger();
+    auto *dialog = main->findChild<alarm::AlarmsDialog *>("frmAlarms");
+    QVERIFY(dialog && dialog->isVisible() && !dialog->isModal());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QCOMPARE(dialog->lblProblems->text(), told);
+    QCOMPARE(dialog->txtCardRefusals->value(), 3);
+    QVERIFY(dialog->chkAlarmOn->isChecked() && main->isEnabled());
+    // A second choice brings the open one forward.
+    main->mnuSetupAlarms->trigger();
+    QCOMPARE(main->findChildren<alarm::AlarmsDialog *>().size(), 1);
+
+    dialog->txtCardRefusals->setValue(2);
+    dialog->chkAlarmOn->setChecked(false);
+    QVERIFY(!dialog->txtCardRefusals->isEnabled());
+    QTest::mouseClick(dialog->cmdApply, Qt::LeftButton);
+    QTRY_VERIFY(!main->findChild<alarm::AlarmsDialog *>());
+    QStringList problems;
+    const alarm::AlarmSettings kept = alarm::loadAlarmSettings(alarm::alarmsIniPath(p.dir.path()), &problems);
+    QVERIFY(problems.isEmpty());
+    QVERIFY(!kept.enabled && kept.cardRefusals == 2 && kept.entryRefusals == 5 && kept.windowMinutes == 5);
+    QVERIFY(main->alarms()->settings() == kept);
+    QCOMPARE(p.prompts.shown.size(), 0);
 }
 
 QTEST_MAIN(TestAlarmLine)
