@@ -1,6 +1,7 @@
 #include "AlarmMonitor.h"
 
 #include "AlarmSettingsFile.h"
+#include "RowStatus.h"
 #include "State.h"
 #include "TextFile.h"
 
@@ -11,20 +12,22 @@ namespace gt::alarm {
 AlarmMonitor::AlarmMonitor(GatetallyState &state, QObject *parent) : QObject(parent), m_state(state)
 {
     m_rule.setSettings(loadAlarmSettings(alarmsIniPath(state.dataDir), &m_problems));
-    connect(&m_state.strRecords, &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex &, int first, int last) { note(first, last); });
-    if (m_state.strRecords.count() > 0)
-        note(0, m_state.strRecords.count() - 1);
-}
-
-void AlarmMonitor::note(int first, int last)
-{
-    // Copies share the strings: cheap, and safe from a Clear that comes
-    // before the event loop gets to them.
+    connect(&m_state.strRecords, &DisplayStore::taken, this, &AlarmMonitor::note);
+    // What arrived before the main screen was made: on the display (where an
+    // incorrect-data row shows no status) and waiting for room.
     const QStringList &shown = m_state.strRecords.displayLines();
     const QStringList &records = m_state.strRecords.recordLines();
-    for (int row = first; row <= last; ++row)
-        m_pending.emplace_back(shown.at(row), records.at(row));
+    for (qsizetype row = 0; row < records.size(); ++row)
+        note(records.at(row), displayLineStatus(shown.at(row)) == RowStatus::None);
+    for (const DisplayStore::Held &h : m_state.strRecords.held())
+        note(h.recordLine, h.incorrect);
+}
+
+void AlarmMonitor::note(const QString &recordLine, bool incorrect)
+{
+    // A copy shares the string: cheap, and safe from a Clear that comes
+    // before the event loop gets to it.
+    m_pending.emplace_back(recordLine, incorrect);
     if (m_scheduled)
         return;
     m_scheduled = true;
@@ -34,13 +37,13 @@ void AlarmMonitor::note(int first, int last)
 void AlarmMonitor::process()
 {
     m_scheduled = false;
-    std::vector<std::pair<QString, QString>> rows;
+    std::vector<std::pair<QString, bool>> rows;
     rows.swap(m_pending);
     QStringList logLines;
     QStringList texts;
-    for (const auto &[shown, record] : rows) {
+    for (const auto &[record, incorrect] : rows) {
         Refusal refusal;
-        if (!readRefusal(shown, record, &refusal))
+        if (!readRefusal(record, incorrect, &refusal))
             continue;
         for (const Alarm &a : m_rule.take(refusal)) {
             const QString text = alarmText(a, m_state.strDisplayMode, m_state.strEntryNames);

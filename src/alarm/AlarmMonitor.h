@@ -14,17 +14,17 @@ class GatetallyState;
 
 namespace alarm {
 
-// Watches the records as they reach the display and raises the alarms of
+// Watches the records as the receiver takes them and raises the alarms of
 // the rule: each one is kept until acknowledged, told by a signal and
 // appended to alarms.log. It never shows a box and never holds up intake:
-// a new row is only noted when it arrives, and the rule and the log run
+// a record is only noted when it arrives, and the rule and the log run
 // from the event loop afterwards.
 class AlarmMonitor : public QObject
 {
     Q_OBJECT
 public:
-    // Reads alarms.ini from the state's data folder and takes in the rows
-    // already on the display.
+    // Reads alarms.ini from the state's data folder and takes in the records
+    // already taken (on the display and waiting for room).
     explicit AlarmMonitor(GatetallyState &state, QObject *parent = nullptr);
 
     const AlarmSettings &settings() const { return m_rule.settings(); }
@@ -44,14 +44,14 @@ Q_SIGNALS:
     void problem(const QString &text);
 
 private:
-    void note(int first, int last);
+    void note(const QString &recordLine, bool incorrect);
     void process();
 
     GatetallyState &m_state;
     AlarmRule m_rule;
     QStringList m_problems;
     QStringList m_active;
-    std::vector<std::pair<QString, QString>> m_pending; // display line, record line
+    std::vector<std::pair<QString, bool>> m_pending; // record line, incorrect
     bool m_scheduled = false;
 };
 

@@ -5,11 +5,9 @@
 
 namespace gt::alarm {
 
-bool readRefusal(const QString &displayLine, const QString &recordLine, Refusal *refusal)
+bool readRefusal(const QString &recordLine, bool incorrect, Refusal *refusal)
 {
-    // The display line tells an incorrect-data row from a record; the
-    // record line holds the fields in their stored columns.
-    if (displayLineStatus(displayLine) != RowStatus::Refused || recordLineStatus(recordLine) != RowStatus::Refused)
+    if (incorrect || recordLineStatus(recordLine) != RowStatus::Refused)
         return false;
     qint64 day;
     int second;

@@ -36,9 +36,10 @@ struct Refusal
     QString card;
 };
 
-// A refusal read from a display line and its record line; false for any
-// other row (valid, off, incorrect data, a line whose stamp cannot be read).
-bool readRefusal(const QString &displayLine, const QString &recordLine, Refusal *refusal);
+// A refusal read from a record line; false for any other record (valid,
+// off, one made of a message of the wrong length, a line whose stamp cannot
+// be read).
+bool readRefusal(const QString &recordLine, bool incorrect, Refusal *refusal);
 
 struct Alarm
 {

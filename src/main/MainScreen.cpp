@@ -244,11 +244,13 @@ void MainScreen::buildAlarm(QBoxLayout *over)
     cmdAlertAck = banner->cmdAlertAck;
     over->addWidget(banner);
     // Each alarm also leaves a line below the list, which stays after the
-    // banner is acknowledged, until the next message.
-    connect(m_alarms, &alarm::AlarmMonitor::raised, this, [this](const QString &text) { statusBar()->showMessage(text); });
-    connect(m_alarms, &alarm::AlarmMonitor::problem, this, [this](const QString &text) { statusBar()->showMessage(text); });
-    if (!m_alarms->settingsProblems().isEmpty())
-        statusBar()->showMessage(m_alarms->settingsProblems().join(QLatin1Char(' ')));
+    // banner is acknowledged, until the next one. A label rather than a
+    // status bar message, which the pointer passing over a menu would wipe.
+    lblAlertLine = namedLabel(this, QStringLiteral("lblAlertLine"), QString());
+    statusBar()->addWidget(lblAlertLine, 1);
+    connect(m_alarms, &alarm::AlarmMonitor::raised, lblAlertLine, &QLabel::setText);
+    connect(m_alarms, &alarm::AlarmMonitor::problem, lblAlertLine, &QLabel::setText);
+    lblAlertLine->setText(m_alarms->settingsProblems().join(QLatin1Char(' ')));
 }
 
 void MainScreen::openAlarmSettings()

@@ -66,6 +66,8 @@ public:
     // The alarm banner over the list and its acknowledge button.
     QLabel *lblAlert = nullptr;
     QPushButton *cmdAlertAck = nullptr;
+    // The last alarm (or alarm problem), kept in the status bar below the list.
+    QLabel *lblAlertLine = nullptr;
 
     // Repeated refusals, watched from the first record on.
     alarm::AlarmMonitor *alarms() const { return m_alarms; }

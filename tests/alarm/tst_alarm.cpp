@@ -35,7 +35,9 @@ void feed(GatetallyState &state, AlarmMonitor &monitor, const QStringList &scrip
         }
         const QString record = buildRecordLine(QStringLiteral("%1 %2 %3 %4").arg(f[1], f[0], f[2], f[3]),
                                                QDateTime(day, QTime::fromString(f[4], QStringLiteral("HH:mm:ss"))));
+        // As the receiver does: the row, then the record told.
         state.strRecords.append(record, MakeDisplayLine(record, state.strDisplayMode, state.strEntryNames));
+        state.strRecords.announceTaken(record, false);
     }
     QCoreApplication::sendPostedEvents();
 }

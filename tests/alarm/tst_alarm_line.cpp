@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QtTest>
 
 using namespace gt;
@@ -27,6 +26,7 @@ class TestAlarmLine : public QObject
 private Q_SLOTS:
     void refusalsRaiseTheBannerWhileRecordsFlow();
     void setupAlarms();
+    void displayFull();
 };
 
 void TestAlarmLine::refusalsRaiseTheBannerWhileRecordsFlow()
@@ -55,7 +55,7 @@ void TestAlarmLine::refusalsRaiseTheBannerWhileRecordsFlow()
     const QString alarm = "Alarm: card 000777 (facility 045) refused 3 times since 2:30:00 PM at entry points 2, 4";
     QTRY_VERIFY(main->lblAlert->isVisibleTo(main));
     QCOMPARE(main->lblAlert->text(), alarm);
-    QCOMPARE(main->statusBar()->currentMessage(), alarm);
+    QCOMPARE(main->lblAlertLine->text(), alarm);
     QCOMPARE(main->lstMain->model()->rowCount(), 23);
     QCOMPARE(main->lstMain->model()->index(22, 0).data().toString(),
              " 12/7/2026    2:30:00 PM         2        VALID        045    000119");
@@ -67,6 +67,7 @@ void TestAlarmLine::refusalsRaiseTheBannerWhileRecordsFlow()
     QTest::mouseClick(main->cmdAlertAck, Qt::LeftButton);
     QVERIFY(!main->lblAlert->isVisibleTo(main));
     QCOMPARE(main->lstMain->model()->rowCount(), 23);
+    QCOMPARE(main->lblAlertLine->text(), alarm);
 }
 
 // A bad alarms.ini is told below the list and in Setup > Alarms, which
@@ -78,7 +79,7 @@ void TestAlarmLine::setupAlarms()
     p.start(QDateTime(QDate(2026, 12, 7), QTime(14, 30, 0)));
     MainScreen *main = p.main();
     const QString told = "alarms.ini: card_refusals = \"many\" is not a whole number from 1 to 99; 3 is used.";
-    QCOMPARE(main->statusBar()->currentMessage(), told);
+    QCOMPARE(main->lblAlertLine->text(), told);
 
     main->mnuSetupAlarms->trigger();
     auto *dialog = main->findChild<alarm::AlarmsDialog *>("frmAlarms");
@@ -102,6 +103,25 @@ void TestAlarmLine::setupAlarms()
     QVERIFY(!kept.enabled && kept.cardRefusals == 2 && kept.entryRefusals == 5 && kept.windowMinutes == 5);
     QVERIFY(main->alarms()->settings() == kept);
     QCOMPARE(p.prompts.shown.size(), 0);
+}
+
+// Records that wait for room on a full display are watched as they arrive,
+// not when the display takes them.
+void TestAlarmLine::displayFull()
+{
+    test::Program p;
+    panel::PseudoTerminal pty;
+    p.options.port = p.dir.filePath("panel");
+    QVERIFY(pty.open() && pty.link(p.options.port));
+    GatetallyApp &app = p.start(QDateTime(QDate(2026, 12, 7), QTime(14, 30, 0)));
+    MainScreen *main = p.main();
+    app.state().strRecords.appendMany(QStringList(kDisplayCapacity, "f"), QStringList(kDisplayCapacity, "f"));
+    QVERIFY(pty.write("2 N 045 000777 \r3 N 045 000777 \r2 N 045 000777 \r"));
+    QTRY_COMPARE(app.receiver()->waitingCount(), 3);
+    QTRY_VERIFY(main->lblAlert->isVisibleTo(main));
+    QCOMPARE(main->lblAlert->text(),
+             "Alarm: card 000777 (facility 045) refused 3 times since 2:30:00 PM at entry points 2, 3");
+    QCOMPARE(main->txtNumber->text(), QString::number(kDisplayCapacity));
 }
 
 QTEST_MAIN(TestAlarmLine)
