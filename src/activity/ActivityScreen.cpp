@@ -165,12 +165,10 @@ ActivityScreen::ActivityScreen(Source source, GatetallyState &state, Prompts &pr
     }));
 }
 
-ActivityScreen::~ActivityScreen()
-{
-    // The worker reads only its own copy of the path; the screen waits for
-    // it so its result never arrives at a screen that is gone.
-    m_watcher.waitForFinished();
-}
+// Closed while counting, the screen does not wait for the worker: the GUI
+// thread must stay free for the serial line. The worker holds only its own
+// copy of the path, and the watcher going with the screen drops the result.
+ActivityScreen::~ActivityScreen() = default;
 
 void ActivityScreen::countDisplay()
 {
