@@ -218,6 +218,7 @@ void Receiver::take(const PanelMessage &message)
     }
     if (m_state.blnAutosave)
         autosave(line);
+    m_state.strRecords.announceTaken(line, message.incorrect);
     if (filled)
         displayFilled();
 }
