@@ -152,9 +152,17 @@ void TestFaults::killedWhileABoxIsOpen()
     ::kill(pid_t(app.processId()), SIGKILL);
     QVERIFY(app.waitForFinished());
 
+    // The kill may land inside the one write of the record being appended,
+    // when it crosses a page of the file: the system stops the copy there
+    // and that last record is left cut short. Every line before it is whole;
+    // the next start's marker begins with a line end, so nothing is glued to
+    // the cut one.
     const QByteArray bytes = readBytes(file);
-    QVERIFY(bytes.endsWith("\r\n"));
-    const QStringList lines = fileLines(file);
+    const QByteArray cut = bytes.mid(bytes.lastIndexOf("\r\n") + 2);
+    QVERIFY2(cut.size() < kRecordLineLength, cut.constData());
+    QStringList lines = fileLines(file);
+    if (!cut.isEmpty())
+        lines.removeLast();
     for (const QString &l : lines) {
         // Markers, blank lines and records of the lengths messages make; no piece of one.
         QVERIFY2(l.isEmpty() || l.startsWith(" Autosave started") || l.size() == kRecordLineLength
