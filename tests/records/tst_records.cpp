@@ -293,7 +293,7 @@ void TestRecords::reading()
     auto *activity = qobject_cast<ActivityScreen *>(d.app->flow().openScreen(Screen::StoredActivity));
     QVERIFY(activity && d.screen);
     QTRY_VERIFY(activity->isReady());
-    QCOMPARE(activity->counts().records, records.size());
+    QCOMPARE(activity->counts().records, 1); // each row holds one record line
     activity->close();
 
     d.click("cmdRecordsSearch");
