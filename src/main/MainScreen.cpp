@@ -1,5 +1,6 @@
 #include "MainScreen.h"
 
+#include "AutostartChoice.h"
 #include "NamedWidgets.h"
 #include "ColumnHeadings.h"
 #include "ElidedLabel.h"
@@ -192,6 +193,8 @@ void MainScreen::buildMenus()
     QMenu *setup = addNamedMenu(menuBar(), QStringLiteral("mnuSetup"), QStringLiteral("&Setup"));
     mnuSetupCommPort = addNamedItem(setup, QStringLiteral("mnuSetupCommPort"), QStringLiteral("&Comm Port"));
     mnuSetupEntrypoints = addNamedItem(setup, QStringLiteral("mnuSetupEntrypoints"), QStringLiteral("&Entry Points"));
+    mnuSetupAutostart = addNamedItem(setup, QStringLiteral("mnuSetupAutostart"), QStringLiteral("Start at &Login"));
+    bindAutostartChoice(mnuSetupAutostart, setup, m_prompts, m_state.dataDir);
 
     const HelpMenu help = addHelpMenu(menuBar(), m_flow, m_state, QStringLiteral("Main"));
     mnuHelpAbout = help.mnuHelpAbout;
