@@ -91,6 +91,16 @@ QString Receiver::notOpenStatus(const QString &portName, const QString &reason)
         .arg(portName, reason);
 }
 
+QString Receiver::permissionAdvice(const QString &group)
+{
+    const QString named = group.isEmpty() ? QStringLiteral("dialout") : group;
+    return QStringLiteral("This user may not use it: add the account to the group %1, which %2, with "
+                          "sudo usermod -aG %3 \"$USER\", then log out and in again.")
+        .arg(named,
+             group.isEmpty() ? QStringLiteral("owns serial devices on Debian") : QStringLiteral("owns the device"),
+             named);
+}
+
 QString Receiver::lostStatus(const QString &portName, const QString &reason)
 {
     return QStringLiteral("Serial port %1 was lost (%2). Trying again every 2 seconds.").arg(portName, reason);
@@ -161,7 +171,10 @@ bool Receiver::open()
     const QString name = receiverPortName(m_state);
     if (reason.isEmpty())
         reason = QStringLiteral("unknown error");
-    setStatus(notOpenStatus(name, reason));
+    QString status = notOpenStatus(name, reason);
+    if (m_port->openDenied())
+        status += QLatin1Char(' ') + permissionAdvice(QFileInfo(m_device).group());
+    setStatus(status);
     m_retry->start();
     notify(openFailureMessage(name, reason), int(Prompts::Icon::Warning));
     showNotices();
