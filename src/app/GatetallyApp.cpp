@@ -24,7 +24,8 @@ GatetallyApp::GatetallyApp(const Options &options, Prompts &prompts, QObject *pa
       m_prompts(prompts),
       m_state(options.dataDir.isEmpty() ? defaultDataDir() : options.dataDir),
       m_navigator(std::make_unique<Navigator>()),
-      m_flow(std::make_unique<AppScreenFlow>(m_state, m_prompts, *m_navigator))
+      m_flow(std::make_unique<AppScreenFlow>(m_state, m_prompts, *m_navigator)),
+      m_runMarker(m_state.dataDir)
 {
     m_state.portOverride = options.port;
 }
@@ -49,6 +50,12 @@ QString GatetallyApp::start()
         if (!refused.isEmpty())
             return refused;
     }
+    // After the locks: a marker found now is a run that is gone, never one
+    // still running on this folder.
+    QString markerProblem;
+    m_runNotes.clear();
+    m_runNotes << m_runMarker.begin(m_state.clock.now(), m_state.strAutosaveFile, &markerProblem) << markerProblem;
+    m_runNotes.removeAll(QString());
     startReceiver();
     if (!result.problem.isEmpty())
         m_prompts.inform(result.problem, Prompts::Icon::Warning);
@@ -70,6 +77,13 @@ void GatetallyApp::showMainScreen()
         m_navigator->setMainScreen(m_main);
         connect(m_main, &MainScreen::exitTimerTicked, this, &GatetallyApp::onExitTimer);
         m_main->commands()->closePort = [this] { closePort(); };
+        // Exit and the end of the session both end here: the run ended as
+        // it should, and the status area says no more about the last one.
+        connect(m_main->commands(), &MainCommands::exitConfirmed, this, [this] {
+            m_runMarker.finish();
+            m_runNotes.clear();
+            showStatus();
+        });
         showStatus();
     }
     m_main->show();
@@ -118,7 +132,9 @@ void GatetallyApp::showStatus()
         lines.append(m_receiver->statusText());
     else if (m_receiver && !m_receiver->listeningText().isEmpty())
         lines.append(m_receiver->listeningText());
-    m_main->setStatusText(lines.join(QLatin1Char('\n')), lineTrouble);
+    lines << m_runNotes;
+    const bool warning = lineTrouble || !m_runNotes.isEmpty();
+    m_main->setStatusText(lines.join(QLatin1Char('\n')), warning);
 }
 
 void GatetallyApp::endSession()

@@ -5,6 +5,7 @@
 #include "MainScreen.h"
 #include "Options.h"
 #include "Receiver.h"
+#include "RunMarker.h"
 #include "SignOn.h"
 #include "State.h"
 
@@ -77,6 +78,9 @@ private:
     QPointer<Receiver> m_receiver;
     QPointer<panel::DemoPanel> m_demo;
     QString m_demoText;
+    RunMarker m_runMarker;
+    // Said at start: how the last run ended, or why this one cannot be marked.
+    QStringList m_runNotes;
 };
 
 } // namespace gt

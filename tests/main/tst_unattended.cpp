@@ -1,27 +1,46 @@
 // A site that runs itself: the autostart entry behind Setup > Start at
-// Login.
+// Login, and the note after a run that ended without Exit.
 
 #include "AutostartEntry.h"
+#include "MainCommands.h"
 #include "MainScreen.h"
 #include "Program.h"
+#include "RunMarker.h"
 #include "TestFiles.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
 
 using namespace gt;
+using gt::test::crlf;
 using gt::test::readBytes;
 using gt::test::writeBytes;
 
 namespace {
 
+const QDateTime kFirst(QDate(2026, 12, 7), QTime(7, 59, 30));
+const QDateTime kSecond(QDate(2026, 12, 7), QTime(14, 2, 5));
+const QByteArray kColumns("    DATE         TIME     ENTRY   STATUS     CODE    NUMBER");
+const QByteArray kRecord1(" 12/6/2026    9:15:02 PM    3    VALID        101    004711");
+const QByteArray kRecord2(" 12/7/2026    7:58:11 AM    1    NOT VALID    101    000815");
+const QByteArray kSignOn = crlf({" Autosave started 12/7/2026, 7:59:30 AM", ""});
+const QByteArray kSignOnAgain = crlf({" Autosave started 12/7/2026, 2:02:05 PM", ""});
+const QByteArray kExit =
+    crlf({"", " Possible interruption in records", " Software was exited 12/7/2026, 7:59:30 AM", ""});
+
 int modeOf(const QString &path)
 {
     struct stat st{};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+QByteArray setupNaming(const QByteArray &autosave, const QString &recordsFile)
+{
+    return test::setupFile("CommPort=1", autosave, recordsFile.toLatin1());
 }
 
 } // namespace
@@ -35,6 +54,8 @@ private Q_SLOTS:
     void autostartEntryText();
     void startAtLogin();
     void startAtLoginFailure();
+    void lastRunEnded_data();
+    void lastRunEnded();
 
 private:
     // Every autostart entry of this test goes here, never into the real home.
@@ -130,6 +151,81 @@ void TestUnattended::startAtLoginFailure()
     QCOMPARE(p.prompts.texts(), QStringList{"Gatetally could not be set to start at login: the file " + entry()
                                             + " could not be written:\r\n" + folder + ": Not a directory"});
     QVERIFY(QFile::remove(folder));
+}
+
+// A run ends by Exit, by the end of the session or not at all (killed: the
+// program is gone without either); the next start on the folder says so in
+// the status area, with the last record of the records file in use, and the
+// records file holds nothing but what the program always writes.
+void TestUnattended::lastRunEnded_data()
+{
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<QByteArray>("autosave");
+    QTest::addColumn<QByteArray>("records"); // "-" for no records file
+    QTest::addColumn<QString>("note");
+    const QString killed = QStringLiteral("The last run of Gatetally, started 12/7/2026 7:59:30 AM, ended without "
+                                          "Exit (it was stopped or crashed). ");
+    const QByteArray header = crlf({"", " Autosave started 12/6/2026, 9:00:00 PM", "", kColumns, ""});
+    QTest::newRow("killed, autosave on")
+        << "kill" << QByteArray("autosave=T") << header + crlf({kRecord1, kRecord2})
+        << killed + "The last record in gate.txt was written 12/7/2026 7:58:11 AM.";
+    // Many starts without a record since: the record is far from the end.
+    QByteArray markers;
+    for (int i = 0; i < 400; ++i)
+        markers += crlf({" Autosave started 12/7/2026, 7:00:00 AM", ""});
+    QTest::newRow("killed, the last record behind many markers")
+        << "kill" << QByteArray("autosave=T") << header + crlf({kRecord1}) + markers
+        << killed + "The last record in gate.txt was written 12/6/2026 9:15:02 PM.";
+    QTest::newRow("killed, a file of markers only")
+        << "kill" << QByteArray("autosave=T") << header << killed + "The records file gate.txt holds no record.";
+    QTest::newRow("killed, autosave off, no file")
+        << "kill" << QByteArray("autosave=F") << QByteArray("-") << killed + "The records file gate.txt does not exist.";
+    QTest::newRow("Exit") << "exit" << QByteArray("autosave=T") << header + crlf({kRecord1}) << QString();
+    QTest::newRow("end of the session") << "session" << QByteArray("autosave=F") << QByteArray("-") << QString();
+}
+
+void TestUnattended::lastRunEnded()
+{
+    QFETCH(QString, end);
+    QFETCH(QByteArray, autosave);
+    QFETCH(QByteArray, records);
+    QFETCH(QString, note);
+    test::Program p;
+    const QString file = p.dir.filePath(QStringLiteral("Records/gate.txt"));
+    QVERIFY(QDir(p.dir.path()).mkpath(QStringLiteral("Records")));
+    QVERIFY(writeBytes(p.dir.filePath(QStringLiteral("setup.txt")), setupNaming(autosave, file)));
+    if (records != "-")
+        QVERIFY(writeBytes(file, records));
+    const QString marker = p.dir.filePath(QStringLiteral("gatetally.run"));
+
+    p.start(kFirst);
+    QVERIFY(QFile::exists(marker));
+    QCOMPARE(modeOf(marker), 0600);
+    const bool on = autosave == "autosave=T";
+    QByteArray expected = records == "-" ? QByteArray() : records + (on ? kSignOn : QByteArray());
+    if (end == "exit") {
+        p.prompts.answers = {Prompts::Yes};
+        p.main()->commands()->exit();
+        expected += on ? kExit : QByteArray();
+    } else if (end == "session") {
+        p.app->endSession();
+    }
+    QCOMPARE(QFile::exists(marker), end == "kill");
+    p.app.reset();
+
+    p.prompts.shown.clear();
+    p.start(kSecond);
+    expected += on ? kSignOnAgain : QByteArray();
+    QCOMPARE(records == "-" ? QByteArray("-") : readBytes(file), records == "-" ? QByteArray("-") : expected);
+    const QLabel *status = p.main()->lblStatus;
+    QCOMPARE(status->text().split('\n').filter(QStringLiteral("Exit")),
+             note.isEmpty() ? QStringList() : QStringList{note});
+    if (!note.isEmpty())
+        QVERIFY(status->isVisibleTo(p.main()) && status->styleSheet().contains(QStringLiteral("#a00000")));
+    QCOMPARE(p.prompts.shown.size(), 0);
+    QVERIFY(QFile::exists(marker));
+    QStringList dataFolder = QDir(p.dir.path()).entryList(QDir::Files);
+    QCOMPARE(dataFolder, (QStringList{"gatetally.run", "setup.txt"}));
 }
 
 QTEST_MAIN(TestUnattended)
