@@ -25,9 +25,20 @@ GatetallyApp::GatetallyApp(const Options &options, Prompts &prompts, QObject *pa
       m_state(options.dataDir.isEmpty() ? defaultDataDir() : options.dataDir),
       m_navigator(std::make_unique<Navigator>()),
       m_flow(std::make_unique<AppScreenFlow>(m_state, m_prompts, *m_navigator)),
-      m_runMarker(m_state.dataDir)
+      m_runMarker(m_state.dataDir),
+      m_selfCheckTimer(new QTimer(this))
 {
     m_state.portOverride = options.port;
+    m_selfCheckTimer->setObjectName(QStringLiteral("tmrSelfCheck"));
+    m_selfCheckTimer->setInterval(kSelfCheckMs);
+    connect(m_selfCheckTimer, &QTimer::timeout, this, &GatetallyApp::runSelfCheck);
+    // A nearly full disk is told again at every start of autosave, and a
+    // newly chosen records file is measured at once.
+    connect(&m_state.notices, &StateNotices::autosaveChanged, this, [this](bool on) {
+        if (on)
+            runSelfCheck();
+    });
+    connect(&m_state.notices, &StateNotices::recordsFileChanged, this, &GatetallyApp::runSelfCheck);
 }
 
 GatetallyApp::~GatetallyApp()
@@ -57,6 +68,8 @@ QString GatetallyApp::start()
     m_runNotes << m_runMarker.begin(m_state.clock.now(), m_state.strAutosaveFile, &markerProblem) << markerProblem;
     m_runNotes.removeAll(QString());
     startReceiver();
+    runSelfCheck();
+    m_selfCheckTimer->start();
     if (!result.problem.isEmpty())
         m_prompts.inform(result.problem, Prompts::Icon::Warning);
 
@@ -81,7 +94,9 @@ void GatetallyApp::showMainScreen()
         // it should, and the status area says no more about the last one.
         connect(m_main->commands(), &MainCommands::exitConfirmed, this, [this] {
             m_runMarker.finish();
+            m_selfCheckTimer->stop();
             m_runNotes.clear();
+            m_checks = SelfCheckLines();
             showStatus();
         });
         showStatus();
@@ -132,9 +147,15 @@ void GatetallyApp::showStatus()
         lines.append(m_receiver->statusText());
     else if (m_receiver && !m_receiver->listeningText().isEmpty())
         lines.append(m_receiver->listeningText());
-    lines << m_runNotes;
-    const bool warning = lineTrouble || !m_runNotes.isEmpty();
+    lines << m_runNotes << m_checks.warnings << m_checks.notices;
+    const bool warning = lineTrouble || !m_runNotes.isEmpty() || !m_checks.warnings.isEmpty();
     m_main->setStatusText(lines.join(QLatin1Char('\n')), warning);
+}
+
+void GatetallyApp::runSelfCheck()
+{
+    m_checks = SelfCheck(selfCheckLimits).run(m_state);
+    showStatus();
 }
 
 void GatetallyApp::endSession()

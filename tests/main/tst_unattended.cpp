@@ -1,17 +1,21 @@
 // A site that runs itself: the autostart entry behind Setup > Start at
-// Login, and the note after a run that ended without Exit.
+// Login, the note after a run that ended without Exit, and the self-checks
+// shown in the status area.
 
 #include "AutostartEntry.h"
 #include "MainCommands.h"
 #include "MainScreen.h"
 #include "Program.h"
 #include "RunMarker.h"
+#include "SelfCheck.h"
 #include "TestFiles.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <sys/stat.h>
 
@@ -19,6 +23,9 @@ using namespace gt;
 using gt::test::crlf;
 using gt::test::readBytes;
 using gt::test::writeBytes;
+
+Q_DECLARE_METATYPE(gt::SelfCheckFigures)
+Q_DECLARE_METATYPE(gt::SelfCheckLimits)
 
 namespace {
 
@@ -56,6 +63,9 @@ private Q_SLOTS:
     void startAtLoginFailure();
     void lastRunEnded_data();
     void lastRunEnded();
+    void selfCheckTexts_data();
+    void selfCheckTexts();
+    void selfCheckOnTheMainScreen();
 
 private:
     // Every autostart entry of this test goes here, never into the real home.
@@ -217,6 +227,7 @@ void TestUnattended::lastRunEnded()
     p.start(kSecond);
     expected += on ? kSignOnAgain : QByteArray();
     QCOMPARE(records == "-" ? QByteArray("-") : readBytes(file), records == "-" ? QByteArray("-") : expected);
+    // Beside the size of the records file, when there is one.
     const QLabel *status = p.main()->lblStatus;
     QCOMPARE(status->text().split('\n').filter(QStringLiteral("Exit")),
              note.isEmpty() ? QStringList() : QStringList{note});
@@ -226,6 +237,95 @@ void TestUnattended::lastRunEnded()
     QVERIFY(QFile::exists(marker));
     QStringList dataFolder = QDir(p.dir.path()).entryList(QDir::Files);
     QCOMPARE(dataFolder, (QStringList{"gatetally.run", "setup.txt"}));
+}
+
+// The texts of the checks from given figures: free space below the low mark
+// with its figure, below the critical mark more urgently while autosave is
+// on; the records file's size, and the advice for one grown too big. The
+// marks themselves can be given.
+void TestUnattended::selfCheckTexts_data()
+{
+    QTest::addColumn<SelfCheckLimits>("limits");
+    QTest::addColumn<SelfCheckFigures>("figures");
+    QTest::addColumn<QStringList>("warnings");
+    QTest::addColumn<QStringList>("notices");
+    const auto figures = [](qint64 free, qint64 size, bool autosave) {
+        return SelfCheckFigures{QStringLiteral("/srv/gt"), free, QStringLiteral("gate.txt"), size, autosave};
+    };
+    const QString low = QStringLiteral("Only %1 free on the disk of the data folder /srv/gt: records cannot be "
+                                       "written once it is full.");
+    const QString critical = QStringLiteral("Autosave is on with only %1 free on the disk of the data folder "
+                                            "/srv/gt: records cannot be written once it is full. Free some space now.");
+    const QString big = QStringLiteral("The records file gate.txt is %1: consider starting a new one (Auto Save "
+                                       "Off, then On, and Yes to saving to a different file).");
+    const SelfCheckLimits defaults;
+    QTest::newRow("all well") << defaults << figures(52'000'000'000, 12'345'678, true) << QStringList()
+                              << QStringList{"Records file gate.txt: 12.3 MB."};
+    QTest::newRow("100 MB free is enough") << defaults << figures(100'000'000, 0, false) << QStringList()
+                                           << QStringList{"Records file gate.txt: 0 bytes."};
+    QTest::newRow("just below 100 MB") << defaults << figures(99'950'000, -1, true)
+                                       << QStringList{low.arg("100.0 MB")} << QStringList();
+    QTest::newRow("below 10 MB, autosave off")
+        << defaults << figures(8'200'000, -1, false) << QStringList{low.arg("8.2 MB")} << QStringList();
+    QTest::newRow("below 10 MB, autosave on")
+        << defaults << figures(8'200'000, 640, true) << QStringList{critical.arg("8.2 MB")}
+        << QStringList{"Records file gate.txt: 640 bytes."};
+    QTest::newRow("10 MB, autosave on") << defaults << figures(10'000'000, -1, true)
+                                        << QStringList{low.arg("10.0 MB")} << QStringList();
+    QTest::newRow("free space unknown") << defaults << figures(-1, -1, true) << QStringList() << QStringList();
+    QTest::newRow("1 GB file") << defaults << figures(52'000'000'000, 1'000'000'000, true) << QStringList()
+                               << QStringList{"Records file gate.txt: 1.0 GB."};
+    QTest::newRow("file above 1 GB, disk nearly full")
+        << defaults << figures(3'000'000, 1'234'567'890, true)
+        << QStringList{critical.arg("3.0 MB"), big.arg("1.2 GB")} << QStringList();
+    QTest::newRow("marks of its own") << SelfCheckLimits{5000, 1000, 2000} << figures(4999, 2001, false)
+                                      << QStringList{low.arg("5.0 kB"), big.arg("2.0 kB")} << QStringList();
+}
+
+void TestUnattended::selfCheckTexts()
+{
+    QFETCH(SelfCheckLimits, limits);
+    QFETCH(SelfCheckFigures, figures);
+    QFETCH(QStringList, warnings);
+    QFETCH(QStringList, notices);
+    const SelfCheckLines lines = SelfCheck(limits).judge(figures);
+    QCOMPARE(lines.warnings, warnings);
+    QCOMPARE(lines.notices, notices);
+}
+
+// The running program measures the real disk and file at start, every
+// minute, and again whenever autosave starts; the lines are in the status
+// area, never in a box.
+void TestUnattended::selfCheckOnTheMainScreen()
+{
+    test::Program p;
+    const QString file = p.dir.filePath(QStringLiteral("Records/gate.txt"));
+    QVERIFY(QDir(p.dir.path()).mkpath(QStringLiteral("Records")));
+    QVERIFY(writeBytes(p.dir.filePath(QStringLiteral("setup.txt")), setupNaming("autosave=F", file)));
+    QVERIFY(writeBytes(file, QByteArray(2500, 'x')));
+    GatetallyApp &app = p.make(kFirst);
+    app.selfCheckLimits.bigFile = 3000;
+    app.start();
+    app.showMainScreen();
+    QCOMPARE(app.selfCheckTimer()->interval(), 60 * 1000);
+    QVERIFY(app.selfCheckTimer()->isActive());
+    QCOMPARE(p.main()->lblStatus->text(), QStringLiteral("Records file gate.txt: 2.5 kB."));
+
+    // The file grows; the minute's check sees it.
+    QVERIFY(writeBytes(file, QByteArray(3200, 'x')));
+    QVERIFY(QMetaObject::invokeMethod(app.selfCheckTimer(), "timeout"));
+    QVERIFY(p.main()->lblStatus->text().startsWith(QStringLiteral("The records file gate.txt is 3.2 kB: ")));
+
+    // Whatever the disk has free is below a mark this high: turning autosave
+    // on is told at once.
+    app.selfCheckLimits = SelfCheckLimits{std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::max(),
+                                          std::numeric_limits<qint64>::max()};
+    p.prompts.answers = {Prompts::No};
+    QTest::mouseClick(p.main()->optOn, Qt::LeftButton);
+    QVERIFY(app.state().blnAutosave);
+    QVERIFY2(p.main()->lblStatus->text().startsWith(QStringLiteral("Autosave is on with only ")),
+             qPrintable(p.main()->lblStatus->text()));
+    QCOMPARE(p.prompts.texts(), QStringList{MainCommands::differentFileQuestion(QStringLiteral("gate.txt"))});
 }
 
 QTEST_MAIN(TestUnattended)
