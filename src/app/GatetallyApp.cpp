@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <utility>
 
 namespace gt {
 
@@ -139,17 +140,41 @@ void GatetallyApp::showStatus()
 {
     if (!m_main)
         return;
-    QStringList lines;
+    // Each line with whether it is trouble, in the order they are shown.
+    QList<std::pair<QString, bool>> lines;
     if (!m_demoText.isEmpty())
-        lines.append(m_demoText);
+        lines.append({m_demoText, false});
     const bool lineTrouble = m_receiver && !m_receiver->statusText().isEmpty();
     if (lineTrouble)
-        lines.append(m_receiver->statusText());
+        lines.append({m_receiver->statusText(), true});
     else if (m_receiver && !m_receiver->listeningText().isEmpty())
-        lines.append(m_receiver->listeningText());
-    lines << m_runNotes << m_checks.warnings << m_checks.notices;
-    const bool warning = lineTrouble || !m_runNotes.isEmpty() || !m_checks.warnings.isEmpty();
-    m_main->setStatusText(lines.join(QLatin1Char('\n')), warning);
+        lines.append({m_receiver->listeningText(), false});
+    for (const QString &l : std::as_const(m_runNotes))
+        lines.append({l, true});
+    for (const QString &l : std::as_const(m_checks.warnings))
+        lines.append({l, true});
+    for (const QString &l : std::as_const(m_checks.notices))
+        lines.append({l, false});
+
+    QStringList plain;
+    int troubles = 0;
+    for (const auto &[text, trouble] : std::as_const(lines)) {
+        plain << text;
+        troubles += trouble ? 1 : 0;
+    }
+    if (troubles == 0 || troubles == lines.size()) {
+        m_main->setStatusText(plain.join(QLatin1Char('\n')), troubles > 0);
+        return;
+    }
+    // Trouble beside plain notices: the label's own style marks the trouble,
+    // and the notices keep the quiet look they have alone, so that a file's
+    // size never reads as a problem.
+    QStringList rich;
+    for (const auto &[text, trouble] : std::as_const(lines))
+        rich << (trouble ? QStringLiteral("<span>%1</span>")
+                         : QStringLiteral("<span style=\"color: #1f3f7f; font-weight: normal;\">%1</span>"))
+                    .arg(text.toHtmlEscaped());
+    m_main->setStatusText(rich.join(QStringLiteral("<br>")), true);
 }
 
 void GatetallyApp::runSelfCheck()
