@@ -172,8 +172,12 @@ bool Receiver::open()
     if (reason.isEmpty())
         reason = QStringLiteral("unknown error");
     QString status = notOpenStatus(name, reason);
-    if (m_port->openDenied())
-        status += QLatin1Char(' ') + permissionAdvice(QFileInfo(m_device).group());
+    if (m_port->openDenied()) {
+        // Joining the device's group helps only when that group may read it.
+        const QFileInfo device(m_device);
+        status += QLatin1Char(' ')
+            + permissionAdvice(device.permission(QFile::ReadGroup) ? device.group() : QString());
+    }
     setStatus(status);
     m_retry->start();
     notify(openFailureMessage(name, reason), int(Prompts::Icon::Warning));

@@ -374,6 +374,11 @@ void TestIntake::portRefused_data()
         << "Serial port /nonexistent/ttyUSB0 could not be opened (Permission denied)." + tail
                + " This user may not use it: add the account to the group dialout, which owns serial devices on "
                  "Debian, with sudo usermod -aG dialout \"$USER\", then log out and in again.";
+    QTest::newRow("denied, device its group may not read")
+        << "owner-only" << true
+        << "Serial port %1 could not be opened (Permission denied)." + tail
+               + " This user may not use it: add the account to the group dialout, which owns serial devices on "
+                 "Debian, with sudo usermod -aG dialout \"$USER\", then log out and in again.";
     QTest::newRow("busy, not denied") << "/dev/null" << false
                                       << "Serial port /dev/null could not be opened (Permission denied)." + tail;
 }
@@ -384,6 +389,12 @@ void TestIntake::portRefused()
     QFETCH(bool, denied);
     QFETCH(QString, status);
     Rig rig;
+    if (device == "owner-only") {
+        device = rig.dir.filePath(device);
+        status = status.arg(device);
+        QVERIFY(gt::test::writeBytes(device, QByteArray()));
+        QVERIFY(QFile::setPermissions(device, QFile::ReadOwner | QFile::WriteOwner));
+    }
     rig.memory->refuseOpen = QStringLiteral("Permission denied");
     rig.memory->refuseAsDenied = denied;
     rig.state.portOverride = device;
