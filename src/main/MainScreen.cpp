@@ -2,6 +2,7 @@
 
 #include "AlarmMonitor.h"
 #include "AlarmWidgets.h"
+#include "AutostartChoice.h"
 #include "NamedWidgets.h"
 #include "ColumnHeadings.h"
 #include "ElidedLabel.h"
@@ -199,6 +200,8 @@ void MainScreen::buildMenus()
     mnuSetupCommPort = addNamedItem(setup, QStringLiteral("mnuSetupCommPort"), QStringLiteral("&Comm Port"));
     mnuSetupEntrypoints = addNamedItem(setup, QStringLiteral("mnuSetupEntrypoints"), QStringLiteral("&Entry Points"));
     mnuSetupAlarms = addNamedItem(setup, QStringLiteral("mnuSetupAlarms"), QStringLiteral("&Alarms…"));
+    mnuSetupAutostart = addNamedItem(setup, QStringLiteral("mnuSetupAutostart"), QStringLiteral("Start at &Login"));
+    bindAutostartChoice(mnuSetupAutostart, setup, m_prompts, m_state.dataDir);
 
     QMenu *view = addNamedMenu(menuBar(), QStringLiteral("mnuView"), QStringLiteral("&View"));
     mnuViewActivity = addNamedItem(view, QStringLiteral("mnuViewActivity"), QStringLiteral("&Activity"));

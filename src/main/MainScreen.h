@@ -77,6 +77,8 @@ public:
     QAction *mnuFilePrint = nullptr, *mnuFileExit = nullptr;
     QAction *mnuEditDelete = nullptr, *mnuEditSearch = nullptr;
     QAction *mnuSetupCommPort = nullptr, *mnuSetupEntrypoints = nullptr;
+    // Checkable: whether Gatetally starts when this user logs in.
+    QAction *mnuSetupAutostart = nullptr;
     QAction *mnuHelpAbout = nullptr, *mnuHelpHelp = nullptr;
     QAction *mnuSetupAlarms = nullptr;
     QAction *mnuViewActivity = nullptr;

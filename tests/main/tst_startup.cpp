@@ -92,7 +92,7 @@ void TestStartup::freshStart()
                             "  mnuFileSeparatorBar1;  mnuFilePrint=&Print;  mnuFileSeparatorBar2;  mnuFileExit=&Exit;"
                             "mnuEdit=&Edit;  mnuEditDelete=&Clear;  mnuEditSearch=&Search;mnuSetup=&Setup;"
                             "  mnuSetupCommPort=&Comm Port;  mnuSetupEntrypoints=&Entry Points;  mnuSetupAlarms=&Alarms…;"
-                            "mnuView=&View;  mnuViewActivity=&Activity;mnuHelp=&Help;"
+                            "  mnuSetupAutostart=Start at &Login;mnuView=&View;  mnuViewActivity=&Activity;mnuHelp=&Help;"
                             "  mnuHelpAbout=&About;  mnuHelpHelp=&Help")
                         .split(';'));
 }
