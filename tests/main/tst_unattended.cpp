@@ -6,6 +6,7 @@
 #include "MainCommands.h"
 #include "MainScreen.h"
 #include "Program.h"
+#include "PseudoTerminal.h"
 #include "RunMarker.h"
 #include "SelfCheck.h"
 #include "TestFiles.h"
@@ -29,6 +30,18 @@ Q_DECLARE_METATYPE(gt::SelfCheckFigures)
 Q_DECLARE_METATYPE(gt::SelfCheckLimits)
 
 namespace {
+
+// The whole program on a line of its own: Comm 1 may be held by another
+// test program running beside this one, and its box would be one too many.
+struct OwnLine : test::Program
+{
+    panel::PseudoTerminal line;
+    OwnLine()
+    {
+        if (line.open())
+            options.port = line.devicePath();
+    }
+};
 
 const QDateTime kFirst(QDate(2026, 12, 7), QTime(7, 59, 30));
 const QDateTime kSecond(QDate(2026, 12, 7), QTime(14, 2, 5));
@@ -134,7 +147,7 @@ void TestUnattended::autostartEntryText()
 // check follows the file when someone else removes it or puts it there.
 void TestUnattended::startAtLogin()
 {
-    test::Program p;
+    OwnLine p;
     p.start();
     QAction *item = p.main()->findChild<QAction *>(QStringLiteral("mnuSetupAutostart"));
     auto *setup = p.main()->findChild<QMenu *>(QStringLiteral("mnuSetup"));
@@ -170,7 +183,7 @@ void TestUnattended::startAtLoginFailure()
     const QString folder = QFileInfo(entry()).path();
     QDir(folder).removeRecursively();
     QVERIFY(writeBytes(folder, "not a folder"));
-    test::Program p;
+    OwnLine p;
     p.start();
     p.main()->mnuSetupAutostart->trigger();
     QVERIFY(!p.main()->mnuSetupAutostart->isChecked());
@@ -216,7 +229,7 @@ void TestUnattended::lastRunEnded()
     QFETCH(QByteArray, autosave);
     QFETCH(QByteArray, records);
     QFETCH(QString, note);
-    test::Program p;
+    OwnLine p;
     const QString file = p.dir.filePath(QStringLiteral("Records/gate.txt"));
     QVERIFY(QDir(p.dir.path()).mkpath(QStringLiteral("Records")));
     QVERIFY(writeBytes(p.dir.filePath(QStringLiteral("setup.txt")), setupNaming(autosave, file)));
@@ -320,7 +333,7 @@ void TestUnattended::selfCheckTexts()
 // area, never in a box.
 void TestUnattended::selfCheckOnTheMainScreen()
 {
-    test::Program p;
+    OwnLine p;
     const QString file = p.dir.filePath(QStringLiteral("Records/gate.txt"));
     QVERIFY(QDir(p.dir.path()).mkpath(QStringLiteral("Records")));
     QVERIFY(writeBytes(p.dir.filePath(QStringLiteral("setup.txt")), setupNaming("autosave=F", file)));
