@@ -1,6 +1,7 @@
 #include "AppScreenFlow.h"
 
 #include "AboutBox.h"
+#include "ActivityScreen.h"
 #include "CommPortDialog.h"
 #include "FileContentsScreen.h"
 #include "HelpFiles.h"
@@ -38,6 +39,9 @@ bool AppScreenFlow::has(Screen screen) const
         return true;
     case Screen::CommPort:
         return !m_receiver.isNull();
+    case Screen::Activity:
+    case Screen::StoredActivity:
+        return true;
     }
     return false;
 }
@@ -73,6 +77,14 @@ QWidget *AppScreenFlow::make(Screen screen, bool *setsMainAside)
     case Screen::About:
         *setsMainAside = false;
         return new AboutBox;
+    // The activity views only look: records keep arriving on the main
+    // screen, which stays in use.
+    case Screen::Activity:
+        *setsMainAside = false;
+        return new ActivityScreen(ActivityScreen::Source::Display, m_state, m_prompts);
+    case Screen::StoredActivity:
+        *setsMainAside = false;
+        return new ActivityScreen(ActivityScreen::Source::StoredFile, m_state, m_prompts);
     default:
         break;
     }

@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <utility>
 
 namespace gt {
 
@@ -24,9 +25,21 @@ GatetallyApp::GatetallyApp(const Options &options, Prompts &prompts, QObject *pa
       m_prompts(prompts),
       m_state(options.dataDir.isEmpty() ? defaultDataDir() : options.dataDir),
       m_navigator(std::make_unique<Navigator>()),
-      m_flow(std::make_unique<AppScreenFlow>(m_state, m_prompts, *m_navigator))
+      m_flow(std::make_unique<AppScreenFlow>(m_state, m_prompts, *m_navigator)),
+      m_runMarker(m_state.dataDir),
+      m_selfCheckTimer(new QTimer(this))
 {
     m_state.portOverride = options.port;
+    m_selfCheckTimer->setObjectName(QStringLiteral("tmrSelfCheck"));
+    m_selfCheckTimer->setInterval(kSelfCheckMs);
+    connect(m_selfCheckTimer, &QTimer::timeout, this, &GatetallyApp::runSelfCheck);
+    // A nearly full disk is told again at every start of autosave, and a
+    // newly chosen records file is measured at once.
+    connect(&m_state.notices, &StateNotices::autosaveChanged, this, [this](bool on) {
+        if (on)
+            runSelfCheck();
+    });
+    connect(&m_state.notices, &StateNotices::recordsFileChanged, this, &GatetallyApp::runSelfCheck);
 }
 
 GatetallyApp::~GatetallyApp()
@@ -49,7 +62,15 @@ QString GatetallyApp::start()
         if (!refused.isEmpty())
             return refused;
     }
+    // After the locks: a marker found now is a run that is gone, never one
+    // still running on this folder.
+    QString markerProblem;
+    m_runNotes.clear();
+    m_runNotes << m_runMarker.begin(m_state.clock.now(), m_state.strAutosaveFile, &markerProblem) << markerProblem;
+    m_runNotes.removeAll(QString());
     startReceiver();
+    runSelfCheck();
+    m_selfCheckTimer->start();
     if (!result.problem.isEmpty())
         m_prompts.inform(result.problem, Prompts::Icon::Warning);
 
@@ -70,6 +91,15 @@ void GatetallyApp::showMainScreen()
         m_navigator->setMainScreen(m_main);
         connect(m_main, &MainScreen::exitTimerTicked, this, &GatetallyApp::onExitTimer);
         m_main->commands()->closePort = [this] { closePort(); };
+        // Exit and the end of the session both end here: the run ended as
+        // it should, and the status area says no more about the last one.
+        connect(m_main->commands(), &MainCommands::exitConfirmed, this, [this] {
+            m_runMarker.finish();
+            m_selfCheckTimer->stop();
+            m_runNotes.clear();
+            m_checks = SelfCheckLines();
+            showStatus();
+        });
         showStatus();
     }
     m_main->show();
@@ -110,15 +140,47 @@ void GatetallyApp::showStatus()
 {
     if (!m_main)
         return;
-    QStringList lines;
+    // Each line with whether it is trouble, in the order they are shown.
+    QList<std::pair<QString, bool>> lines;
     if (!m_demoText.isEmpty())
-        lines.append(m_demoText);
+        lines.append({m_demoText, false});
     const bool lineTrouble = m_receiver && !m_receiver->statusText().isEmpty();
     if (lineTrouble)
-        lines.append(m_receiver->statusText());
+        lines.append({m_receiver->statusText(), true});
     else if (m_receiver && !m_receiver->listeningText().isEmpty())
-        lines.append(m_receiver->listeningText());
-    m_main->setStatusText(lines.join(QLatin1Char('\n')), lineTrouble);
+        lines.append({m_receiver->listeningText(), false});
+    for (const QString &l : std::as_const(m_runNotes))
+        lines.append({l, true});
+    for (const QString &l : std::as_const(m_checks.warnings))
+        lines.append({l, true});
+    for (const QString &l : std::as_const(m_checks.notices))
+        lines.append({l, false});
+
+    QStringList plain;
+    int troubles = 0;
+    for (const auto &[text, trouble] : std::as_const(lines)) {
+        plain << text;
+        troubles += trouble ? 1 : 0;
+    }
+    if (troubles == 0 || troubles == lines.size()) {
+        m_main->setStatusText(plain.join(QLatin1Char('\n')), troubles > 0);
+        return;
+    }
+    // Trouble beside plain notices: the label's own style marks the trouble,
+    // and the notices keep the quiet look they have alone, so that a file's
+    // size never reads as a problem.
+    QStringList rich;
+    for (const auto &[text, trouble] : std::as_const(lines))
+        rich << (trouble ? QStringLiteral("<span>%1</span>")
+                         : QStringLiteral("<span style=\"color: #1f3f7f; font-weight: normal;\">%1</span>"))
+                    .arg(text.toHtmlEscaped());
+    m_main->setStatusText(rich.join(QStringLiteral("<br>")), true);
+}
+
+void GatetallyApp::runSelfCheck()
+{
+    m_checks = SelfCheck(selfCheckLimits).run(m_state);
+    showStatus();
 }
 
 void GatetallyApp::endSession()

@@ -5,6 +5,8 @@
 #include "MainScreen.h"
 #include "Options.h"
 #include "Receiver.h"
+#include "RunMarker.h"
+#include "SelfCheck.h"
 #include "SignOn.h"
 #include "State.h"
 
@@ -12,6 +14,8 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+
+class QTimer;
 
 namespace gt {
 
@@ -58,6 +62,13 @@ public:
     // ends as a confirmed Exit does, without asking.
     void endSession();
 
+    // The disk and records file checks, shown in the main screen's status
+    // area: at start, every kSelfCheckMs and whenever autosave starts.
+    static constexpr int kSelfCheckMs = 60 * 1000;
+    SelfCheckLimits selfCheckLimits;
+    void runSelfCheck();
+    QTimer *selfCheckTimer() const { return m_selfCheckTimer; }
+
 Q_SIGNALS:
     // The program has ended its run (the exit timer ticked).
     void finished();
@@ -77,6 +88,11 @@ private:
     QPointer<Receiver> m_receiver;
     QPointer<panel::DemoPanel> m_demo;
     QString m_demoText;
+    RunMarker m_runMarker;
+    // Said at start: how the last run ended, or why this one cannot be marked.
+    QStringList m_runNotes;
+    SelfCheckLines m_checks;
+    QTimer *m_selfCheckTimer = nullptr;
 };
 
 } // namespace gt

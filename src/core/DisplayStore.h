@@ -60,10 +60,16 @@ public:
     int unfiledCount() const { return m_unfiled; }
     void setUnfiledCount(int n) { m_unfiled = qBound(0, n, count()); }
 
+    // The receiver tells each record as it takes it, whether it enters the
+    // display at once or waits for room, so that watchers of the line (the
+    // alarm) see every record when it arrives, in arrival order.
+    void announceTaken(const QString &recordLine, bool incorrect) { Q_EMIT taken(recordLine, incorrect); }
+
 Q_SIGNALS:
     // Rows have just been taken off the display, by whatever command: there
     // is room again for records that wait.
     void emptied();
+    void taken(const QString &recordLine, bool incorrect);
 
 private:
     QStringList m_records;

@@ -1,5 +1,8 @@
 #include "MainScreen.h"
 
+#include "AlarmMonitor.h"
+#include "AlarmWidgets.h"
+#include "AutostartChoice.h"
 #include "NamedWidgets.h"
 #include "ColumnHeadings.h"
 #include "ElidedLabel.h"
@@ -8,6 +11,7 @@
 #include "ListingPrinter.h"
 #include "Navigator.h"
 #include "Paths.h"
+#include "RecordRowDelegate.h"
 #include "State.h"
 
 #include <QAction>
@@ -22,6 +26,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -54,6 +59,7 @@ MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, ScreenFlow &flow
     lstMain->setObjectName(QStringLiteral("lstMain"));
     lstMain->setFont(fixedPitchFont());
     lstMain->setModel(&m_state.strRecords);
+    lstMain->setItemDelegate(new RecordRowDelegate(lstMain));
     lstMain->setUniformItemSizes(true);
     lstMain->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstMain->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -127,6 +133,7 @@ MainScreen::MainScreen(GatetallyState &state, Prompts &prompts, ScreenFlow &flow
 
     auto *listColumn = new QVBoxLayout;
     listColumn->setSpacing(2);
+    buildAlarm(listColumn);
     listColumn->addWidget(headings);
     listColumn->addWidget(lstMain, 1);
 
@@ -192,6 +199,12 @@ void MainScreen::buildMenus()
     QMenu *setup = addNamedMenu(menuBar(), QStringLiteral("mnuSetup"), QStringLiteral("&Setup"));
     mnuSetupCommPort = addNamedItem(setup, QStringLiteral("mnuSetupCommPort"), QStringLiteral("&Comm Port"));
     mnuSetupEntrypoints = addNamedItem(setup, QStringLiteral("mnuSetupEntrypoints"), QStringLiteral("&Entry Points"));
+    mnuSetupAlarms = addNamedItem(setup, QStringLiteral("mnuSetupAlarms"), QStringLiteral("&Alarms…"));
+    mnuSetupAutostart = addNamedItem(setup, QStringLiteral("mnuSetupAutostart"), QStringLiteral("Start at &Login"));
+    bindAutostartChoice(mnuSetupAutostart, setup, m_prompts, m_state.dataDir);
+
+    QMenu *view = addNamedMenu(menuBar(), QStringLiteral("mnuView"), QStringLiteral("&View"));
+    mnuViewActivity = addNamedItem(view, QStringLiteral("mnuViewActivity"), QStringLiteral("&Activity"));
 
     const HelpMenu help = addHelpMenu(menuBar(), m_flow, m_state, QStringLiteral("Main"));
     mnuHelpAbout = help.mnuHelpAbout;
@@ -222,6 +235,37 @@ void MainScreen::connectCommands()
     openOnTrigger(mnuSetupCommPort, m_flow, Screen::CommPort);
     openOnTrigger(mnuSetupEntrypoints, m_flow, Screen::Names);
     connect(mnuFilePrint, &QAction::triggered, this, &MainScreen::print);
+    connect(mnuSetupAlarms, &QAction::triggered, this, &MainScreen::openAlarmSettings);
+    openOnTrigger(mnuViewActivity, m_flow, Screen::Activity);
+}
+
+void MainScreen::buildAlarm(QBoxLayout *over)
+{
+    m_alarms = new alarm::AlarmMonitor(m_state, this);
+    auto *banner = new alarm::AlarmBanner(*m_alarms, centralWidget());
+    lblAlert = banner->lblAlert;
+    cmdAlertAck = banner->cmdAlertAck;
+    over->addWidget(banner);
+    // Each alarm also leaves a line below the list, which stays after the
+    // banner is acknowledged, until the next one. A label rather than a
+    // status bar message, which the pointer passing over a menu would wipe.
+    lblAlertLine = namedLabel(this, QStringLiteral("lblAlertLine"), QString());
+    statusBar()->addWidget(lblAlertLine, 1);
+    connect(m_alarms, &alarm::AlarmMonitor::raised, lblAlertLine, &QLabel::setText);
+    connect(m_alarms, &alarm::AlarmMonitor::problem, lblAlertLine, &QLabel::setText);
+    lblAlertLine->setText(m_alarms->settingsProblems().join(QLatin1Char(' ')));
+}
+
+void MainScreen::openAlarmSettings()
+{
+    if (auto *open = findChild<alarm::AlarmsDialog *>()) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto *dialog = new alarm::AlarmsDialog(*m_alarms, m_prompts, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
 }
 
 void MainScreen::print()

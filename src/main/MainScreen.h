@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 class QAction;
+class QBoxLayout;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -16,6 +17,9 @@ namespace gt {
 
 class GatetallyState;
 class MainCommands;
+namespace alarm {
+class AlarmMonitor;
+}
 class Prompts;
 class ScreenFlow;
 
@@ -59,13 +63,25 @@ public:
     QPushButton *cmdClear = nullptr;
     QTimer *Timer1 = nullptr;
     QLabel *lblStatus = nullptr;
+    // The alarm banner over the list and its acknowledge button.
+    QLabel *lblAlert = nullptr;
+    QPushButton *cmdAlertAck = nullptr;
+    // The last alarm (or alarm problem), kept in the status bar below the list.
+    QLabel *lblAlertLine = nullptr;
+
+    // Repeated refusals, watched from the first record on.
+    alarm::AlarmMonitor *alarms() const { return m_alarms; }
 
     QAction *mnuFileOpen = nullptr, *mnuFileSave = nullptr, *mnuFileSaveAs = nullptr;
     QAction *mnuFileSearch = nullptr, *mnuFileClear = nullptr, *mnuFileDelete = nullptr;
     QAction *mnuFilePrint = nullptr, *mnuFileExit = nullptr;
     QAction *mnuEditDelete = nullptr, *mnuEditSearch = nullptr;
     QAction *mnuSetupCommPort = nullptr, *mnuSetupEntrypoints = nullptr;
+    // Checkable: whether Gatetally starts when this user logs in.
+    QAction *mnuSetupAutostart = nullptr;
     QAction *mnuHelpAbout = nullptr, *mnuHelpHelp = nullptr;
+    QAction *mnuSetupAlarms = nullptr;
+    QAction *mnuViewActivity = nullptr;
 
 Q_SIGNALS:
     // The exit timer has ticked: the program should now end.
@@ -82,11 +98,16 @@ private:
 
     // File > Print: the display as it stands when printing starts.
     void print();
+    // What the alarm adds to the screen: the banner, Setup > Alarms and a
+    // line in the status bar for each alarm.
+    void buildAlarm(QBoxLayout *over);
+    void openAlarmSettings();
 
     GatetallyState &m_state;
     Prompts &m_prompts;
     ScreenFlow &m_flow;
     MainCommands *m_commands;
+    alarm::AlarmMonitor *m_alarms = nullptr;
     bool m_closing = false;
 };
 

@@ -46,6 +46,11 @@ RecordsScreen::RecordsScreen(GatetallyState &state, Prompts &prompts, ScreenFlow
     auto *commands = new QVBoxLayout(fraCommands);
     for (QPushButton *b : {cmdOpen, cmdRecordsSearch, cmdClear, cmdDelete, cmdBack})
         commands->addWidget(b);
+    // After Back, so the commands above keep their places and Tab order.
+    cmdActivity = namedButton(fraCommands, QStringLiteral("cmdActivity"), QStringLiteral("Activity"),
+                              QStringLiteral("Shows the activity of the selected file"));
+    commands->addSpacing(12);
+    commands->addWidget(cmdActivity);
     commands->addStretch(1);
 
     auto *outer = new QHBoxLayout(central);
@@ -57,6 +62,7 @@ RecordsScreen::RecordsScreen(GatetallyState &state, Prompts &prompts, ScreenFlow
     setTabOrder(cmdRecordsSearch, cmdClear);
     setTabOrder(cmdClear, cmdDelete);
     setTabOrder(cmdDelete, cmdBack);
+    setTabOrder(cmdBack, cmdActivity);
 
     QMenu *file = addNamedMenu(menuBar(), QStringLiteral("mnuFile"), QStringLiteral("&File"));
     mnuFileClose = addFileClose(file, this, &QWidget::close);
@@ -68,6 +74,8 @@ RecordsScreen::RecordsScreen(GatetallyState &state, Prompts &prompts, ScreenFlow
     connect(cmdRecordsSearch, &QPushButton::clicked, this, &RecordsScreen::searchFile);
     connect(cmdClear, &QPushButton::clicked, this, &RecordsScreen::clearFile);
     connect(cmdDelete, &QPushButton::clicked, this, &RecordsScreen::deleteFile);
+    connect(cmdActivity, &QPushButton::clicked, this, [this] { openSelected(Screen::StoredActivity); });
+    cmdActivity->setEnabled(flow.has(Screen::StoredActivity));
     // Back closes the screen; the main screen comes back once no screen of
     // the chain holds it aside any more.
     connect(cmdBack, &QPushButton::clicked, this, &QWidget::close);
@@ -114,7 +122,9 @@ void RecordsScreen::tellAndReload(const QString &message)
     load();
 }
 
-void RecordsScreen::openFile()
+void RecordsScreen::openFile() { openSelected(Screen::FileContents); }
+
+void RecordsScreen::openSelected(Screen screen)
 {
     const QString name = checkedFile();
     if (name.isEmpty())
@@ -124,7 +134,7 @@ void RecordsScreen::openFile()
     if (!stored::checkReadable(path, &reason))
         return tellAndReload(readFailureMessage(name, reason));
     m_state.strOpenFile = path;
-    m_flow.open(Screen::FileContents);
+    m_flow.open(screen);
 }
 
 void RecordsScreen::searchFile()

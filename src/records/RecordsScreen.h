@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScreenFlow.h"
+
 #include <QMainWindow>
 
 class QAction;
@@ -10,7 +12,6 @@ namespace gt {
 
 class GatetallyState;
 class Prompts;
-class ScreenFlow;
 
 // frmViewRecords ("Records Management"): the stored records files and what
 // can be done with one of them: open it, search it, clear it, delete it.
@@ -29,6 +30,9 @@ public:
     QString selectedFile() const;
 
     void openFile();
+    // Opens the screen over the selected file once it passes the checks and
+    // can be read (the file contents, its activity).
+    void openSelected(Screen screen);
     void searchFile();
     void clearFile();
     void deleteFile();
@@ -36,6 +40,7 @@ public:
     QListWidget *filRecords = nullptr;
     QPushButton *cmdOpen = nullptr, *cmdRecordsSearch = nullptr, *cmdClear = nullptr;
     QPushButton *cmdDelete = nullptr, *cmdBack = nullptr;
+    QPushButton *cmdActivity = nullptr;
     QAction *mnuFileClose = nullptr, *mnuHelpAbout = nullptr, *mnuHelpHelp = nullptr;
 
 private:

@@ -7,6 +7,7 @@
 #include "Navigator.h"
 #include "Paths.h"
 #include "Prompts.h"
+#include "RecordRowDelegate.h"
 #include "ResultsFile.h"
 #include "State.h"
 #include "WriteFailure.h"
@@ -44,6 +45,7 @@ ResultsScreen::ResultsScreen(Twin twin, GatetallyState &state, Prompts &prompts,
     // more than one, and a million results open at once.
     lstResults->setUniformItemSizes(true);
     lstResults->setModel(m_model);
+    lstResults->setItemDelegate(new RecordRowDelegate(lstResults));
     lstResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstResults->setSelectionMode(QAbstractItemView::SingleSelection);
     lstResults->setMinimumWidth(

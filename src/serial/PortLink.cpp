@@ -4,8 +4,10 @@
 #include <QSerialPort>
 #include <QTimer>
 
+#include <cerrno>
 #include <poll.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace gt {
 
@@ -114,9 +116,14 @@ bool SerialPortLink::open(const QString &device, QString *error)
     m_port->setParity(QSerialPort::NoParity);
     m_port->setStopBits(QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
+    m_denied = false;
     if (!m_port->open(QIODevice::ReadOnly)) {
         if (error)
             *error = m_port->errorString();
+        // QSerialPort says PermissionError for a lock held elsewhere too:
+        // the device itself tells whether this user may read it.
+        m_denied = m_port->error() == QSerialPort::PermissionError
+            && ::access(QFile::encodeName(device).constData(), R_OK) != 0 && errno == EACCES;
         m_port->clearError();
         return false;
     }

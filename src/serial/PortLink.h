@@ -27,6 +27,9 @@ public:
     virtual bool isOpen() const = 0;
     // Everything received since the last read, removed from the port.
     virtual QByteArray readAll() = 0;
+    // Whether the last open failed because this user may not use the device
+    // (as opposed to its not being there, or being busy).
+    virtual bool openDenied() const { return false; }
 
 Q_SIGNALS:
     void readyRead();
@@ -51,6 +54,7 @@ public:
     void close() override;
     bool isOpen() const override;
     QByteArray readAll() override;
+    bool openDenied() const override { return m_denied; }
 
 private:
     // Why the open line is gone, judged by the device itself: hung up, or
@@ -73,6 +77,7 @@ private:
     // without hanging up is lost too, rather than polled forever.
     int m_failedReads = 0;
     bool m_losing = false;
+    bool m_denied = false;
 };
 
 // A line held in memory: tests and benchmarks push bytes in and make opens
@@ -87,14 +92,17 @@ public:
     void close() override;
     bool isOpen() const override { return m_open; }
     QByteArray readAll() override;
+    bool openDenied() const override { return refuseOpen.isEmpty() ? false : refuseAsDenied; }
 
     // Bytes arrive on the line (only while open) and readyRead is raised.
     void receive(const QByteArray &bytes);
     // The open line drops with this reason.
     void drop(const QString &reason);
 
-    // While set, every open fails with this reason.
+    // While set, every open fails with this reason; refuseAsDenied makes it
+    // a refusal for lack of permission.
     QString refuseOpen;
+    bool refuseAsDenied = false;
     QString openedDevice;
     int openCount = 0;
 

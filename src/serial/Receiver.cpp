@@ -92,6 +92,16 @@ QString Receiver::notOpenStatus(const QString &portName, const QString &reason)
         .arg(portName, reason);
 }
 
+QString Receiver::permissionAdvice(const QString &group)
+{
+    const QString named = group.isEmpty() ? QStringLiteral("dialout") : group;
+    return QStringLiteral("This user may not use it: add the account to the group %1, which %2, with "
+                          "sudo usermod -aG %3 \"$USER\", then log out and in again.")
+        .arg(named,
+             group.isEmpty() ? QStringLiteral("owns serial devices on Debian") : QStringLiteral("owns the device"),
+             named);
+}
+
 QString Receiver::lostStatus(const QString &portName, const QString &reason)
 {
     return QStringLiteral("Serial port %1 was lost (%2). Trying again every 2 seconds.").arg(portName, reason);
@@ -162,7 +172,14 @@ bool Receiver::open()
     const QString name = receiverPortName(m_state);
     if (reason.isEmpty())
         reason = QStringLiteral("unknown error");
-    setStatus(notOpenStatus(name, reason));
+    QString status = notOpenStatus(name, reason);
+    if (m_port->openDenied()) {
+        // Joining the device's group helps only when that group may read it.
+        const QFileInfo device(m_device);
+        status += QLatin1Char(' ')
+            + permissionAdvice(device.permission(QFile::ReadGroup) ? device.group() : QString());
+    }
+    setStatus(status);
     m_retry->start();
     notify(openFailureMessage(name, reason), int(Prompts::Icon::Warning));
     showNotices();
@@ -218,6 +235,7 @@ void Receiver::take(const PanelMessage &message)
     }
     if (m_state.blnAutosave)
         autosave(line);
+    m_state.strRecords.announceTaken(line, message.incorrect);
     if (filled)
         displayFilled();
 }

@@ -61,6 +61,10 @@ public:
     static QString capacityMessage(bool autosave, const QString &autosaveFileName);
     static QString openFailureMessage(const QString &portName, const QString &reason);
     static QString notOpenStatus(const QString &portName, const QString &reason);
+    // Added to it when this user may not use the device: how to be let in.
+    // group is the one that owns the device and may read it, empty when
+    // unknown (or when that group may not read it either).
+    static QString permissionAdvice(const QString &group);
     static QString lostStatus(const QString &portName, const QString &reason);
     static QString writtenLateMessage(const QString &fileName, int count);
 

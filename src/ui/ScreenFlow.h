@@ -17,6 +17,8 @@ enum class Screen {
     Help,
     About,
     CommPort,
+    Activity,       // frmActivity over the display
+    StoredActivity, // frmActivity over the stored file strOpenFile names
 };
 
 // How screens reach each other. A screen never makes or finds another one: it

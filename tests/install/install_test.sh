@@ -16,6 +16,17 @@ for f in share/applications/gatetally.desktop share/icons/hicolor/scalable/apps/
 done
 grep -qx "Exec=gatetally" "$prefix/share/applications/gatetally.desktop"
 
+# The systemd user unit an administrator may enable: the installed program by
+# its full path, started again after a crash, with the graphical session.
+unit="$prefix/lib/systemd/user/gatetally.service"
+[ -s "$unit" ] || { echo "missing lib/systemd/user/gatetally.service"; exit 1; }
+for line in "ExecStart=$prefix/bin/gatetally" "Restart=on-failure" "After=graphical-session.target" \
+            "PartOf=graphical-session.target" "WantedBy=graphical-session.target"; do
+  grep -qxF "$line" "$unit" || { echo "gatetally.service lacks the line $line"; cat "$unit"; exit 1; }
+done
+[ "$(awk '/^\[/{s=$0} /^ExecStart=/{print s}' "$unit")" = "[Service]" ] || { echo "ExecStart outside [Service]"; exit 1; }
+[ "$(awk '/^\[/{s=$0} /^WantedBy=/{print s}' "$unit")" = "[Install]" ] || { echo "WantedBy outside [Install]"; exit 1; }
+
 # The installed program keeps its data in the user's folder, not beside itself.
 export HOME="$prefix/home" XDG_DATA_HOME="$prefix/home/.local/share" QT_QPA_PLATFORM=offscreen
 timeout 10 "$prefix/bin/gatetally" --port /dev/null-gatetally-none >/dev/null 2>&1 &

@@ -91,7 +91,8 @@ void TestStartup::freshStart()
                             "  mnuFileSearch=&Search;  mnuFileClear=&Clear;  mnuFileDelete=&Delete;"
                             "  mnuFileSeparatorBar1;  mnuFilePrint=&Print;  mnuFileSeparatorBar2;  mnuFileExit=&Exit;"
                             "mnuEdit=&Edit;  mnuEditDelete=&Clear;  mnuEditSearch=&Search;mnuSetup=&Setup;"
-                            "  mnuSetupCommPort=&Comm Port;  mnuSetupEntrypoints=&Entry Points;mnuHelp=&Help;"
+                            "  mnuSetupCommPort=&Comm Port;  mnuSetupEntrypoints=&Entry Points;  mnuSetupAlarms=&Alarms…;"
+                            "  mnuSetupAutostart=Start at &Login;mnuView=&View;  mnuViewActivity=&Activity;mnuHelp=&Help;"
                             "  mnuHelpAbout=&About;  mnuHelpHelp=&Help")
                         .split(';'));
 }

@@ -1,3 +1,4 @@
+#include "ActivityScreen.h"
 #include "FileContentsScreen.h"
 #include "FileLines.h"
 #include "LineIndex.h"
@@ -80,7 +81,7 @@ struct Desk : test::Program
     void click(const QString &button) { QTest::mouseClick(screen->findChild<QPushButton *>(button), Qt::LeftButton); }
 };
 
-const QStringList kCommands{"cmdOpen", "cmdRecordsSearch", "cmdClear", "cmdDelete"};
+const QStringList kCommands{"cmdOpen", "cmdRecordsSearch", "cmdClear", "cmdDelete", "cmdActivity"};
 
 } // namespace
 
@@ -152,7 +153,7 @@ void TestRecords::checks()
 
     for (const QString &command : answer.isEmpty() ? QStringList() : kCommands)
         d.click(command);
-    QCOMPARE(d.prompts.texts(), answer.isEmpty() ? QStringList() : QStringList(4, answer));
+    QCOMPARE(d.prompts.texts(), answer.isEmpty() ? QStringList() : QStringList(kCommands.size(), answer));
     for (const auto &shown : std::as_const(d.prompts.shown))
         QVERIFY(shown.icon == Prompts::Icon::None && shown.buttons == Prompts::Ok);
     QCOMPARE(d.app->flow().openScreen(Screen::FileContents), nullptr);
@@ -287,6 +288,14 @@ void TestRecords::reading()
     QTRY_VERIFY(!d.app->flow().openScreen(Screen::FileContents));
     QVERIFY(d.screen && d.screen->selectedFile() == "x.txt" && !d.app->mainScreen()->isEnabled());
 
+    // The activity of the selected file counts every record line it holds.
+    d.click("cmdActivity");
+    auto *activity = qobject_cast<ActivityScreen *>(d.app->flow().openScreen(Screen::StoredActivity));
+    QVERIFY(activity && d.screen);
+    QTRY_VERIFY(activity->isReady());
+    QCOMPARE(activity->counts().records, 1); // each row holds one record line
+    activity->close();
+
     d.click("cmdRecordsSearch");
     QCOMPARE(d.app->state().strStoredRecords, QDir::toNativeSeparators(d.records("x.txt")));
     QTRY_VERIFY(d.screen.isNull());
@@ -314,7 +323,7 @@ void TestRecords::reading()
 void TestRecords::vanished()
 {
     const QString gone = QStringLiteral("The records file gone.txt could not be %1:\r\nNo such file or directory");
-    const QStringList told{gone.arg("read"), gone.arg("read"), gone.arg("cleared"), gone.arg("deleted")};
+    const QStringList told{gone.arg("read"), gone.arg("read"), gone.arg("cleared"), gone.arg("deleted"), gone.arg("read")};
     for (int i = 0; i < kCommands.size(); ++i) {
         Desk d;
         d.start({{"gone.txt", crlf({kRecord})}, {"kept.txt", QByteArray()}}, false, "gone.txt");

@@ -119,6 +119,8 @@ private Q_SLOTS:
     void waitingBeyondCapacity();
     void failedAppend();
     void portMissing();
+    void portRefused_data();
+    void portRefused();
     void lineLostAgainAndAgain();
     void deviceReplacedUnderItsName();
 
@@ -351,6 +353,58 @@ void TestIntake::portMissing()
     QVERIFY(status.size() == 2 && rig.receiver->statusText().isEmpty() && !rig.receiver->retryTimer()->isActive());
     QVERIFY(rig.pty.write("1 V 101 000001 \r"));
     QTRY_COMPARE(rig.state.intRecordCount(), 1);
+}
+
+// A port this user may not open: the status says how to be let in, naming
+// the group that owns the device (dialout when the device cannot tell);
+// any other failure gets no such advice. The box is the same for all.
+void TestIntake::portRefused_data()
+{
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<bool>("denied");
+    QTest::addColumn<QString>("status");
+    const QString tail = QStringLiteral(" Trying again every 2 seconds.");
+    QTest::newRow("denied, device of group root")
+        << "/dev/null" << true
+        << "Serial port /dev/null could not be opened (Permission denied)." + tail
+               + " This user may not use it: add the account to the group root, which owns the device, with "
+                 "sudo usermod -aG root \"$USER\", then log out and in again.";
+    QTest::newRow("denied, device that cannot be looked at")
+        << "/nonexistent/ttyUSB0" << true
+        << "Serial port /nonexistent/ttyUSB0 could not be opened (Permission denied)." + tail
+               + " This user may not use it: add the account to the group dialout, which owns serial devices on "
+                 "Debian, with sudo usermod -aG dialout \"$USER\", then log out and in again.";
+    QTest::newRow("denied, device its group may not read")
+        << "owner-only" << true
+        << "Serial port %1 could not be opened (Permission denied)." + tail
+               + " This user may not use it: add the account to the group dialout, which owns serial devices on "
+                 "Debian, with sudo usermod -aG dialout \"$USER\", then log out and in again.";
+    QTest::newRow("busy, not denied") << "/dev/null" << false
+                                      << "Serial port /dev/null could not be opened (Permission denied)." + tail;
+}
+
+void TestIntake::portRefused()
+{
+    QFETCH(QString, device);
+    QFETCH(bool, denied);
+    QFETCH(QString, status);
+    Rig rig;
+    if (device == "owner-only") {
+        device = rig.dir.filePath(device);
+        status = status.arg(device);
+        QVERIFY(gt::test::writeBytes(device, QByteArray()));
+        QVERIFY(QFile::setPermissions(device, QFile::ReadOwner | QFile::WriteOwner));
+    }
+    rig.memory->refuseOpen = QStringLiteral("Permission denied");
+    rig.memory->refuseAsDenied = denied;
+    rig.state.portOverride = device;
+    QVERIFY(!rig.receiver->switchPort());
+    QCOMPARE(rig.receiver->statusText(), status);
+    QCOMPARE(rig.prompts.texts().constLast(),
+             QStringLiteral("The serial port %1 could not be opened:\r\nPermission denied\r\n\r\n"
+                            "No records are received until it opens. Another port can be\r\n"
+                            "chosen with Setup > Comm Port.")
+                 .arg(device));
 }
 
 // The adapter unplugged and plugged back five times, once with half a

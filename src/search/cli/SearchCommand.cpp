@@ -1,5 +1,6 @@
 #include "SearchCommand.h"
 
+#include "ActivityCounts.h"
 #include "Clock.h"
 #include "CsvRecords.h"
 #include "FieldRules.h"
@@ -121,6 +122,11 @@ int runSearchCommand(const QStringList &arguments, std::FILE *output, std::FILE 
         "is given as it stands. Fields holding a comma, a double quote or a line break\n"
         "are quoted as RFC 4180 asks; rows end in CR LF.\n"
         "\n"
+        "--histogram hour|entry prints how many of the records found there are, by\n"
+        "status (VALID, NOT VALID, OFF, other), for each of the 24 hours up to the hour\n"
+        "of the newest record, or for each entry point: the counts the activity view\n"
+        "draws.\n"
+        "\n"
         "Exit status: 0 done, 1 a file could not be read or the output could not be\n"
         "written, 2 the criteria or the command line were refused."));
     parser.addHelpOption();
@@ -140,7 +146,10 @@ int runSearchCommand(const QStringList &arguments, std::FILE *output, std::FILE 
                                    QStringLiteral("SETUP.TXT"));
     const QCommandLineOption csv(QStringLiteral("csv"),
                                  QStringLiteral("Print the records found as CSV rows instead of the report."));
-    parser.addOptions({from, to, entry, status, facility, card, names, csv});
+    const QCommandLineOption histogram(QStringLiteral("histogram"),
+                                       QStringLiteral("Print the records found counted per hour or per entry point."),
+                                       QStringLiteral("hour|entry"));
+    parser.addOptions({from, to, entry, status, facility, card, names, csv, histogram});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The records files to search, in this order."),
                                  QStringLiteral("FILE..."));
     if (!parser.parse(arguments))
@@ -149,6 +158,9 @@ int runSearchCommand(const QStringList &arguments, std::FILE *output, std::FILE 
         std::fputs(parser.helpText().toLocal8Bit().constData(), output);
         return 0;
     }
+    const QString histogramKind = parser.value(histogram);
+    if (parser.isSet(histogram) && histogramKind != QLatin1String("hour") && histogramKind != QLatin1String("entry"))
+        return refuse(err, QStringLiteral("gatetally-search: --histogram wants hour or entry"));
     const QStringList paths = parser.positionalArguments();
     if (paths.isEmpty())
         return refuse(err, QStringLiteral("gatetally-search: a records file is needed\n") + parser.helpText());
@@ -177,9 +189,15 @@ int runSearchCommand(const QStringList &arguments, std::FILE *output, std::FILE 
             return refuse(err, problem);
     }
 
-    const Outcome checked = checkSearch(Twin::Stored, e, SearchCriteria());
-    if (!checked.succeeded())
-        return refuse(err, checked.message);
+    // Counting needs no criteria: without any, every record is counted.
+    const bool anyCriterion = parser.isSet(from) || parser.isSet(to) || parser.isSet(entry) || parser.isSet(status)
+        || parser.isSet(facility) || parser.isSet(card);
+    Outcome checked;
+    if (anyCriterion || !parser.isSet(histogram)) {
+        checked = checkSearch(Twin::Stored, e, SearchCriteria());
+        if (!checked.succeeded())
+            return refuse(err, checked.message);
+    }
 
     DisplayMode displayMode = kNumberMode;
     QStringList entryNames(101);
@@ -224,7 +242,15 @@ int runSearchCommand(const QStringList &arguments, std::FILE *output, std::FILE 
         return read;
     };
 
-    if (parser.isSet(csv)) {
+    if (parser.isSet(histogram)) {
+        // The records of every file given, counted together.
+        activity::ActivityCounter counter;
+        for (const QString &path : paths)
+            searchFile(path, [&](const QString &line) { counter.add(line, recordLineStatus(line)); });
+        const auto kind = histogramKind == QLatin1String("hour") ? activity::Histogram::Hour : activity::Histogram::Entry;
+        for (const QString &l : activity::histogramText(counter.result(), kind))
+            out.line(l);
+    } else if (parser.isSet(csv)) {
         const CsvColumns columns{several, parser.isSet(names)};
         out.line(csvHeaderRow(columns));
         for (const QString &path : paths) {

@@ -1,0 +1,128 @@
+// The alarm in the running program, fed by a real pseudo-terminal: it comes
+// up on the main screen while records keep flowing, and asks nothing.
+
+#include "AlarmMonitor.h"
+#include "AlarmSettingsFile.h"
+#include "AlarmWidgets.h"
+#include "Program.h"
+#include "PseudoTerminal.h"
+#include "Receiver.h"
+#include "TestFiles.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace gt;
+
+class TestAlarmLine : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void refusalsRaiseTheBannerWhileRecordsFlow();
+    void setupAlarms();
+    void displayFull();
+};
+
+void TestAlarmLine::refusalsRaiseTheBannerWhileRecordsFlow()
+{
+    test::Program p;
+    panel::PseudoTerminal pty;
+    p.options.port = p.dir.filePath("panel");
+    QVERIFY(pty.open() && pty.link(p.options.port));
+    GatetallyApp &app = p.start(QDateTime(QDate(2026, 12, 7), QTime(14, 30, 0)));
+    MainScreen *main = p.main();
+    main->show();
+    QVERIFY(app.receiver()->isPortOpen());
+    QVERIFY(!main->lblAlert->isVisibleTo(main));
+
+    QByteArray burst = "2 N 045 000777 \r4 N 045 000777 \r";
+    QVERIFY(pty.write(burst));
+    QTRY_COMPARE(main->txtNumber->text(), QStringLiteral("2"));
+    QVERIFY(!main->lblAlert->isVisibleTo(main));
+    // The third refusal, then twenty records more in the same write.
+    burst = "2 N 045 000777 \r";
+    for (int i = 0; i < 20; ++i)
+        burst += QStringLiteral("%1 V 045 %2 \r").arg(1 + i % 9).arg(100 + i, 6, 10, QLatin1Char('0')).toLatin1();
+    QVERIFY(pty.write(burst));
+    QTRY_COMPARE(main->txtNumber->text(), QStringLiteral("23"));
+
+    const QString alarm = "Alarm: card 000777 (facility 045) refused 3 times since 2:30:00 PM at entry points 2, 4";
+    QTRY_VERIFY(main->lblAlert->isVisibleTo(main));
+    QCOMPARE(main->lblAlert->text(), alarm);
+    QCOMPARE(main->lblAlertLine->text(), alarm);
+    QCOMPARE(main->lstMain->model()->rowCount(), 23);
+    QCOMPARE(main->lstMain->model()->index(22, 0).data().toString(),
+             " 12/7/2026    2:30:00 PM         2        VALID        045    000119");
+    QCOMPARE(p.prompts.shown.size(), 0);
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QCOMPARE(test::readBytes(alarm::alarmsLogPath(p.dir.path())), "12/7/2026 2:30:00 PM  " + alarm.toLatin1() + "\r\n");
+
+    // Acknowledged, the banner goes; the records stay as they were.
+    QTest::mouseClick(main->cmdAlertAck, Qt::LeftButton);
+    QVERIFY(!main->lblAlert->isVisibleTo(main));
+    QCOMPARE(main->lstMain->model()->rowCount(), 23);
+    QCOMPARE(main->lblAlertLine->text(), alarm);
+}
+
+// A bad alarms.ini is told below the list and in Setup > Alarms, which
+// opens without holding up the main screen and keeps what is applied.
+void TestAlarmLine::setupAlarms()
+{
+    test::Program p;
+    QVERIFY(test::writeBytes(alarm::alarmsIniPath(p.dir.path()), "[alarm]\ncard_refusals=many\n"));
+    p.start(QDateTime(QDate(2026, 12, 7), QTime(14, 30, 0)));
+    MainScreen *main = p.main();
+    const QString told = "alarms.ini: card_refusals = \"many\" is not a whole number from 1 to 99; 3 is used.";
+    QCOMPARE(main->lblAlertLine->text(), told);
+
+    main->mnuSetupAlarms->trigger();
+    auto *dialog = main->findChild<alarm::AlarmsDialog *>("frmAlarms");
+    QVERIFY(dialog && dialog->isVisible() && !dialog->isModal());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QCOMPARE(dialog->lblProblems->text(), told);
+    QCOMPARE(dialog->txtCardRefusals->value(), 3);
+    QVERIFY(dialog->chkAlarmOn->isChecked() && main->isEnabled());
+    // A second choice brings the open one forward.
+    main->mnuSetupAlarms->trigger();
+    QCOMPARE(main->findChildren<alarm::AlarmsDialog *>().size(), 1);
+
+    dialog->txtCardRefusals->setValue(2);
+    dialog->chkAlarmOn->setChecked(false);
+    QVERIFY(!dialog->txtCardRefusals->isEnabled());
+    QTest::mouseClick(dialog->cmdApply, Qt::LeftButton);
+    QTRY_VERIFY(!main->findChild<alarm::AlarmsDialog *>());
+    QStringList problems;
+    const alarm::AlarmSettings kept = alarm::loadAlarmSettings(alarm::alarmsIniPath(p.dir.path()), &problems);
+    QVERIFY(problems.isEmpty());
+    QVERIFY(!kept.enabled && kept.cardRefusals == 2 && kept.entryRefusals == 5 && kept.windowMinutes == 5);
+    QVERIFY(main->alarms()->settings() == kept);
+    QCOMPARE(p.prompts.shown.size(), 0);
+}
+
+// Records that wait for room on a full display are watched as they arrive,
+// not when the display takes them.
+void TestAlarmLine::displayFull()
+{
+    test::Program p;
+    panel::PseudoTerminal pty;
+    p.options.port = p.dir.filePath("panel");
+    QVERIFY(pty.open() && pty.link(p.options.port));
+    GatetallyApp &app = p.start(QDateTime(QDate(2026, 12, 7), QTime(14, 30, 0)));
+    MainScreen *main = p.main();
+    app.state().strRecords.appendMany(QStringList(kDisplayCapacity, "f"), QStringList(kDisplayCapacity, "f"));
+    QVERIFY(pty.write("2 N 045 000777 \r3 N 045 000777 \r2 N 045 000777 \r"));
+    QTRY_COMPARE(app.receiver()->waitingCount(), 3);
+    QTRY_VERIFY(main->lblAlert->isVisibleTo(main));
+    QCOMPARE(main->lblAlert->text(),
+             "Alarm: card 000777 (facility 045) refused 3 times since 2:30:00 PM at entry points 2, 3");
+    QCOMPARE(main->txtNumber->text(), QString::number(kDisplayCapacity));
+}
+
+QTEST_MAIN(TestAlarmLine)
+#include "tst_alarm_line.moc"
