@@ -31,10 +31,9 @@ private Q_SLOTS:
 
 void TestAlarmLine::refusalsRaiseTheBannerWhileRecordsFlow()
 {
-    test::Program p;
-    panel::PseudoTerminal pty;
-    p.options.port = p.dir.filePath("panel");
-    QVERIFY(pty.open() && pty.link(p.options.port));
+    test::ProgramOnLine p;
+    QVERIFY(p.plug());
+    panel::PseudoTerminal &pty = p.pty;
     GatetallyApp &app = p.start(QDateTime(QDate(2026, 12, 7), QTime(14, 30, 0)));
     MainScreen *main = p.main();
     main->show();
@@ -109,10 +108,9 @@ void TestAlarmLine::setupAlarms()
 // not when the display takes them.
 void TestAlarmLine::displayFull()
 {
-    test::Program p;
-    panel::PseudoTerminal pty;
-    p.options.port = p.dir.filePath("panel");
-    QVERIFY(pty.open() && pty.link(p.options.port));
+    test::ProgramOnLine p;
+    QVERIFY(p.plug());
+    panel::PseudoTerminal &pty = p.pty;
     GatetallyApp &app = p.start(QDateTime(QDate(2026, 12, 7), QTime(14, 30, 0)));
     MainScreen *main = p.main();
     app.state().strRecords.appendMany(QStringList(kDisplayCapacity, "f"), QStringList(kDisplayCapacity, "f"));

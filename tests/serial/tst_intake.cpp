@@ -588,10 +588,9 @@ void TestIntake::applyFailures()
 
 void TestIntake::programListensFromSignOn()
 {
-    gt::test::Program p;
-    panel::PseudoTerminal pty;
-    p.options.port = p.dir.filePath("panel");
-    QVERIFY(pty.open() && pty.link(p.options.port));
+    test::ProgramOnLine p;
+    QVERIFY(p.plug());
+    panel::PseudoTerminal &pty = p.pty;
     GatetallyApp &app = p.start(kWhen);
     MainScreen *main = p.main();
     QVERIFY(app.receiver()->isPortOpen() && pty.write("3 V 101 000042 \r"));
@@ -647,16 +646,15 @@ void TestIntake::startUpListensBeforeItAsks()
 {
     QFETCH(QString, folder);
     QFETCH(bool, autosaved);
-    gt::test::Program p;
+    test::ProgramOnLine p;
     p.options.dataDir = p.dir.filePath(folder);
     const QString records = p.dir.filePath("gate.txt");
     QVERIFY(QDir().mkpath(p.options.dataDir));
     QVERIFY(gt::test::writeBytes(setupFilePath(p.options.dataDir),
                                  autosaved ? gt::test::setupFile("CommPort=1", "autosave=T", records.toLatin1())
                                            : QByteArray("CommPort=1\r\n\0\r\n", 15)));
-    panel::PseudoTerminal pty;
-    p.options.port = p.dir.filePath("panel");
-    QVERIFY(pty.open() && pty.link(p.options.port));
+    QVERIFY(p.plug());
+    panel::PseudoTerminal &pty = p.pty;
     int taken = -1;
     p.prompts.whileOpen = [&](int n) {
         if (n != 0)
@@ -685,13 +683,12 @@ void TestIntake::startUpListensBeforeItAsks()
 // cleanly, with every record and one exit marker in the file.
 void TestIntake::exitWhileItsBoxIsOpen()
 {
-    gt::test::Program p;
+    test::ProgramOnLine p;
     const QString records = p.dir.filePath("gate.txt");
     QVERIFY(gt::test::writeBytes(setupFilePath(p.dir.path()),
                                  gt::test::setupFile("CommPort=1", "autosave=T", records.toLatin1())));
-    panel::PseudoTerminal pty;
-    p.options.port = p.dir.filePath("panel");
-    QVERIFY(pty.open() && pty.link(p.options.port));
+    QVERIFY(p.plug());
+    panel::PseudoTerminal &pty = p.pty;
     GatetallyApp &app = p.start(kWhen);
     QSignalSpy finished(&app, &GatetallyApp::finished);
     app.state().strRecords.appendMany(QStringList(kDisplayCapacity - 1, "f"), QStringList(kDisplayCapacity - 1, "f"));

@@ -2,6 +2,7 @@
 
 #include "GatetallyApp.h"
 #include "MainScreen.h"
+#include "PseudoTerminal.h"
 #include "ScriptedPrompts.h"
 
 #include <QDateTime>
@@ -39,6 +40,17 @@ struct Program
         return *app;
     }
     MainScreen *main() const { return app->mainScreen(); }
+};
+
+// The whole program listening on a pseudo-terminal of its own, published as
+// "panel" in its data folder: no test shares a line with another one, and
+// Comm 1 may be held by a test program running beside it.
+struct ProgramOnLine : Program
+{
+    panel::PseudoTerminal pty;
+
+    ProgramOnLine() { options.port = dir.filePath(QStringLiteral("panel")); }
+    bool plug() { return pty.open() && pty.link(options.port); }
 };
 
 } // namespace gt::test
