@@ -23,29 +23,6 @@ AppScreenFlow::AppScreenFlow(GatetallyState &state, Prompts &prompts, Navigator 
 {
 }
 
-bool AppScreenFlow::has(Screen screen) const
-{
-    switch (screen) {
-    case Screen::Main:
-    case Screen::DisplayedSearch:
-    case Screen::StoredSearch:
-    case Screen::RecordsManagement:
-    case Screen::FileContents:
-    case Screen::DisplayedResults:
-    case Screen::StoredResults:
-    case Screen::Names:
-    case Screen::Help:
-    case Screen::About:
-        return true;
-    case Screen::CommPort:
-        return !m_receiver.isNull();
-    case Screen::Activity:
-    case Screen::StoredActivity:
-        return true;
-    }
-    return false;
-}
-
 QWidget *AppScreenFlow::make(Screen screen, bool *setsMainAside)
 {
     *setsMainAside = true;
@@ -65,6 +42,8 @@ QWidget *AppScreenFlow::make(Screen screen, bool *setsMainAside)
     case Screen::StoredResults:
         return new ResultsScreen(ResultsScreen::Twin::Stored, m_state, m_prompts, *this);
     case Screen::CommPort:
+        if (m_receiver.isNull())
+            return nullptr;
         return new CommPortDialog(m_state, *m_receiver, m_prompts);
     // The names editor, the help viewer and the About box open over the
     // screen that called them, which stays in use.
@@ -105,7 +84,7 @@ void AppScreenFlow::open(Screen screen, QWidget *from)
         next = open;
         open->raise();
         open->activateWindow();
-    } else if (has(screen)) {
+    } else {
         // The file contents screen shows the file strOpenFile names: opening
         // another file replaces the one shown, once the new one is read.
         const QPointer<QWidget> replaced = m_open.value(screen);

@@ -25,7 +25,6 @@ public:
     // The comm port dialog works on the receiver; without one it is not offered.
     void setReceiver(Receiver *receiver) { m_receiver = receiver; }
 
-    bool has(Screen screen) const override;
     void open(Screen screen, QWidget *from = nullptr) override;
 
     // The open instance of a screen, if any.

@@ -230,7 +230,6 @@ void MainScreen::connectCommands()
     for (QAction *a : {mnuFileOpen, mnuFileSearch, mnuFileClear, mnuFileDelete})
         openOnTrigger(a, m_flow, Screen::RecordsManagement);
     openOnTrigger(mnuEditSearch, m_flow, Screen::DisplayedSearch);
-    cmdRecordsSearch->setEnabled(m_flow.has(Screen::DisplayedSearch));
     connect(cmdRecordsSearch, &QPushButton::clicked, this, [this] { m_flow.open(Screen::DisplayedSearch); });
     openOnTrigger(mnuSetupCommPort, m_flow, Screen::CommPort);
     openOnTrigger(mnuSetupEntrypoints, m_flow, Screen::Names);

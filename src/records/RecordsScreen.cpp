@@ -75,7 +75,6 @@ RecordsScreen::RecordsScreen(GatetallyState &state, Prompts &prompts, ScreenFlow
     connect(cmdClear, &QPushButton::clicked, this, &RecordsScreen::clearFile);
     connect(cmdDelete, &QPushButton::clicked, this, &RecordsScreen::deleteFile);
     connect(cmdActivity, &QPushButton::clicked, this, [this] { openSelected(Screen::StoredActivity); });
-    cmdActivity->setEnabled(flow.has(Screen::StoredActivity));
     // Back closes the screen; the main screen comes back once no screen of
     // the chain holds it aside any more.
     connect(cmdBack, &QPushButton::clicked, this, &QWidget::close);

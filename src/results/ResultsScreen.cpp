@@ -121,11 +121,8 @@ void ResultsScreen::newSearch()
 
 void ResultsScreen::goBack()
 {
-    // The stored twin goes back to the choice of file, where there is one.
-    if (m_twin == Twin::Stored && m_flow.has(Screen::RecordsManagement))
-        m_flow.open(Screen::RecordsManagement, this);
-    else
-        m_flow.open(Screen::Main, this);
+    // The stored twin goes back to the choice of file.
+    m_flow.open(m_twin == Twin::Stored ? Screen::RecordsManagement : Screen::Main, this);
 }
 
 QString ResultsScreen::noFileNameMessage() { return QStringLiteral("Please select a file name"); }

@@ -24,7 +24,6 @@ QAction *addNamedItem(QMenu *menu, const QString &objectName, const QString &cap
 
 void openOnTrigger(QAction *action, ScreenFlow &flow, Screen screen, QWidget *from)
 {
-    action->setEnabled(flow.has(screen));
     // The action belongs to a menu of `from`, so `from` outlives it.
     QObject::connect(action, &QAction::triggered, action, [&flow, screen, from] { flow.open(screen, from); });
 }
@@ -36,7 +35,6 @@ HelpMenu addHelpMenu(QMenuBar *bar, ScreenFlow &flow, GatetallyState &state, con
     m.mnuHelpAbout = addNamedItem(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About"));
     openOnTrigger(m.mnuHelpAbout, flow, Screen::About);
     m.mnuHelpHelp = addNamedItem(help, QStringLiteral("mnuHelpHelp"), QStringLiteral("&Help"));
-    m.mnuHelpHelp->setEnabled(flow.has(Screen::Help));
     QObject::connect(m.mnuHelpHelp, &QAction::triggered, m.mnuHelpHelp, [&flow, &state, helpTopic] {
         state.strHelpTopic = helpTopic;
         flow.open(Screen::Help);

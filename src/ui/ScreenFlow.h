@@ -31,14 +31,11 @@ class ScreenFlow
 public:
     virtual ~ScreenFlow() = default;
 
-    // Whether this build has the screen yet; commands that lead to a missing
-    // one are shown disabled.
-    virtual bool has(Screen screen) const = 0;
-
     // Shows the screen (made anew, or the open one brought forward). When
     // `from` is given, that screen hands over: the next one is shown first,
     // then `from` closes, so the main screen stays set aside along the chain.
-    // A screen this build does not have yet only closes `from`.
+    // A screen that cannot be made (a file that could not be read, the comm
+    // port with no receiver) only closes `from`.
     virtual void open(Screen screen, QWidget *from = nullptr) = 0;
 };
 

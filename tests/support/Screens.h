@@ -78,9 +78,6 @@ inline QStringList rowTexts(const QAbstractItemView *view)
 struct RecordingFlow : ScreenFlow
 {
     QList<Screen> opened;
-    QList<Screen> present; // the screens has() reports
-
-    bool has(Screen screen) const override { return present.contains(screen); }
     void open(Screen screen, QWidget *from) override
     {
         opened.append(screen);

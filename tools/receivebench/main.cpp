@@ -51,7 +51,6 @@ public:
 // The main screen opens nothing here.
 struct NoFlow : ScreenFlow
 {
-    bool has(Screen) const override { return false; }
     void open(Screen, QWidget *) override {}
 };
 

@@ -30,7 +30,6 @@ namespace {
 
 struct NoFlow : ScreenFlow
 {
-    bool has(Screen) const override { return false; }
     void open(Screen, QWidget *) override {}
 };
 
