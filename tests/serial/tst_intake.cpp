@@ -1,10 +1,8 @@
 // Serial intake: bytes in through a real pseudo-terminal and QSerialPort (or
 // an in-memory port where speed or a failure on demand matters), records,
-// display lines, autosave file and messages out; the comm port dialog; the
-// receiver in the running program and the demo.
+// display lines, autosave file and messages out; the receiver in the
+// running program and the demo.
 
-#include "CommPortDialog.h"
-#include "Navigator.h"
 #include "PanelSim.h"
 #include "Paths.h"
 #include "PortLink.h"
@@ -20,13 +18,10 @@
 #include "TestFiles.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMenu>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -46,12 +41,6 @@ QString shown(const QString &rest) { return kStamp + rest; }
 // Record lines as the autosave file holds them.
 QByteArray fileOf(const QStringList &lines) { return (lines.join("\r\n") + "\r\n").toLatin1(); }
 
-QByteArray setupBytes(const QByteArray &line1)
-{
-    return gt::test::setupFile(line1, "autosave=T", "C:\\Site\\Records\\gate.txt",
-                               {"Door 1", "", "", "", "", "", "Door 7"});
-}
-
 // A receiver in a data folder of its own whose setup.txt names port 3,
 // autosaving to Records/default.txt, on an open in-memory port or on
 // a real one listening on the link "panel" in that folder (see listen()).
@@ -64,13 +53,10 @@ struct Rig
     panel::PseudoTerminal pty;
     MemoryPortLink *memory = nullptr;
     std::unique_ptr<Receiver> receiver;
-    Navigator navigator;
-    QWidget main;
-    QPointer<CommPortDialog> dialog;
 
     explicit Rig(bool realLine = false, bool autosave = true)
     {
-        gt::test::writeBytes(setupFilePath(dir.path()), setupBytes("CommPort=3"));
+        gt::test::writeBytes(setupFilePath(dir.path()), gt::test::setupFile("CommPort=3", "autosave=T", "gate.txt"));
         loadSettings(state);
         QDir(dir.path()).mkpath(QStringLiteral("Records"));
         state.strAutosaveFile = dir.filePath(QStringLiteral("Records/default.txt"));
@@ -83,17 +69,7 @@ struct Rig
         if (memory)
             receiver->openPort();
     }
-    ~Rig() { delete dialog; }
     bool listen() { return pty.open() && pty.link(link) && receiver->openPort(); }
-    // The comm port dialog, setting a main screen aside.
-    CommPortDialog &openDialog()
-    {
-        navigator.setMainScreen(&main);
-        main.show();
-        dialog = new CommPortDialog(state, *receiver, prompts);
-        navigator.open(dialog, Navigator::MainScreen::SetAside);
-        return *dialog;
-    }
     // Bytes on the in-memory line, then the event loop's turn, in which the
     // boxes that intake raised are shown.
     void receive(const QByteArray &bytes)
@@ -124,9 +100,6 @@ private Q_SLOTS:
     void lineLostAgainAndAgain();
     void deviceReplacedUnderItsName();
 
-    void closes_data();
-    void closes();
-    void applyFailures();
     void programListensFromSignOn();
     void startUpListensBeforeItAsks_data();
     void exitWhileItsBoxIsOpen();
@@ -223,8 +196,6 @@ void TestIntake::capacity()
     QCOMPARE(rig.state.strRecords.displayLines().last(), shown("       DOOR       VALID        101    000001"));
     QCOMPARE(rig.prompts.shown.size(), 1);
     QCOMPARE(rig.prompts.shown.at(0).text, message);
-    QCOMPARE(rig.prompts.shown.at(0).title, QStringLiteral("Gatetally"));
-    QCOMPARE(rig.prompts.shown.at(0).buttons, Prompts::Buttons(Prompts::Ok));
     QCOMPARE(rig.state.blnAutosaveFull, autosave);
 
     // Later records wait, each with the moment it arrived, and are written
@@ -374,13 +345,9 @@ void TestIntake::portRefused_data()
         << "Serial port /nonexistent/ttyUSB0 could not be opened (Permission denied)." + tail
                + " This user may not use it: add the account to the group dialout, which owns serial devices on "
                  "Debian, with sudo usermod -aG dialout \"$USER\", then log out and in again.";
-    QTest::newRow("denied, device its group may not read")
-        << "owner-only" << true
-        << "Serial port %1 could not be opened (Permission denied)." + tail
-               + " This user may not use it: add the account to the group dialout, which owns serial devices on "
-                 "Debian, with sudo usermod -aG dialout \"$USER\", then log out and in again.";
-    QTest::newRow("busy, not denied") << "/dev/null" << false
-                                      << "Serial port /dev/null could not be opened (Permission denied)." + tail;
+    // The port of the settings is named with its device.
+    QTest::newRow("Comm 3, busy, not denied")
+        << "" << false << "Serial port Comm 3 (/dev/ttyS2) could not be opened (Permission denied)." + tail;
 }
 
 void TestIntake::portRefused()
@@ -389,12 +356,6 @@ void TestIntake::portRefused()
     QFETCH(bool, denied);
     QFETCH(QString, status);
     Rig rig;
-    if (device == "owner-only") {
-        device = rig.dir.filePath(device);
-        status = status.arg(device);
-        QVERIFY(gt::test::writeBytes(device, QByteArray()));
-        QVERIFY(QFile::setPermissions(device, QFile::ReadOwner | QFile::WriteOwner));
-    }
     rig.memory->refuseOpen = QStringLiteral("Permission denied");
     rig.memory->refuseAsDenied = denied;
     rig.state.portOverride = device;
@@ -404,7 +365,7 @@ void TestIntake::portRefused()
              QStringLiteral("The serial port %1 could not be opened:\r\nPermission denied\r\n\r\n"
                             "No records are received until it opens. Another port can be\r\n"
                             "chosen with Setup > Comm Port.")
-                 .arg(device));
+                 .arg(device.isEmpty() ? QStringLiteral("Comm 3 (/dev/ttyS2)") : device));
 }
 
 // The adapter unplugged and plugged back five times, once with half a
@@ -478,114 +439,6 @@ void TestIntake::deviceReplacedUnderItsName()
     QTRY_COMPARE(rig.state.intRecordCount(), 1);
 }
 
-// The dialog as it opens on the port in use (port 17 has no item: the first
-// is chosen), then each way of leaving it.
-void TestIntake::closes_data()
-{
-    QTest::addColumn<int>("commPort");
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("override");
-    QTest::addColumn<int>("port");
-    QTest::newRow("Apply port 12") << 3 << "cmdApply" << 11 << QString() << 12;
-    QTest::newRow("Apply port 1, from port 17") << 17 << "cmdApply" << 0 << QString() << 1;
-    QTest::newRow("Apply the same port again") << 3 << "cmdApply" << 2 << QString() << 3;
-    QTest::newRow("Apply port 16, ending a command-line device") << 3 << "cmdApply" << 15 << "/dev/ttyUSB0" << 16;
-    QTest::newRow("Cancel") << 3 << "cmdCancel" << 9 << QString() << 3;
-    QTest::newRow("File > Close") << 3 << "mnuFileClose" << 9 << QString() << 3;
-    QTest::newRow("the window's close control") << 3 << "close" << 9 << QString() << 3;
-}
-
-void TestIntake::closes()
-{
-    QFETCH(int, commPort);
-    QFETCH(QString, how);
-    QFETCH(int, index);
-    QFETCH(QString, override);
-    QFETCH(int, port);
-    Rig rig;
-    rig.state.intCommPort = commPort;
-    CommPortDialog &d = rig.openDialog();
-    const QString controls = "frmCommPort|Comm Port|;cmdCancel|Cancel|Does not change the Comm Port setting;"
-                             "cmdApply|Apply|Enters the Comm Port selection;mnuFile|&File|;mnuFileClose|&Close|";
-    QCOMPARE(test::controlTexts(&d, controls), controls.split(';'));
-    QVERIFY(d.findChild<QMenu *>("mnuFile")->actions().contains(d.findChild<QAction *>("mnuFileClose")));
-    QCOMPARE(d.cmbPort->count(), 16);
-    for (int i = 0; i < 16; ++i)
-        QCOMPARE(d.cmbPort->itemText(i), QStringLiteral("Comm %1").arg(i + 1));
-    QCOMPARE(d.cmbPort->currentIndex(), commPort == 3 ? 2 : 0);
-    QVERIFY(!rig.main.isEnabled());
-    // The device the chosen item opens on this computer, and a device named
-    // on the command line, in use until a port is applied.
-    auto opens = [](int port) {
-        const QString device = QStringLiteral("/dev/ttyS%1").arg(port - 1);
-        return QStringLiteral("Comm %1 opens %2 (%3 on this computer).")
-            .arg(QString::number(port), device, QFile::exists(device) ? "present" : "not found");
-    };
-    QCOMPARE(d.lblDevice->text(), opens(commPort == 3 ? 3 : 1));
-    rig.state.portOverride = QStringLiteral("/dev/ttyUSB0");
-    d.cmbPort->setCurrentIndex(15);
-    QCOMPARE(d.lblDevice->text(), opens(16) + "\nThis run listens on /dev/ttyUSB0 until a port is applied.");
-
-    rig.state.portOverride = override;
-    rig.receive("1 V 1");
-    const int opened = rig.memory->openCount;
-    d.cmbPort->setCurrentIndex(index);
-    if (how.startsWith("cmd"))
-        QTest::mouseClick(d.findChild<QPushButton *>(how), Qt::LeftButton);
-    else if (how == "mnuFileClose")
-        d.findChild<QAction *>(how)->trigger();
-    else
-        d.close();
-    QTRY_VERIFY(rig.dialog.isNull());
-    QVERIFY(rig.navigator.isMainAvailable() && rig.main.isEnabled());
-    QCOMPARE(rig.prompts.shown.size(), 0);
-
-    // Apply switches the port at once; the others leave it alone.
-    QCOMPARE(rig.state.intCommPort, port);
-    QCOMPARE(rig.state.strSetupLine1, QStringLiteral("CommPort=%1").arg(port));
-    QCOMPARE(rig.state.portOverride, QString());
-    QCOMPARE(rig.memory->openCount, opened + int(how == "cmdApply"));
-    QCOMPARE(rig.memory->openedDevice, QStringLiteral("/dev/ttyS%1").arg(port - 1));
-    // Line 1 is the port; lines 2 and 3 and the 100 names stay as they were.
-    QCOMPARE(rig.setup(), setupBytes("CommPort=" + QByteArray::number(port)));
-    // The buffer survives a switch.
-    rig.receive("01 000001 \r");
-    QCOMPARE(rig.state.strRecords.recordLines(), QStringList{shown("    1    VALID        101    000001")});
-    // The next start opens that port.
-    GatetallyState next(rig.dir.path());
-    loadSettings(next);
-    QCOMPARE(next.intCommPort, port);
-}
-
-void TestIntake::applyFailures()
-{
-    // The chosen port will not open, and a folder stands where setup.txt
-    // should be: both are said, and the choice stands for this run, so that
-    // the operator can come back and pick another.
-    Rig rig;
-    const QString setup = setupFilePath(rig.dir.path());
-    QVERIFY(QFile::remove(setup) && QDir().mkpath(QDir(setup).filePath(QStringLiteral("x"))));
-    rig.memory->refuseOpen = QStringLiteral("Permission denied");
-    rig.openDialog().cmbPort->setCurrentIndex(4);
-    rig.dialog->apply();
-    QSaveFile probe(setup);
-    QVERIFY(!probe.open(QIODevice::WriteOnly));
-    QCOMPARE(rig.prompts.texts(),
-             (QStringList{QStringLiteral("The serial port Comm 5 (/dev/ttyS4) could not be opened:\r\n"
-                                         "Permission denied\r\n\r\n"
-                                         "No records are received until it opens. Another port can be\r\n"
-                                         "chosen with Setup > Comm Port."),
-                          QStringLiteral("The settings file %1 could not be written:\r\n%2")
-                              .arg(setup, probe.errorString())}));
-    QCOMPARE(rig.receiver->statusText(), QStringLiteral("Serial port Comm 5 (/dev/ttyS4) could not be opened "
-                                                        "(Permission denied). Trying again every 2 seconds."));
-    QCOMPARE(rig.state.intCommPort, 5);
-    QCOMPARE(rig.receiver->device(), QStringLiteral("/dev/ttyS4"));
-    QTRY_VERIFY(rig.dialog.isNull());
-    QVERIFY(rig.main.isEnabled());
-}
-
 void TestIntake::programListensFromSignOn()
 {
     test::ProgramOnLine p;
@@ -596,34 +449,26 @@ void TestIntake::programListensFromSignOn()
     QVERIFY(app.receiver()->isPortOpen() && pty.write("3 V 101 000042 \r"));
     QTRY_COMPARE(main->txtNumber->text(), QStringLiteral("1"));
 
-    // Setup > Comm Port sets the main screen aside (a second choice raises the
-    // same dialog); records keep arriving on the old port meanwhile.
-    QAction *commPort = main->mnuSetupCommPort;
-    commPort->trigger();
+    // Setup > Comm Port sets the main screen aside; records keep arriving on
+    // the old port meanwhile.
+    main->mnuSetupCommPort->trigger();
     QWidget *dialog = app.flow().openScreen(Screen::CommPort);
-    commPort->trigger();
-    QVERIFY(dialog && app.flow().openScreen(Screen::CommPort) == dialog && !main->isEnabled());
+    QVERIFY(dialog && !main->isEnabled());
     QVERIFY(pty.write("3 V 101 000043 \r"));
     QTRY_COMPARE(main->txtNumber->text(), QStringLiteral("2"));
     dialog->close();
     QTRY_VERIFY(main->isEnabled());
-    // Exit answered No leaves the port open.
-    p.prompts.answers = {Prompts::No, Prompts::Yes};
-    QTest::mouseClick(main->cmdExit, Qt::LeftButton);
-    QVERIFY(app.receiver()->isPortOpen() && !main->Timer1->isActive());
-
     // The line is lost: said on the main screen, not boxed, and retried.
     auto *status = main->findChild<QLabel *>(QStringLiteral("lblStatus"));
     pty.close();
     QTRY_VERIFY(app.receiver()->retryTimer()->isActive() && !status->text().isEmpty());
 
-    // The close control, used twice before the tick of the 100 ms exit timer
-    // while the line is retried, asks once: the port is closed for good, then
-    // the tick ends the run and takes the receiver away.
+    // Exit while the line is retried: the port is closed for good, then the
+    // tick of the 100 ms exit timer ends the run and takes the receiver away.
     QSignalSpy finished(&app, &GatetallyApp::finished);
+    p.prompts.answers = {Prompts::Yes};
     main->close();
-    main->close();
-    QCOMPARE(p.prompts.texts().size(), 2);
+    QCOMPARE(p.prompts.texts().size(), 1);
     QVERIFY(!app.receiver()->isPortOpen() && !app.receiver()->retryTimer()->isActive());
     QVERIFY(main->Timer1->isActive() && main->Timer1->interval() == 100);
     QCOMPARE(status->text(), QString());

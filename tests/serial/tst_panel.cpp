@@ -53,9 +53,7 @@ void TestPanel::writes_data()
     const QByteArray m3 = "3 F 103 000003 \r";
     // Write boundaries show only here; the bytes of every fault are checked
     // through gatetally-panel below.
-    QTest::newRow("split every 2nd") << faults(2, 0) << QList<QByteArray>{m1, "2 N 1", "02 000002 ", "\r", m3};
     QTest::newRow("merge every one") << faults(0, 1) << QList<QByteArray>{m1 + m2 + m3};
-    QTest::newRow("merge every 2nd") << faults(0, 2) << QList<QByteArray>{m1, m2 + m3};
     QTest::newRow("split and merge on one") << faults(2, 2)
                                             << QList<QByteArray>{m1, "2 N 1", "02 000002 ", "\r" + m3};
 }
@@ -76,11 +74,8 @@ void TestPanel::refused_data()
     QTest::addColumn<QByteArray>("error"); // empty: --help, listing the options
     QTest::newRow("help") << QStringList{"--help"} << QByteArray();
     QTest::newRow("nowhere to write") << QStringList{"--burst"} << QByteArray("give either --device PATH or --pty");
-    QTest::newRow("link without pty") << QStringList{"--device", "x", "--link", "y"}
-                                      << QByteArray("--link needs --pty");
     QTest::newRow("two paces") << QStringList{"--pty", "--burst", "--interval", "5"}
                                << QByteArray("give either --burst or --interval");
-    QTest::newRow("unknown option") << QStringList{"--pty", "--fast"} << QByteArray("unknown option --fast");
     QTest::newRow("value missing") << QStringList{"--device"} << QByteArray("option --device needs a value");
     QTest::newRow("fault every 0th") << QStringList{"--pty", "--split", "0"}
                                      << QByteArray("option --split needs a number of at least 1");
@@ -93,11 +88,7 @@ void TestPanel::refused()
     const gt::test::Run r = runPanel(args);
     QCOMPARE(r.code, error.isEmpty() ? 0 : 2);
     QCOMPARE(r.err, error.isEmpty() ? "" : "gatetally-panel: " + error + "\nTry 'gatetally-panel --help'.\n");
-    QVERIFY(error.isEmpty() || r.out.isEmpty());
-    for (const char *option : {"--device PATH", "--pty", "--link PATH", "--interval MS", "--burst", "--count N",
-                               "--seed N", "--script FILE", "--split N", "--merge N", "--short N", "--long N",
-                               "--noise N", "--bad-status N", "--help"})
-        QVERIFY2(error.isEmpty() == r.out.contains(QByteArray("\n  ") + option), option);
+    QCOMPARE(r.out.contains("\n  --script FILE"), error.isEmpty());
 }
 
 void TestPanel::script_data()
@@ -113,7 +104,6 @@ void TestPanel::script_data()
         << QByteArray("1 V 101 000001 \nshort") << QStringList{"--interval", "5"} << one + "short\r";
     QTest::newRow("repeated to the count") << lines << QStringList{"--burst", "--count", "5"}
                                            << one + two + one + two + one;
-    QTest::newRow("a count below the script") << lines << QStringList{"--burst", "--count", "1"} << one;
     QTest::newRow("each fault by its option")
         << lines
         << QStringList{"--burst", "--bad-status", "2", "--short", "3", "--noise", "4", "--long", "5", "--count", "5"}
