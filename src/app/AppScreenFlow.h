@@ -15,14 +15,13 @@ class Prompts;
 class Receiver;
 
 // The program's screen flow on the navigator: the one place that knows how
-// each screen is made, whether it sets the main screen aside, and which
-// screens this build has.
+// each screen is made and whether it sets the main screen aside.
 class AppScreenFlow : public ScreenFlow
 {
 public:
     AppScreenFlow(GatetallyState &state, Prompts &prompts, Navigator &navigator);
 
-    // The comm port dialog works on the receiver; without one it is not offered.
+    // The comm port dialog works on the receiver; without one it does not open.
     void setReceiver(Receiver *receiver) { m_receiver = receiver; }
 
     void open(Screen screen, QWidget *from = nullptr) override;
