@@ -1,7 +1,7 @@
 #pragma once
 
 #include "RecordLine.h"
-#include "State.h"
+#include "SearchCriteria.h"
 
 #include <QDateTime>
 
@@ -14,6 +14,25 @@ inline QString criteriaText(const SearchCriteria &c)
     return QStringList{c.strCritEntryPoint, c.strCritStatus, c.strCritFacility, c.strCritCardKeyless, c.strFromTime,
                        c.strToTime, c.strFromAMPM, c.strToAMPM, c.strFromDate, c.strToDate}
         .join(QLatin1Char('|'));
+}
+
+// The From and To dates as typed into their month, day and year fields
+// ("3/7/2006"; "//2006" leaves month and day empty), with the other fields.
+inline search::Entries on(const QString &from, const QString &to, search::Entries e)
+{
+    const QStringList f = from.split(QLatin1Char('/')), t = to.split(QLatin1Char('/'));
+    e.fromMonth = f.value(0), e.fromDay = f.value(1), e.fromYear = f.value(2);
+    e.toMonth = t.value(0), e.toDay = t.value(1), e.toYear = t.value(2);
+    return e;
+}
+
+// A screen's fields in their order, then the AM/PM choices, on one line.
+inline QString entriesText(const search::Entries &e)
+{
+    QStringList out;
+    for (search::Field f : search::textFields())
+        out << e.text(f);
+    return (out << (e.fromAM ? "AM" : "PM") << (e.toAM ? "AM" : "PM")).join(QLatin1Char(','));
 }
 
 // A record line as the receiver builds it: "3/7/2006 10:30:45 AM" with a
