@@ -313,8 +313,6 @@ void TestResults::listing_data()
     QTest::newRow("file contents, over-long title")
         << fileContentsListing(file, fileContentsTitle(dir.path(), file), kNow, &error) << false << true
         << head(QString(60, 'n'), 26, records) + QStringList{"", in9, in9 + " Saved 3/7/2006", in9 + "last line, no line end"};
-    QTest::newRow("help") << helpListing("Help\r\n\r\n  Searching\r\n") << true << true
-                          << QStringList(6) + QStringList{"Help", "", "  Searching"};
 }
 
 void TestResults::listing()

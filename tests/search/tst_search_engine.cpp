@@ -322,8 +322,6 @@ void TestSearchEngine::csvCells_data()
     QTest::newRow("numbers and text with = inside as they are")
         << "-5" << "Gate = 1" << "  3/7/2006    1:05:09 PM    1    VALID        -12    +00042"
         << "-5" + at + "Gate = 1,VALID,-12,+00042";
-    QTest::newRow("an unreadable date") << "a.txt" << "Gate" << " -3/7/2006    1:05:09 PM    1    VALID        123    000042"
-                                        << "a.txt,'-3/7/2006,13:05:09,1,Gate,VALID,123,000042";
 }
 
 void TestSearchEngine::csvCells()
