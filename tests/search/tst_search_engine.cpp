@@ -48,8 +48,7 @@ QStringList sampleSource()
         recordAt("3/7/2006 12:59:00 PM", "8 V 123 000008"), // 7
         recordAt("3/7/2006 11:00:00 PM", "9 V 123 000009"), // 8
         recordAt("3/8/2006 1:00:00 AM", "1 V 127 000010"),  // 9
-        // 10: an unknown status makes the line shorter; the columns stay put,
-        // so its "status" reads "X    123" and its "facility" "000".
+        // 10: an unknown status shortens the line: "status" "X    123", "facility" "000"
         recordAt("3/8/2006 1:00:01 AM", "2 X 123 000011"),
         recordAt("3/9/2006 6:00:00 AM", "3 V 123 000012"),  // 11
         recordAt("3/10/2006 6:00:00 AM", "1 V 123 000013"), // 12
@@ -77,9 +76,8 @@ private Q_SLOTS:
     void fileSearch();
 };
 
-// Each check in its order, with its message, the field it focuses and what
-// it leaves in the fields: the minutes completed or padded, a bad field
-// emptied, all else as typed.
+// Each check in its order: its message, the field it focuses, what it leaves
+// in the fields (minutes completed or padded, a bad field emptied).
 struct Check
 {
     const char *name;
@@ -153,11 +151,10 @@ void TestSearchEngine::checks()
     QCOMPARE(out.resultsReplaced, c.focus == Field::None || c.message == kOrder);
 }
 
-// Which lines of the sample source each search keeps, in source order, and
-// the criteria record it leaves for the results report and Refine this Search
-// over that of the last search. A search stopped by the facility check has
-// recorded only the details; one stopped by the order check or for want of
-// criteria has recorded its criteria and narrowed the lines by the details.
+// The lines each search keeps, in source order, and the criteria record it
+// leaves over the last search's for the report and Refine this Search: the
+// facility check records only the details; the order check and the want of
+// criteria record everything and narrow the lines by the details.
 struct Match
 {
     const char *name;
@@ -238,10 +235,9 @@ void TestSearchEngine::matching()
     }
 }
 
-// Which lines of a records file count as record lines: both readers agree,
-// whether the file is read whole, 64 KiB at a time (lines cross the blocks'
-// edges, one runs over several), or through a pipe; and the scan for lines holding a text keeps
-// exactly the record lines that hold it, even 4 KiB at a time.
+// The record lines of a file, the same read whole, in 64 KiB windows (lines
+// across their edges) or through a pipe; the scan for a text keeps exactly
+// the record lines holding it, even 4 KiB at a time.
 void TestSearchEngine::recordLinesOfFile()
 {
     QTemporaryDir dir;
@@ -302,9 +298,8 @@ void TestSearchEngine::recordLinesOfFile()
     QVERIFY(!scanRecordLines(missing, [](const char *, qsizetype) {}, &scanError) && !scanError.isEmpty());
 }
 
-// Rows for a spreadsheet: a cell that it would run as a formula begins with
-// an apostrophe, inside the quotes when it needs them; numbers, dates and
-// times as they are.
+// CSV rows: a cell a spreadsheet would run as a formula begins with an
+// apostrophe, inside the quotes when it needs them; numbers as they are.
 void TestSearchEngine::csvCells_data()
 {
     QTest::addColumn<QString>("file");
@@ -333,9 +328,8 @@ void TestSearchEngine::csvCells()
     QCOMPARE(csvRecordRow(line, CsvColumns{true, true}, file, {name}), row);
 }
 
-// A stored file searched on the worker finds exactly what matching the
-// lines as read today finds, in the same order; a cancelled search tells
-// nothing.
+// The worker's search of a stored file finds what matching its lines finds;
+// a cancelled one tells nothing.
 void TestSearchEngine::fileSearch_data()
 {
     QTest::addColumn<Matcher>("m");

@@ -134,9 +134,8 @@ void TestSearchScreens::typing()
     }
 }
 
-// Fresh openings (with the captions the operator reads) and openings to
-// refine, over the criteria of a last search; then Back (refine) or File >
-// Close (fresh) leaves the screen.
+// Fresh openings (with their captions) and openings to refine over a last
+// search; then Back (refine) or File > Close (fresh) leaves.
 void TestSearchScreens::opening_data()
 {
     QTest::addColumn<Twin>("twin");
@@ -206,10 +205,9 @@ void TestSearchScreens::opening()
     QVERIFY(f.prompts.shown.isEmpty());
 }
 
-// On each twin a search stopped by a check shows its message, focuses its
-// field, leaves the results alone and records the details; one that gets
-// through finds the twin's own lines (the displayed twin exactly the rows on
-// the display now, not those cleared from it) and closes the screen.
+// A search stopped by a check: its message and field, the results kept, the
+// details recorded. One that gets through finds the twin's own lines (only
+// the rows on the display now, not those cleared) and closes the screen.
 void TestSearchScreens::search()
 {
     QStringList lines; // 0, 1: cleared from the display; 2: on it; 3, 4: stored
