@@ -266,9 +266,7 @@ void TestSearchScreens::cancelStoredSearch()
     QTemporaryDir dir;
     const QString stored = dir.filePath("stored.txt");
     const QByteArray record = test::recordAt("3/7/2006 9:00:00 AM", QStringLiteral("1 V 123 000001")).toLatin1();
-    QByteArray bytes;
-    for (int i = 0; i < 100000; ++i)
-        bytes += record + "\r\n";
+    const QByteArray bytes = (record + "\r\n").repeated(100000);
     QVERIFY(test::writeBytes(stored, bytes));
     Fixture f;
     f.state.strStoredRecords = stored;
@@ -283,8 +281,7 @@ void TestSearchScreens::cancelStoredSearch()
     auto *progress = s->findChild<QProgressDialog *>("dlgProgress");
     QVERIFY(progress);
     QCOMPARE(progress->labelText(), QStringLiteral("Searching stored.txt ..."));
-    // Its Cancel button, as the operator finds it once the dialog shows.
-    QPushButton *cancel = progress->findChild<QPushButton *>();
+    QPushButton *cancel = progress->findChild<QPushButton *>(); // as the operator finds it
     QVERIFY(cancel && cancel->text() == "Cancel");
     cancel->click();
     QVERIFY(!s->searching() && s->cmdSearch->isEnabled() && s->menuBar()->isEnabled());
