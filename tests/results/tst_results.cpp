@@ -186,80 +186,78 @@ void TestResults::searchRefineAndNewSearch()
 // byte for byte, replacing it without a question. No name: the system's
 // message. A file that cannot be written (a full disk): told with its name
 // and the reason, the older file left whole and nothing else left behind.
+struct Saving
+{
+    SearchCriteria criteria;
+    QStringList results;
+    QByteArray file;         // afterwards
+    QString message = {};    // "DIR": the data folder
+    bool named = true;       // a name given in the Save dialog
+    int diskLimit = 0;       // bytes a file may grow to; 0: no limit
+    bool autosaving = false; // autosave appends to the file chosen
+};
+Q_DECLARE_METATYPE(Saving)
+
 void TestResults::resultsFile_data()
 {
-    QTest::addColumn<SearchCriteria>("criteria");
-    QTest::addColumn<QStringList>("results");
-    QTest::addColumn<QString>("name"); // answer of the Save dialog
-    QTest::addColumn<int>("diskLimit"); // bytes a file may grow to; 0: no limit
-    QTest::addColumn<bool>("autosaving"); // autosave appends to the file chosen
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<Saving>("c");
     const auto report = [](const QByteArray &criteriaLines, const QByteArray &body) {
         return "\r\nSearch results saved 3/7/2006  2:05:09 PM\r\n\r\n     Search Criteria:\r\n\r\n" + criteriaLines
             + "\r\n    DATE         TIME          ENTRY       STATUS     CODE    NUMBER\r\n\r\n" + body;
     };
     const QByteArray first = "  3/7/2006    9:05:00 AM         2        VALID        123    012345\r\n";
     const QByteArray second = "  3/7/2006   10:30:00 PM         3        NOT VALID    456    000077\r\n";
-    const QString name = "Records/Search Results.txt";
     const QByteArray old(4000, 'x');
     const SearchCriteria fac999{.strCritFacility = "999", .strFromTime = "AM 3/7/2006", .strToTime = "AM 3/7/2006"};
-    QTest::newRow("timed, no details") << SearchCriteria{.strFromTime = "9:05:00 AM", .strToTime = "10:30:00 PM"}
-                                       << kRecords << name << 0 << false
-                                       << report("     From: 9:05:00 AM\r\n     To:   10:30:00 PM\r\n", first + second) << "";
-    QTest::newRow("no times, one detail")
-        << SearchCriteria{.strCritStatus = "NOT VALID", .strFromTime = "AM 3/7/2006", .strToTime = "PM 3/8/2006"}
-        << kRecords.mid(1) << name << 0 << false << report("     Status:  NOT VALID\r\n", second) << "";
-    QTest::newRow("all four details, one time")
-        << SearchCriteria{"2", "VALID", "123", "12345", "AM 3/7/2006", "1:00:00 PM"} << kRecords.mid(0, 1) << name << 0
-        << false
-        << report("     From: AM 3/7/2006\r\n     To:   1:00:00 PM\r\n     Entry Point:  2\r\n     Status:  VALID\r\n"
-                  "     Facility Code:  123\r\n     Card/Keyless Number:  12345\r\n",
-                  first)
-        << "";
-    QTest::newRow("no results") << fac999 << QStringList() << name << 0 << false
-                                << report("     Facility Code:  999\r\n", "          There were no results for this search\r\n")
-                                << "";
-    QTest::newRow("no name") << fac999 << kRecords << "" << 0 << false << old << "Please select a file name";
-    QTest::newRow("disk full") << fac999 << kRecords << name << 300 << false << old
-                               << "The search results file DIR/" + name
-                                      + " could not be written:\r\nOnly part of the data could be written (the disk "
-                                        "may be full).";
-    QTest::newRow("the file autosave writes to") << fac999 << kRecords << name << 0 << true << old
-                                                 << "The file Search Results.txt is the records file that autosave is "
-                                                    "writing to:\r\nsaving here would replace the records in it. "
-                                                    "Nothing was written;\r\nplease choose another name.";
+    QTest::newRow("timed, no details") << Saving{
+        .criteria = {.strFromTime = "9:05:00 AM", .strToTime = "10:30:00 PM"}, .results = kRecords,
+        .file = report("     From: 9:05:00 AM\r\n     To:   10:30:00 PM\r\n", first + second)};
+    QTest::newRow("no times, one detail") << Saving{
+        .criteria = {.strCritStatus = "NOT VALID", .strFromTime = "AM 3/7/2006", .strToTime = "PM 3/8/2006"},
+        .results = kRecords.mid(1), .file = report("     Status:  NOT VALID\r\n", second)};
+    QTest::newRow("all four details, one time") << Saving{
+        .criteria = {"2", "VALID", "123", "12345", "AM 3/7/2006", "1:00:00 PM"}, .results = kRecords.mid(0, 1),
+        .file = report("     From: AM 3/7/2006\r\n     To:   1:00:00 PM\r\n     Entry Point:  2\r\n     Status:  VALID\r\n"
+                       "     Facility Code:  123\r\n     Card/Keyless Number:  12345\r\n",
+                       first)};
+    QTest::newRow("no results") << Saving{
+        .criteria = fac999, .file = report("     Facility Code:  999\r\n", "          There were no results for this search\r\n")};
+    QTest::newRow("no name") << Saving{.criteria = fac999, .results = kRecords, .file = old,
+                                       .message = "Please select a file name", .named = false};
+    QTest::newRow("disk full") << Saving{.criteria = fac999, .results = kRecords, .file = old,
+                                         .message = "The search results file DIR/Records/Search Results.txt could not be "
+                                                    "written:\r\nOnly part of the data could be written (the disk may be full).",
+                                         .diskLimit = 300};
+    QTest::newRow("the file autosave writes to")
+        << Saving{.criteria = fac999, .results = kRecords, .file = old,
+                  .message = "The file Search Results.txt is the records file that autosave is writing to:\r\nsaving here "
+                             "would replace the records in it. Nothing was written;\r\nplease choose another name.",
+                  .autosaving = true};
 }
 
 void TestResults::resultsFile()
 {
-    QFETCH(SearchCriteria, criteria);
-    QFETCH(QStringList, results);
-    QFETCH(QString, name);
-    QFETCH(int, diskLimit);
-    QFETCH(bool, autosaving);
-    QFETCH(QByteArray, file);
-    QFETCH(QString, message);
+    QFETCH(Saving, c);
     Fixture f;
-    f.state.strResults = results;
-    f.state.criteria = criteria;
+    f.state.strResults = c.results;
+    f.state.criteria = c.criteria;
     const QString path = f.dir.filePath("Records/Search Results.txt");
     QVERIFY(test::writeBytes(path, QByteArray(4000, 'x')));
-    f.state.blnAutosave = autosaving;
+    f.state.blnAutosave = c.autosaving;
     f.state.strAutosaveFile = path;
     QScopedPointer<ResultsScreen> s(f.open<ResultsScreen>(D));
-    f.prompts.fileNames << (name.isEmpty() ? "" : f.dir.filePath(name));
+    f.prompts.fileNames << (c.named ? path : "");
     {
         std::optional<test::FileSizeLimit> full;
-        if (diskLimit)
-            full.emplace(diskLimit);
+        if (c.diskLimit)
+            full.emplace(c.diskLimit);
         s->mnuFileSaveAs->trigger();
     }
-    QCOMPARE(test::readBytes(path), file);
+    QCOMPARE(test::readBytes(path), c.file);
     QCOMPARE(QDir(f.dir.filePath("Records")).entryList(QDir::Files), QStringList{"Search Results.txt"});
-    QCOMPARE(f.prompts.texts().join(""), QString(message).replace("DIR", f.dir.path()));
+    QCOMPARE(f.prompts.texts().join(""), QString(c.message).replace("DIR", f.dir.path()));
     for (const auto &shown : std::as_const(f.prompts.shown))
-        QVERIFY(shown.icon == (diskLimit || autosaving ? Prompts::Icon::Warning : Prompts::Icon::Critical));
+        QVERIFY(shown.icon == (c.diskLimit || c.autosaving ? Prompts::Icon::Warning : Prompts::Icon::Critical));
     QCOMPARE(f.prompts.dialogs.size(), 1);
     const Prompts::SaveDialog d = f.prompts.dialogs.at(0);
     QCOMPARE(d.filter + '|' + QString::number(d.filterIndex) + '|' + d.proposedName + '|' + d.initialFolder,
