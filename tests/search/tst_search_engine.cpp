@@ -332,7 +332,6 @@ void TestSearchEngine::fileSearch_data()
 {
     QTest::addColumn<Matcher>("m");
     QTest::newRow("card") << Matcher{.card = "000012"};
-    QTest::newRow("trimmed card") << Matcher{.card = "12345"};
     QTest::newRow("facility and status") << Matcher{.facility = "123", .status = "VALID"};
     QTest::newRow("entry point") << Matcher{.entryPoint = "1"};
     QTest::newRow("days") << Matcher{.timed = true, .fromDay = QDate(2006, 3, 7).toJulianDay(),
