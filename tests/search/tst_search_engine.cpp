@@ -167,7 +167,6 @@ Q_DECLARE_METATYPE(Match)
 void TestSearchEngine::matching_data()
 {
     QTest::addColumn<Match>("m");
-    const QString day7 = "3/7/2006";
     const char *d7 = "3/7/2006";
     using C = SearchCriteria;
     const Match rows[] = {
