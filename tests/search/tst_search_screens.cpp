@@ -1,37 +1,32 @@
 #include "Screens.h"
 #include "RuleLineEdit.h"
-#include "ScriptedPrompts.h"
 #include "SearchScreen.h"
 #include "SearchTestData.h"
+#include "TestFiles.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QMenuBar>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
+
+// Rows name only the fields they set; the rest stay empty on purpose.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 using namespace gt;
 using gt::search::Twin;
-using gt::test::ScriptedPrompts;
 
 Q_DECLARE_METATYPE(gt::search::Twin)
+Q_DECLARE_METATYPE(gt::search::Entries)
+Q_DECLARE_METATYPE(SearchCriteria)
 
 namespace {
 
 const Twin D = Twin::Displayed, S = Twin::Stored;
 const QDateTime kNow(QDate(2006, 3, 7), QTime(14, 5, 9));
-// The fields in the order of the screen.
-const QStringList kFields{"txtFromMonth", "txtFromDay", "txtFromYear", "txtFromHour", "txtFromMin", "txtToMonth",
-                          "txtToDay", "txtToYear", "txtToHour", "txtToMin", "txtFacility", "cboStatus",
-                          "txtCardKeyless", "txtEntryPoint"};
 
 struct Fixture : test::ScreenDesk
 {
@@ -43,37 +38,21 @@ QLineEdit *edit(SearchScreen *s, const QString &name)
     return name == "cboStatus" ? s->cboStatus->lineEdit() : s->findChild<QLineEdit *>(name);
 }
 
-// The fields' texts, then the AM/PM choices.
-QString fieldTexts(SearchScreen *s)
+// Keys typed into every field named, on each screen named: the text left and
+// the messages shown, in order.
+struct Typing
 {
-    QStringList out;
-    for (const QString &name : kFields)
-        out << edit(s, name)->text();
-    return (out << (s->optFromAM->isChecked() ? "AM" : "PM") << (s->optToAM->isChecked() ? "AM" : "PM")).join(',');
-}
-
-// Every control by name with its caption and tooltip ("name|caption|tooltip;").
-QString controls(Twin twin)
-{
-    return QStringLiteral(
-               "fraToOuter|To|;fraDetails|Details|;txtFromMonth|*|1 to 12;txtFromDay|*|1 to 31;"
-               "txtFromYear|*|4 digit year;txtFromHour|*|1 to 12;txtFromMin|*|0 to 59;txtToMonth|*|1 to 12;"
-               "txtToDay|*|1 to 31;txtToYear|*|4 digit year;txtToHour|*|1 to 12;txtToMin|*|0 to 59;"
-               "lblFromMonth|Month|;lblFromDay|Day|;lblFromYear|Year|;lblFromHour|Hour|;lblFromMin|Min|;"
-               "lblToMonth|Month|;lblToDay|Day|;lblToYear|Year|;lblToHour|Hour|;lblToMin|Min|;optFromAM|AM|;"
-               "optFromPM|PM|;optToAM|AM|;optToPM|PM|;txtFacility|*|3 digit number;lblFacility|Facility Code|;"
-               "cboStatus|*|Type of entrance record;lblStatus|Status|;lblCardKeyless|Card/Keyless Number|;"
-               "txtEntryPoint|*|1 to 100;lblEntryPoint|Entry Point|;mnuFile|&File|;mnuFileClose|&Close|;"
-               "mnuView|&View|;mnuViewEntrypoints|&Entry Points|;mnuHelp|&Help|;mnuHelpAbout|&About|;"
-               "mnuHelpHelp|&Help|;Timer1||;")
-        + (twin == D ? "frmRecordsSearch|Displayed Record Search|;fraFromOut|From|;txtCardKeyless|*|5 digit number;"
-                       "cmdSearch|Search|Starts search of displayed records;cmdBack|Back|Goes back to the Main screen"
-                     : "frmSavedSearch|Stored Record Search|;fraFromOuter|From|;txtCardKeyless|*|5 digit code;"
-                       "cmdSearch|Search|Starts search of stored records;cmdBack|Back|Goes back to the File Selection "
-                       "screen");
-}
+    QString twins; // "D", "S" or "DS"
+    QStringList fields;
+    QString keys;  // "\b" is backspace
+    QString paste; // then pasted with Ctrl+V
+    QString text;
+    QStringList messages;
+};
 
 } // namespace
+
+Q_DECLARE_METATYPE(Typing)
 
 class TestSearchScreens : public QObject
 {
@@ -87,62 +66,47 @@ private Q_SLOTS:
     void cancelStoredSearch();
 };
 
-// Keys typed into every field of a kind, on each screen named: the text left
-// and the messages shown, in order. "\b" is backspace; what follows "|" is
-// pasted with Ctrl+V.
 void TestSearchScreens::typing_data()
 {
-    QTest::addColumn<QString>("twins");
-    QTest::addColumn<QString>("fields");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("messages");
-
+    QTest::addColumn<Typing>("t");
     const QString digit = "This entry must be a number from 0 through 9";
     const QString two = "This entry cannot be more than two digits";
     const QString to12 = "This entry must be from 1 through 12", to31 = "This entry must be from 1 through 31";
-    const QString to59 = "This entry must be from 00 through 59", ep = "This entry must be a number from 1 through 9";
-    const QString hm = "txtFromHour txtToHour txtFromMonth txtToMonth", days = "txtFromDay txtToDay";
-    const QString mins = "txtFromMin txtToMin", fac = "txtFacility", card = "txtCardKeyless";
-    QTest::newRow("hour, month: letter, backspace, 13") << "DS" << hm << "x1\b13" << "" << QStringList{digit, to12};
-    QTest::newRow("hour, month: 0 0, then 0") << "DS" << hm << "000" << "0" << QStringList{to12};
-    QTest::newRow("hour, month, day, minute: third digit") << "DS" << hm + " " + days + " " + mins << "123" << ""
-                                                           << QStringList{two};
-    QTest::newRow("day: letter, 32") << "DS" << days << "x32" << "" << QStringList{digit, to31};
-    QTest::newRow("day: 0 0, then 0") << "DS" << days << "000" << "0" << QStringList{to31};
-    QTest::newRow("minute: 0 0") << "DS" << mins << "00" << "00" << QStringList{};
-    QTest::newRow("minute: letter, 60") << "DS" << mins << "x60" << "" << QStringList{digit, to59};
-    QTest::newRow("year: any length") << "DS" << "txtFromYear txtToYear" << "x200612" << "200612" << QStringList{digit};
-    QTest::newRow("entry point: letter, 0")
-        << "DS" << "txtEntryPoint" << "x0" << "" << QStringList{ep, "0 cannot be assigned as an entry point number"};
-    QTest::newRow("entry point: second digit") << "DS" << "txtEntryPoint" << "71" << ""
-                                               << QStringList{"This entry cannot be more than one digit"};
-    QTest::newRow("card: letter, seventh digit") << "DS" << card << "x1234567" << ""
-                                                 << QStringList{digit, "This entry cannot be more than six digits"};
-    QTest::newRow("displayed facility: letters, fourth")
-        << "D" << fac << "A1b2" << "" << QStringList{"This entry cannot be more than three characters"};
-    QTest::newRow("stored facility: letter, fourth")
-        << "S" << fac << "1a234" << "" << QStringList{digit, "This entry cannot be more than three digits"};
-    QTest::newRow("status: any text") << "DS" << "cboStatus" << "valid 1" << "valid 1" << QStringList{};
-    QTest::newRow("status: nothing completed") << "DS" << "cboStatus" << "o" << "o" << QStringList{};
-    QTest::newRow("paste a spreadsheet cell") << "DS" << fac + " " + hm << "|12\r\n" << "12" << QStringList{};
-    QTest::newRow("paste with a tab, letters") << "D" << fac << "|1\tA" << "1A" << QStringList{};
-    QTest::newRow("paste letters") << "DS" << hm + " " + card << "1|2a" << "1" << QStringList{digit};
-    QTest::newRow("paste too many") << "DS" << days << "|123" << "" << QStringList{two};
+    const QStringList hm{"txtFromHour", "txtToHour", "txtFromMonth", "txtToMonth"}, days{"txtFromDay", "txtToDay"};
+    const QStringList mins{"txtFromMin", "txtToMin"}, fac{"txtFacility"}, card{"txtCardKeyless"}, ep{"txtEntryPoint"};
+    const QList<QPair<const char *, Typing>> rows{
+        {"hour, month: letter, backspace, 13", {.twins = "DS", .fields = hm, .keys = "x1\b13", .messages = {digit, to12}}},
+        {"hour, month: 0 0, then 0", {.twins = "DS", .fields = hm, .keys = "000", .text = "0", .messages = {to12}}},
+        {"hour, month, day, minute: third digit", {.twins = "DS", .fields = hm + days + mins, .keys = "123", .messages = {two}}},
+        {"day: letter, 32", {.twins = "DS", .fields = days, .keys = "x32", .messages = {digit, to31}}},
+        {"minute: letter, 60, 0 0", {.twins = "DS", .fields = mins, .keys = "x6000", .text = "00",
+                                      .messages = {digit, "This entry must be from 00 through 59"}}},
+        {"year: any length", {.twins = "DS", .fields = {"txtFromYear", "txtToYear"}, .keys = "x200612", .text = "200612",
+                              .messages = {digit}}},
+        {"entry point: letter, 0, second digit", {.twins = "DS", .fields = ep, .keys = "x071",
+          .messages = {"This entry must be a number from 1 through 9", "0 cannot be assigned as an entry point number",
+                       "This entry cannot be more than one digit"}}},
+        {"card: letter, seventh digit",
+         {.twins = "DS", .fields = card, .keys = "x1234567", .messages = {digit, "This entry cannot be more than six digits"}}},
+        {"displayed facility: letters, fourth",
+         {.twins = "D", .fields = fac, .keys = "A1b2", .messages = {"This entry cannot be more than three characters"}}},
+        {"stored facility: letter, fourth",
+         {.twins = "S", .fields = fac, .keys = "1a234", .messages = {digit, "This entry cannot be more than three digits"}}},
+        {"status: any text, nothing completed", {.twins = "DS", .fields = {"cboStatus"}, .keys = "o", .text = "o"}},
+        {"paste a spreadsheet cell", {.twins = "DS", .fields = fac + hm, .paste = "12\r\n", .text = "12"}},
+        {"paste letters", {.twins = "DS", .fields = hm + card, .keys = "1", .paste = "2a", .text = "1", .messages = {digit}}},
+    };
+    for (const auto &[name, t] : rows)
+        QTest::newRow(name) << t;
 }
 
 void TestSearchScreens::typing()
 {
-    QFETCH(QString, twins);
-    QFETCH(QString, fields);
-    QFETCH(QString, keys);
-    QFETCH(QString, text);
-    QFETCH(QStringList, messages);
-
-    for (QChar twin : twins) {
+    QFETCH(Typing, t);
+    for (QChar twin : t.twins) {
         Fixture f;
         QScopedPointer<SearchScreen> s(f.open<SearchScreen>(twin == 'D' ? D : S));
-        for (const QString &name : fields.split(' ')) {
+        for (const QString &name : t.fields) {
             QLineEdit *w = edit(s.data(), name);
             QVERIFY2(w, qPrintable(name));
             w->clear();
@@ -153,68 +117,82 @@ void TestSearchScreens::typing()
                 w->setFocus();
             }
             f.prompts.reset();
-            QTest::keyClicks(w, keys.section('|', 0, 0));
-            if (keys.contains('|')) {
-                QApplication::clipboard()->setText(keys.section('|', 1));
-                if (QApplication::clipboard()->text() != keys.section('|', 1))
+            QTest::keyClicks(w, t.keys);
+            if (!t.paste.isEmpty()) {
+                QApplication::clipboard()->setText(t.paste);
+                if (QApplication::clipboard()->text() != t.paste)
                     QSKIP("no clipboard on this platform");
                 QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
             }
             const QString where = QString(twin) + ' ' + name + ": ";
-            QCOMPARE(where + w->text(), where + text);
-            QCOMPARE(where + f.prompts.texts().join(" | "), where + messages.join(" | "));
+            QCOMPARE(where + w->text(), where + t.text);
+            QCOMPARE(where + f.prompts.texts().join(" | "), where + t.messages.join(" | "));
             for (const auto &m : std::as_const(f.prompts.shown))
                 QVERIFY(m.title == "Gatetally" && m.icon == Prompts::Icon::None && m.buttons == Prompts::Ok);
         }
     }
 }
 
-// Fresh openings (with a look at every control) and openings to refine, over
-// the criteria of a last search; then Back (refine) or File > Close (fresh)
-// leaves the screen.
+// Fresh openings (with their captions) and openings to refine over a last
+// search; then Back (refine) or File > Close (fresh) leaves.
 void TestSearchScreens::opening_data()
 {
     QTest::addColumn<Twin>("twin");
     QTest::addColumn<bool>("refine");
-    QTest::addColumn<QString>("criteria"); // as criteriaText() writes them
-    QTest::addColumn<QString>("texts");
-
-    const QString last = "1|OFF|123|9|1:00:00 PM|2:00:00 PM|PM|PM|1/2/2005|1/3/2005";
-    QTest::newRow("displayed, fresh: today") << D << false << last << "3,7,2006,,,3,7,2006,,,,,,,AM,AM";
-    QTest::newRow("stored, fresh: this year") << S << false << last << ",,2006,,,,,2006,,,,,,,AM,AM";
-    QTest::newRow("refine timed, facility") << D << true << "||123||9:05:00 AM|10:30:00 PM|AM|PM|3/7/2006|3/12/2006"
-                                            << "3,7,2006,9,05,3,12,2006,10,30,123,,,,AM,PM";
+    QTest::addColumn<SearchCriteria>("criteria");
+    QTest::addColumn<search::Entries>("shown");
+    using test::on;
+    const SearchCriteria last{"1", "OFF", "123", "9", "1:00:00 PM", "2:00:00 PM", "PM", "PM", "1/2/2005", "1/3/2005"};
+    QTest::newRow("displayed, fresh: today") << D << false << last << on("3/7/2006", "3/7/2006", {});
+    QTest::newRow("stored, fresh: this year") << S << false << last << on("//2006", "//2006", {});
+    QTest::newRow("refine timed, facility")
+        << D << true
+        << SearchCriteria{.strCritFacility = "123", .strFromTime = "9:05:00 AM", .strToTime = "10:30:00 PM",
+                          .strFromAMPM = "AM", .strToAMPM = "PM", .strFromDate = "3/7/2006", .strToDate = "3/12/2006"}
+        << on("3/7/2006", "3/12/2006",
+              {.fromHour = "9", .fromMin = "05", .toHour = "10", .toMin = "30", .facility = "123", .toAM = false});
     QTest::newRow("refine no times")
-        << D << true << "4|NOT VALID||77|PM 12/7/2006|AM 12/17/2006|PM|AM|12/7/2006|12/17/2006"
-        << "12,7,2006,,,12,17,2006,,,,NOT VALID,77,4,PM,AM";
-    QTest::newRow("refine stored, From row empty") << S << true << "|OFF|||AM //2006|PM //2007|AM|PM|//2006|//2007"
-                                                   << ",,2006,,,,,2007,,,,OFF,,,AM,PM";
-    QTest::newRow("refine leading zeros") << S << true << "||||09:00:00 AM|11:59:00 PM|AM|PM|03/07/2006|03/08/2006"
-                                          << "03,07,2006,09,00,03,08,2006,11,59,,,,,AM,PM";
+        << D << true
+        << SearchCriteria{"4", "NOT VALID", "", "77", "PM 12/7/2006", "AM 12/17/2006", "PM", "AM", "12/7/2006", "12/17/2006"}
+        << on("12/7/2006", "12/17/2006", {.status = "NOT VALID", .cardKeyless = "77", .entryPoint = "4", .fromAM = false});
+    QTest::newRow("refine stored, From row empty")
+        << S << true
+        << SearchCriteria{.strCritStatus = "OFF", .strFromTime = "AM //2006", .strToTime = "PM //2007", .strFromAMPM = "AM",
+                          .strToAMPM = "PM", .strFromDate = "//2006", .strToDate = "//2007"}
+        << on("//2006", "//2007", {.status = "OFF", .toAM = false});
+    QTest::newRow("refine leading zeros")
+        << S << true
+        << SearchCriteria{.strFromTime = "09:00:00 AM", .strToTime = "11:59:00 PM", .strFromAMPM = "AM", .strToAMPM = "PM",
+                          .strFromDate = "03/07/2006", .strToDate = "03/08/2006"}
+        << on("03/07/2006", "03/08/2006", {.fromHour = "09", .fromMin = "00", .toHour = "11", .toMin = "59", .toAM = false});
 }
 
 void TestSearchScreens::opening()
 {
     QFETCH(Twin, twin);
     QFETCH(bool, refine);
-    QFETCH(QString, criteria);
-    QFETCH(QString, texts);
+    QFETCH(SearchCriteria, criteria);
+    QFETCH(search::Entries, shown);
     Fixture f;
-    f.state.criteria = gt::test::criteriaFrom(criteria);
+    f.state.criteria = criteria;
     f.state.blnRefine = refine;
 
     QPointer<SearchScreen> s = f.open<SearchScreen>(twin);
-    QCOMPARE(fieldTexts(s), texts);
-    QCOMPARE(s->cboStatus->count(), 3);
-    QCOMPARE(s->cboStatus->itemText(0) + "," + s->cboStatus->itemText(1) + "," + s->cboStatus->itemText(2),
-             QStringLiteral("VALID,NOT VALID,OFF"));
+    QCOMPARE(test::entriesText(s->entries()), test::entriesText(shown));
+    QCOMPARE(test::rowTexts(s->cboStatus->view()), QStringList({"VALID", "NOT VALID", "OFF"}));
     QVERIFY(!f.state.blnRefine);
+    const QString controls =
+        QString(twin == D ? "frmRecordsSearch|Displayed Record Search|;txtCardKeyless|*|5 digit number;"
+                            "cmdSearch|Search|Starts search of displayed records;cmdBack|Back|Goes back to the Main screen"
+                          : "frmSavedSearch|Stored Record Search|;txtCardKeyless|*|5 digit code;"
+                            "cmdSearch|Search|Starts search of stored records;cmdBack|Back|Goes back to the File Selection "
+                            "screen")
+        + ";lblFacility|Facility Code|;lblStatus|Status|;lblCardKeyless|Card/Keyless Number|;lblEntryPoint|Entry Point|";
     if (!refine)
-        QCOMPARE(test::controlTexts(s, controls(twin)), controls(twin).split(';'));
-    QVERIFY(s->Timer1->interval() == 200 && s->Timer1->isSingleShot());
+        QCOMPARE(test::controlTexts(s, controls), controls.split(';'));
     // A fresh opening forgets the last search but for its dates.
-    QCOMPARE(gt::test::criteriaText(f.state.criteria),
-             refine ? criteria : (QStringList(8) + criteria.split('|').mid(8)).join('|'));
+    QCOMPARE(test::criteriaText(f.state.criteria),
+             test::criteriaText(refine ? criteria : SearchCriteria{.strFromDate = "1/2/2005", .strToDate = "1/3/2005"}));
 
     if (refine)
         QTest::mouseClick(s->cmdBack, Qt::LeftButton);
@@ -226,15 +204,14 @@ void TestSearchScreens::opening()
     QVERIFY(f.prompts.shown.isEmpty());
 }
 
-// On each twin a search stopped by a check shows its message, focuses its
-// field, leaves the results alone and records the details; one that gets
-// through finds the twin's own lines (the displayed twin exactly the rows on
-// the display now, not those cleared from it) and closes the screen.
+// A search stopped by a check: its message and field, the results kept, the
+// details recorded. One that gets through finds the twin's own lines (only
+// the rows on the display now, not those cleared) and closes the screen.
 void TestSearchScreens::search()
 {
     QStringList lines; // 0, 1: cleared from the display; 2: on it; 3, 4: stored
     for (int i = 0; i < 5; ++i)
-        lines << gt::test::recordAt("3/7/2006 9:00:00 AM", QStringLiteral("%1 V 123 00000%1").arg(i + 1));
+        lines << test::recordAt("3/7/2006 9:00:00 AM", QStringLiteral("%1 V 123 00000%1").arg(i + 1));
     for (const Twin twin : {D, S}) {
         Fixture f;
         for (int i = 0; i < 3; ++i) {
@@ -245,11 +222,8 @@ void TestSearchScreens::search()
         // The stored file holds a heading and an empty line besides its records.
         QTemporaryDir dir;
         const QString stored = dir.filePath("stored.txt");
-        QFile file(stored);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("\r\n    DATE         TIME     ENTRY   STATUS     CODE    NUMBER\r\n");
-        file.write((lines.at(3) + "\r\n" + lines.at(4) + "\n").toLatin1());
-        file.close();
+        QVERIFY(test::writeBytes(stored, "\r\n    DATE         TIME     ENTRY   STATUS     CODE    NUMBER\r\n"
+                                             + (lines.at(3) + "\r\n" + lines.at(4) + "\n").toLatin1()));
         f.state.strStoredRecords = stored;
         f.state.strResults = QStringList{QStringLiteral("earlier results")};
         QPointer<SearchScreen> s = f.open<SearchScreen>(twin);
@@ -290,13 +264,9 @@ void TestSearchScreens::cancelStoredSearch()
 {
     QTemporaryDir dir;
     const QString stored = dir.filePath("stored.txt");
-    const QByteArray record = gt::test::recordAt("3/7/2006 9:00:00 AM", QStringLiteral("1 V 123 000001")).toLatin1();
-    QByteArray bytes;
-    for (int i = 0; i < 100000; ++i)
-        bytes += record + "\r\n";
-    QFile file(stored);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    file.close();
+    const QByteArray record = test::recordAt("3/7/2006 9:00:00 AM", QStringLiteral("1 V 123 000001")).toLatin1();
+    const QByteArray bytes = (record + "\r\n").repeated(100000);
+    QVERIFY(test::writeBytes(stored, bytes));
     Fixture f;
     f.state.strStoredRecords = stored;
     f.state.strResults = QStringList{QStringLiteral("earlier results")};
@@ -310,15 +280,14 @@ void TestSearchScreens::cancelStoredSearch()
     auto *progress = s->findChild<QProgressDialog *>("dlgProgress");
     QVERIFY(progress);
     QCOMPARE(progress->labelText(), QStringLiteral("Searching stored.txt ..."));
-    // Its Cancel button, as the operator finds it once the dialog shows.
-    QPushButton *cancel = progress->findChild<QPushButton *>();
+    QPushButton *cancel = progress->findChild<QPushButton *>(); // as the operator finds it
     QVERIFY(cancel && cancel->text() == "Cancel");
     cancel->click();
     QVERIFY(!s->searching() && s->cmdSearch->isEnabled() && s->menuBar()->isEnabled());
     QTest::qWait(100);
     QVERIFY(s && f.flow.opened.isEmpty() && f.prompts.shown.isEmpty());
     QCOMPARE(f.state.strResults, QStringList{"earlier results"});
-    QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == bytes);
+    QVERIFY(test::readBytes(stored) == bytes);
 }
 
 QTEST_MAIN(TestSearchScreens)

@@ -7,58 +7,32 @@
 
 namespace gt::test {
 
-// Entries written compactly as "key=value;key=value": fm fd fy fh fn (From
-// month, day, year, hour, minute), tm td ty th tn (To), fac st card ep, and
-// fpm / tpm for PM. Unnamed fields stay empty; AM is the default.
-inline void applyEntries(search::Entries &e, const QString &fields)
+// The criteria record on one line, field by field, so that two compare and
+// print whole when they differ.
+inline QString criteriaText(const SearchCriteria &c)
 {
-    // In the order of the fields on the screens.
-    static const QStringList keys{"fm", "fd", "fy", "fh", "fn", "tm", "td", "ty", "th", "tn", "fac", "st", "card",
-                                  "ep"};
-    for (const QString &part : fields.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QString key = part.section(QLatin1Char('='), 0, 0);
-        if (key == QLatin1String("fpm") || key == QLatin1String("tpm"))
-            (key == QLatin1String("fpm") ? e.fromAM : e.toAM) = false;
-        else if (keys.contains(key))
-            e.text(search::textFields().at(keys.indexOf(key))) = part.section(QLatin1Char('='), 1);
-        else
-            qFatal("unknown entries key %s", qPrintable(key));
-    }
+    return QStringList{c.strCritEntryPoint, c.strCritStatus, c.strCritFacility, c.strCritCardKeyless, c.strFromTime,
+                       c.strToTime, c.strFromAMPM, c.strToAMPM, c.strFromDate, c.strToDate}
+        .join(QLatin1Char('|'));
 }
 
-inline search::Entries entries(const QString &fields)
+// The From and To dates as typed into their month, day and year fields
+// ("3/7/2006"; "//2006" leaves month and day empty), with the other fields.
+inline search::Entries on(const QString &from, const QString &to, search::Entries e)
 {
-    search::Entries e;
-    applyEntries(e, fields);
+    const QStringList f = from.split(QLatin1Char('/')), t = to.split(QLatin1Char('/'));
+    e.fromMonth = f.value(0), e.fromDay = f.value(1), e.fromYear = f.value(2);
+    e.toMonth = t.value(0), e.toDay = t.value(1), e.toYear = t.value(2);
     return e;
 }
 
-// The criteria record, field by field: details, times, AM/PM words, dates;
-// written and read as "entry|status|facility|card|from time|to time|from
-// AM/PM|to AM/PM|from date|to date".
-inline QList<QString *> criteriaFields(SearchCriteria &c)
+// A screen's fields in their order, then the AM/PM choices, on one line.
+inline QString entriesText(const search::Entries &e)
 {
-    return {&c.strCritEntryPoint, &c.strCritStatus, &c.strCritFacility,
-            &c.strCritCardKeyless, &c.strFromTime, &c.strToTime, &c.strFromAMPM, &c.strToAMPM, &c.strFromDate,
-            &c.strToDate};
-}
-
-inline QString criteriaText(SearchCriteria c)
-{
-    QStringList parts;
-    for (const QString *part : criteriaFields(c))
-        parts << *part;
-    return parts.join(QLatin1Char('|'));
-}
-
-inline SearchCriteria criteriaFrom(const QString &text)
-{
-    SearchCriteria c;
-    const QStringList parts = text.split(QLatin1Char('|'));
-    const QList<QString *> fields = criteriaFields(c);
-    for (int i = 0; i < fields.size(); ++i)
-        *fields[i] = parts.value(i);
-    return c;
+    QStringList out;
+    for (search::Field f : search::textFields())
+        out << e.text(f);
+    return (out << (e.fromAM ? "AM" : "PM") << (e.toAM ? "AM" : "PM")).join(QLatin1Char(','));
 }
 
 // A record line as the receiver builds it: "3/7/2006 10:30:45 AM" with a
