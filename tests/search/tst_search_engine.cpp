@@ -13,9 +13,6 @@
 
 #include <sys/stat.h>
 
-// Rows name only the fields they set; the rest stay empty on purpose.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 using namespace gt;
 using namespace gt::search;
 using namespace gt::test;
