@@ -1,4 +1,3 @@
-#include "Clock.h"
 #include "Paths.h"
 #include "RecordLine.h"
 #include "Settings.h"
@@ -14,11 +13,9 @@
 #include <optional>
 #include <sys/stat.h>
 
-
 Q_DECLARE_METATYPE(gt::DisplayMode)
 
 using namespace gt;
-using gt::test::crlf;
 using gt::test::readBytes;
 using gt::test::writeBytes;
 
@@ -43,6 +40,56 @@ QByteArray setupWith(const QByteArray &l1, const QByteArray &l2, const QByteArra
     return out;
 }
 
+// A table of named rows as Qt Test rows, by index.
+template <class Row, std::size_t N> void rowsOf(const Row (&table)[N])
+{
+    QTest::addColumn<int>("row");
+    for (std::size_t i = 0; i < N; ++i)
+        QTest::newRow(table[i].name) << int(i);
+}
+
+// setup.txt as a site may have it; "unreadable" is the reason given when the
+// defaults replace it.
+struct Load
+{
+    const char *name;
+    QByteArray file;
+    QString unreadable = {};
+    int port = 1;
+    bool autosave = false;
+    int names = 100; // Name1.. loaded from the file
+};
+const Load kLoads[] = {
+    {.name = "port 12, autosave T", .file = setupWith("CommPort=12", "autosave=T", "/x/a.txt"), .port = 12, .autosave = true},
+    {.name = "port 17 is no port", .file = setupWith("CommPort=17", "autosave=F", "/x/a.txt")},
+    {.name = "port 0 is no port", .file = setupWith("CommPort=0", "autosave=F", "/x/a.txt")},
+    {.name = "line 2 ending in x is on", .file = setupWith("CommPort=3", "autosave=x", "/x/a.txt"), .port = 3, .autosave = true},
+    {.name = "50 names, LF line ends", .file = setupWith("CommPort=2", "autosave=F", "/x/a.txt", 50, "\n"), .port = 2, .names = 50},
+    {.name = "CR line ends", .file = setupWith("CommPort=6", "autosave=T", "/x/a.txt", 100, "\r"), .port = 6, .autosave = true},
+    {.name = "two lines only", .file = "CommPort=4\r\nautosave=T\r\n", .unreadable = "it has fewer than 3 lines", .names = 0},
+    {.name = "one NUL byte", .file = setupWith("CommPort=7", "autosave=T", QByteArray("/x/a\0.txt", 9)),
+     .unreadable = "it holds a NUL byte", .names = 0},
+};
+
+// Each writer changes its own lines of setup.txt and keeps the rest as the
+// file has them. Start: CommPort=3, autosave=T, /x/Records/a.txt, Name1..Name100.
+struct Rewrite
+{
+    const char *name;
+    std::optional<int> port = {};
+    std::optional<bool> autosave = {};
+    std::optional<QString> file = {};
+    QByteArray line1 = "CommPort=3", line2 = "autosave=T", line3 = "/x/Records/a.txt";
+    bool renamed = false; // entry points 1 and 100 renamed FRONT and LAST
+};
+const Rewrite kRewrites[] = {
+    {.name = "comm port", .port = 12, .line1 = "CommPort=12"},
+    {.name = "autosave off", .autosave = false, .line2 = "autosave=F"},
+    {.name = "autosave on, new file", .autosave = true, .file = "/x/Records/b.txt", .line3 = "/x/Records/b.txt"},
+    {.name = "save as", .file = "/x/Records/c.txt", .line3 = "/x/Records/c.txt"},
+    {.name = "names", .renamed = true},
+};
+
 } // namespace
 
 class TestCore : public QObject
@@ -53,19 +100,16 @@ private Q_SLOTS:
     void recordLine();
     void displayLine_data();
     void displayLine();
-
     void fileNames_data();
     void fileNames();
-
     void textFiles();
     void replacingWrites_data();
     void replacingWrites();
     void fileModes_data();
     void fileModes();
-
-    void settingsLoad_data();
+    void settingsLoad_data() { rowsOf(kLoads); }
     void settingsLoad();
-    void settingsRewrite_data();
+    void settingsRewrite_data() { rowsOf(kRewrites); }
     void settingsRewrite();
 };
 
@@ -186,8 +230,9 @@ void TestCore::textFiles()
     QCOMPARE(lines, (QStringList{QStringLiteral("a"), QStringLiteral("b"), QString(), QStringLiteral("c")}));
 
     // A file that cannot be created or read, a full disk, and a disk filling
-    // up half way through a block, where the short write is the failure.
-    const QString full = tmp.filePath(QStringLiteral("full.txt")), half = tmp.filePath(QStringLiteral("half.txt"));
+    // up half way through an append: that one is cut back to what the file
+    // had, so that the next append is not glued to half a line.
+    const QString full = tmp.filePath(QStringLiteral("full.txt"));
     QVERIFY(QFile::link(QStringLiteral("/dev/full"), full));
     QString e1, e2, e3, e4;
     QVERIFY(!appendTextLines(tmp.filePath(QStringLiteral("missing/a.txt")), {QStringLiteral("x")}, &e1));
@@ -195,8 +240,9 @@ void TestCore::textFiles()
     QVERIFY(!readTextLines(tmp.filePath(QStringLiteral("nothere.txt")), &lines, &e3));
     {
         const gt::test::FileSizeLimit limit(40);
-        QVERIFY(!replaceTextLines(half, QStringList(4, QString(20, QLatin1Char('x'))), &e4));
+        QVERIFY(!appendTextLines(path, QStringList(4, QString(20, QLatin1Char('x'))), &e4));
     }
+    QCOMPARE(readBytes(path), QByteArray("a\nb\r\n\nc"));
     QVERIFY2(!e1.isEmpty() && !e2.isEmpty() && !e3.isEmpty() && !e4.isEmpty(), "every failure gives a reason");
 }
 
@@ -304,117 +350,64 @@ void TestCore::fileModes()
         QCOMPARE(m.section(':', 0, 0) + ':' + modeOf(dir.filePath(m.section(':', 0, 0))), m);
 }
 
-void TestCore::settingsLoad_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("unreadable"); // why, when the defaults replace it
-    QTest::addColumn<int>("port");
-    QTest::addColumn<bool>("autosave");
-    QTest::addColumn<int>("names"); // names loaded from the file
-
-    QTest::newRow("port 12, autosave T") << setupWith("CommPort=12", "autosave=T", "/x/a.txt") << QString() << 12 << true << 100;
-    QTest::newRow("port 17 is no port") << setupWith("CommPort=17", "autosave=F", "/x/a.txt") << QString() << 1 << false << 100;
-    QTest::newRow("port 0 is no port") << setupWith("CommPort=0", "autosave=F", "/x/a.txt") << QString() << 1 << false << 100;
-    QTest::newRow("garbage line 1") << setupWith("hello", "autosave=F", "/x/a.txt") << QString() << 1 << false << 100;
-    QTest::newRow("line 2 ending in x is on") << setupWith("CommPort=3", "autosave=x", "/x/a.txt") << QString() << 3 << true << 100;
-    QTest::newRow("50 names, LF line ends") << setupWith("CommPort=2", "autosave=F", "/x/a.txt", 50, "\n") << QString() << 2 << false << 50;
-    QTest::newRow("CR line ends") << setupWith("CommPort=6", "autosave=T", "/x/a.txt", 100, "\r") << QString() << 6 << true << 100;
-    QTest::newRow("two lines only") << QByteArray("CommPort=4\r\nautosave=T\r\n") << "it has fewer than 3 lines" << 1 << false << 0;
-    QTest::newRow("one NUL byte") << setupWith("CommPort=7", "autosave=T", QByteArray("/x/a\0.txt", 9))
-                                  << "it holds a NUL byte" << 1 << false << 0;
-}
-
 void TestCore::settingsLoad()
 {
-    QFETCH(QByteArray, file);
-    QFETCH(QString, unreadable);
-    QFETCH(int, port);
-    QFETCH(bool, autosave);
-    QFETCH(int, names);
+    QFETCH(int, row);
+    const Load &c = kLoads[row];
     QTemporaryDir tmp;
-    const QString setup = setupFilePath(tmp.path());
+    const QString setup = tmp.filePath("setup.txt");
     // An older kept copy is replaced.
-    QVERIFY(writeBytes(setup, file) && writeBytes(setup + ".unreadable", "older"));
+    QVERIFY(writeBytes(setup, c.file) && writeBytes(setup + ".unreadable", "older"));
     GatetallyState state(tmp.path());
     QString notice;
-    QCOMPARE(loadSettings(state, nullptr, &notice), unreadable.isEmpty() ? SettingsLoad::Read : SettingsLoad::Defaults);
-    QCOMPARE(state.intCommPort, port);
-    QCOMPARE(state.blnAutosave, autosave);
-    QCOMPARE(state.strListTitle, QStringLiteral("Quorvel Gatetally"));
+    QCOMPARE(loadSettings(state, nullptr, &notice), c.unreadable.isEmpty() ? SettingsLoad::Read : SettingsLoad::Defaults);
+    QCOMPARE(state.intCommPort, c.port);
+    QCOMPARE(state.blnAutosave, c.autosave);
     QCOMPARE(state.strEntryNames.size(), 101);
     for (int i = 0; i < 101; ++i)
-        QCOMPARE(state.strEntryNames.at(i), i < names ? QStringLiteral("Name%1").arg(i + 1) : QString());
-    if (unreadable.isEmpty()) {
-        QCOMPARE(readBytes(setup), file); // reading never rewrites
+        QCOMPARE(state.strEntryNames.at(i), i < c.names ? QStringLiteral("Name%1").arg(i + 1) : QString());
+    if (c.unreadable.isEmpty()) {
+        QCOMPARE(readBytes(setup), c.file); // reading never rewrites
         QCOMPARE(notice, QString());
         return;
     }
-    QCOMPARE(readBytes(setup),
-             crlf(QList<QByteArray>{"CommPort=1", "autosave=F", defaultAutosaveFile(tmp.path()).toLatin1()}
-                  + QList<QByteArray>(100)));
-    QCOMPARE(readBytes(setup + ".unreadable"), file);
+    QCOMPARE(readBytes(setup), test::setupFile("CommPort=1", "autosave=F", tmp.filePath("Records/default.txt").toLatin1()));
+    QCOMPARE(readBytes(setup + ".unreadable"), c.file);
     QCOMPARE(notice, QStringLiteral("The settings file %1 could not be read (%2).\r\n"
                                     "Gatetally is using the default settings: port 1, autosave off, "
                                     "no records file chosen and no entry point names.\r\n"
                                     "The old file was kept as %1.unreadable.")
-                         .arg(setup, unreadable));
-}
-
-void TestCore::settingsRewrite_data()
-{
-    QTest::addColumn<int>("writer");
-    QTest::addColumn<QString>("lines"); // the first three afterwards
-    QTest::addColumn<bool>("renamed");
-    QTest::addColumn<bool>("diskFull"); // the rewrite fails half way: the old file stays whole
-    // Start: CommPort=3, autosave=T, /x/Records/a.txt, names Name1..Name100.
-    QTest::newRow("comm port") << 0 << "CommPort=12|autosave=T|/x/Records/a.txt" << false << false;
-    QTest::newRow("autosave off") << 1 << "CommPort=3|autosave=F|/x/Records/a.txt" << false << false;
-    QTest::newRow("autosave on, new file") << 2 << "CommPort=3|autosave=T|/x/Records/b.txt" << false << false;
-    QTest::newRow("save as") << 3 << "CommPort=3|autosave=T|/x/Records/c.txt" << false << false;
-    QTest::newRow("names") << 4 << "CommPort=3|autosave=T|/x/Records/a.txt" << true << false;
-    QTest::newRow("disk full") << 0 << "CommPort=3|autosave=T|/x/Records/a.txt" << false << true;
+                         .arg(setup, c.unreadable));
 }
 
 void TestCore::settingsRewrite()
 {
-    QFETCH(int, writer);
-    QFETCH(QString, lines);
-    QFETCH(bool, renamed);
-    QFETCH(bool, diskFull);
-    const QList<QByteArray> l = lines.toLatin1().split('|');
+    QFETCH(int, row);
+    const Rewrite &c = kRewrites[row];
     QTemporaryDir tmp;
-    QVERIFY(writeBytes(setupFilePath(tmp.path()), setupWith("CommPort=3", "autosave=T", "/x/Records/a.txt")));
+    const QString setup = tmp.filePath("setup.txt");
+    QVERIFY(writeBytes(setup, setupWith("CommPort=3", "autosave=T", "/x/Records/a.txt")));
     GatetallyState state(tmp.path());
     QCOMPARE(loadSettings(state), SettingsLoad::Read);
     // Memory may differ from the file; the file's lines win for what a
     // writer does not change.
     state.strSetupLine1 = QStringLiteral("CommPort=9");
     state.strAutosaveFile = QStringLiteral("/elsewhere.txt");
-
-    SettingsChange change;
-    switch (writer) {
-    case 0: change.commPort = 12; break;
-    case 1: change.autosave = false; break;
-    case 2: change.autosave = true; change.autosaveFile = QStringLiteral("/x/Records/b.txt"); break;
-    case 3: change.autosaveFile = QStringLiteral("/x/Records/c.txt"); break;
-    case 4: state.strEntryNames[0] = QStringLiteral("FRONT"); state.strEntryNames[99] = QStringLiteral("LAST"); break;
+    if (c.renamed) {
+        state.strEntryNames[0] = QStringLiteral("FRONT");
+        state.strEntryNames[99] = QStringLiteral("LAST");
     }
     QString error;
-    if (diskFull) {
-        const gt::test::FileSizeLimit limit(64);
-        QVERIFY(!rewriteSettings(state, change, &error) && !error.isEmpty());
-        QCOMPARE(QDir(tmp.path()).entryList(QDir::Files), QStringList{QStringLiteral("setup.txt")});
-    } else {
-        QVERIFY2(rewriteSettings(state, change, &error), qPrintable(error));
-    }
-
-    QByteArray expected = setupWith(l[0], l[1], l[2]);
-    if (renamed) {
-        expected.replace("\r\nName1\r\n", "\r\nFRONT\r\n");
-        expected.replace("\r\nName100\r\n", "\r\nLAST\r\n");
-    }
-    QCOMPARE(readBytes(setupFilePath(tmp.path())), expected);
-    QVERIFY(diskFull || (state.strSetupLine1.toLatin1() == l[0] && state.strSetupLine2.toLatin1() == l[1]));
+    SettingsChange change;
+    change.commPort = c.port;
+    change.autosave = c.autosave;
+    change.autosaveFile = c.file;
+    QVERIFY2(rewriteSettings(state, change, &error), qPrintable(error));
+    QByteArray expected = setupWith(c.line1, c.line2, c.line3);
+    if (c.renamed)
+        expected.replace("\r\nName1\r\n", "\r\nFRONT\r\n").replace("\r\nName100\r\n", "\r\nLAST\r\n");
+    QCOMPARE(readBytes(setup), expected);
+    QCOMPARE(state.strSetupLine1.toLatin1() + '|' + state.strSetupLine2.toLatin1(), c.line1 + '|' + c.line2);
 }
 
 QTEST_APPLESS_MAIN(TestCore)
