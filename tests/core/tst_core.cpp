@@ -48,6 +48,63 @@ template <class Row, std::size_t N> void rowsOf(const Row (&table)[N])
         QTest::newRow(table[i].name) << int(i);
 }
 
+struct Stamp
+{
+    const char *name;
+    QDateTime when;
+    const char *message, *line;
+};
+const Stamp kStamps[] = {
+    {"5 Jan gets two blanks, 10:05:09 AM none", {{2006, 1, 5}, {10, 5, 9}}, "1 N 007 000001 ",
+     "  1/5/2006   10:05:09 AM    1    NOT VALID    007    000001"},
+    {"15 Oct gets none, OFF", {{2006, 10, 15}, {23, 59, 59}}, "9 F 999 123456 ",
+     "10/15/2006   11:59:59 PM    9    OFF          999    123456"},
+    {"midnight is 12 AM", {{2007, 2, 28}, {0, 0, 0}}, "2 V 100 222222 ",
+     " 2/28/2007   12:00:00 AM    2    VALID        100    222222"},
+    {"noon is 12 PM", {{2007, 2, 28}, {12, 0, 1}}, "2 V 100 222222 ", " 2/28/2007   12:00:01 PM    2    VALID        100    222222"},
+    {"unknown status stands alone, line shorter", {{2006, 3, 7}, {9, 0, 0}}, "4 X 555 777777 ",
+     "  3/7/2006    9:00:00 AM    4    X    555    777777"},
+    {"unused positions ignored, control characters never reach the line", {{2006, 3, 7}, {9, 0, 0}},
+     "4#V#5\n5#77\r777#", "  3/7/2006    9:00:00 AM    4    VALID        5?5    77?777"},
+};
+
+// A replacing write that fails leaves the old file byte for byte, and says
+// why; one through a link replaces the file it leads to; a device is written
+// to, never replaced by a file.
+struct Replace
+{
+    const char *name;
+    const char *target; // "file", "link" (to a.txt), "device" (a link to /dev/full)
+    int limit = 0;      // bytes a file may grow to; 0: no limit
+    bool blocks = false; // written through ReplacingFile in two blocks
+    QString error = {};
+    QByteArray after = "old\r\n"; // a.txt afterwards
+};
+const QString kShortWrite = QStringLiteral("Only part of the data could be written (the disk may be full).");
+const Replace kReplaces[] = {
+    {.name = "disk fills up", .target = "file", .limit = 40, .error = kShortWrite},
+    {.name = "disk fills up at the second block", .target = "link", .limit = 90, .blocks = true, .error = kShortWrite},
+    {.name = "through a link", .target = "link", .blocks = true, .after = QByteArray(78, 'x') + "\r\n" + QByteArray(76, 'x') + "\r\n"},
+    {.name = "a device", .target = "device", .error = "No space left on device"},
+};
+
+// Under the usual umask 022: what the program makes is its owner's only;
+// what was there keeps its mode.
+struct Mode
+{
+    const char *name, *how;
+    const char *before; // the mode a.txt or folder "d" has before; "": not there
+    QStringList after;  // path:mode
+};
+const Mode kModes[] = {
+    {"append makes a file", "append", "", {"a.txt:600"}},
+    {"append keeps a mode", "append", "644", {"a.txt:644"}},
+    {"replace makes a file", "replace", "", {"a.txt:600"}},
+    {"replace keeps a mode", "replace", "640", {"a.txt:640"}},
+    {"a folder there keeps its mode", "folder", "755", {"d:755", "d/e:700", "d/e/f:700"}},
+    {"first start", "settings", "", {"d:700", "d/e:700", "d/e/setup.txt:600", "d/e/Records:700"}},
+};
+
 // setup.txt as a site may have it; "unreadable" is the reason given when the
 // defaults replace it.
 struct Load
@@ -96,16 +153,16 @@ class TestCore : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void recordLine_data();
+    void recordLine_data() { rowsOf(kStamps); }
     void recordLine();
     void displayLine_data();
     void displayLine();
     void fileNames_data();
     void fileNames();
     void textFiles();
-    void replacingWrites_data();
+    void replacingWrites_data() { rowsOf(kReplaces); }
     void replacingWrites();
-    void fileModes_data();
+    void fileModes_data() { rowsOf(kModes); }
     void fileModes();
     void settingsLoad_data() { rowsOf(kLoads); }
     void settingsLoad();
@@ -113,37 +170,10 @@ private Q_SLOTS:
     void settingsRewrite();
 };
 
-void TestCore::recordLine_data()
-{
-    QTest::addColumn<QDateTime>("when");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("expected");
-
-    const auto row = [](const char *name, QDate d, QTime t, const char *message, const char *expected) {
-        QTest::newRow(name) << QDateTime(d, t) << QString::fromLatin1(message) << QString::fromLatin1(expected);
-    };
-    row("3 Dec 1:05:09 PM valid", {2006, 12, 3}, {13, 5, 9}, "3 V 123 045678 ",
-        " 12/3/2006    1:05:09 PM    3    VALID        123    045678");
-    row("5 Jan gets two blanks, 10:05:09 AM none", {2006, 1, 5}, {10, 5, 9}, "1 N 007 000001 ",
-        "  1/5/2006   10:05:09 AM    1    NOT VALID    007    000001");
-    row("15 Oct gets none, OFF", {2006, 10, 15}, {23, 59, 59}, "9 F 999 123456 ",
-        "10/15/2006   11:59:59 PM    9    OFF          999    123456");
-    row("midnight is 12 AM", {2007, 2, 28}, {0, 0, 0}, "2 V 100 222222 ",
-        " 2/28/2007   12:00:00 AM    2    VALID        100    222222");
-    row("noon is 12 PM", {2007, 2, 28}, {12, 0, 1}, "2 V 100 222222 ",
-        " 2/28/2007   12:00:01 PM    2    VALID        100    222222");
-    row("unknown status stands alone, line shorter", {2006, 3, 7}, {9, 0, 0}, "4 X 555 777777 ",
-        "  3/7/2006    9:00:00 AM    4    X    555    777777");
-    row("unused positions ignored, control characters never reach the line", {2006, 3, 7}, {9, 0, 0},
-        "4#V#5\n5#77\r777#", "  3/7/2006    9:00:00 AM    4    VALID        5?5    77?777");
-}
-
 void TestCore::recordLine()
 {
-    QFETCH(QDateTime, when);
-    QFETCH(QString, message);
-    QFETCH(QString, expected);
-    QCOMPARE(buildRecordLine(message, when), expected);
+    QFETCH(int, row);
+    QCOMPARE(buildRecordLine(kStamps[row].message, kStamps[row].when), QString::fromLatin1(kStamps[row].line));
 }
 
 // The whole display line of a record line; MakeRecordLine gives the record
@@ -246,32 +276,11 @@ void TestCore::textFiles()
     QVERIFY2(!e1.isEmpty() && !e2.isEmpty() && !e3.isEmpty() && !e4.isEmpty(), "every failure gives a reason");
 }
 
-// A replacing write that fails leaves the old file byte for byte, and says
-// why; one through a link replaces the file it leads to; a device is written
-// to, never replaced by a file.
-void TestCore::replacingWrites_data()
-{
-    QTest::addColumn<QString>("target"); // "file", "link" (to a.txt), "device" (a link to /dev/full)
-    QTest::addColumn<int>("limit");      // bytes a file may grow to; 0: no limit
-    QTest::addColumn<bool>("blocks");    // written through ReplacingFile in two blocks
-    QTest::addColumn<QString>("error");
-    QTest::addColumn<QByteArray>("after"); // a.txt afterwards
-
-    const QString shortWrite = QStringLiteral("Only part of the data could be written (the disk may be full).");
-    QTest::newRow("disk fills up") << "file" << 40 << false << shortWrite << QByteArray("old\r\n");
-    QTest::newRow("disk fills up at the second block") << "link" << 90 << true << shortWrite << QByteArray("old\r\n");
-    QTest::newRow("through a link") << "link" << 0 << true << QString()
-                                    << QByteArray(78, 'x') + "\r\n" + QByteArray(76, 'x') + "\r\n";
-    QTest::newRow("a device") << "device" << 0 << false << "No space left on device" << QByteArray("old\r\n");
-}
-
 void TestCore::replacingWrites()
 {
-    QFETCH(QString, target);
-    QFETCH(int, limit);
-    QFETCH(bool, blocks);
-    QFETCH(QString, error);
-    QFETCH(QByteArray, after);
+    QFETCH(int, row);
+    const Replace &c = kReplaces[row];
+    const QString target = c.target;
     QTemporaryDir tmp;
     const QString file = tmp.filePath(QStringLiteral("a.txt")), link = tmp.filePath(QStringLiteral("link.txt"));
     QVERIFY(writeBytes(file, "old\r\n"));
@@ -282,9 +291,9 @@ void TestCore::replacingWrites()
     bool ok = false;
     {
         std::optional<gt::test::FileSizeLimit> full;
-        if (limit)
-            full.emplace(limit);
-        if (blocks) {
+        if (c.limit)
+            full.emplace(c.limit);
+        if (c.blocks) {
             ReplacingFile out(path);
             ok = out.open(&reason) && out.write(encodeTextLines(lines.mid(0, 1)), &reason)
                 && out.write(encodeTextLines(lines.mid(1)), &reason) && out.commit(&reason);
@@ -292,42 +301,24 @@ void TestCore::replacingWrites()
             ok = replaceTextLines(path, lines, &reason);
         }
     }
-    QCOMPARE(reason, error);
-    QCOMPARE(ok, error.isEmpty());
-    QCOMPARE(readBytes(file), after);
+    QCOMPARE(reason, c.error);
+    QCOMPARE(ok, c.error.isEmpty());
+    QCOMPARE(readBytes(file), c.after);
     QVERIFY(QFileInfo(link).isSymLink());
     QVERIFY(!QFileInfo(QStringLiteral("/dev/full")).isFile()); // still the device
     // No new file left beside the old one.
     QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::System), (QStringList{"a.txt", "link.txt"}));
 }
 
-// Under the usual umask 022: what the program makes is its owner's only;
-// what was there keeps its mode.
-void TestCore::fileModes_data()
-{
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<QString>("before"); // the mode a.txt or folder "d" has before; "none": not there
-    QTest::addColumn<QStringList>("modes"); // path: mode afterwards
-
-    QTest::newRow("append makes a file") << "append" << "none" << QStringList{"a.txt:600"};
-    QTest::newRow("append keeps a mode") << "append" << "644" << QStringList{"a.txt:644"};
-    QTest::newRow("replace makes a file") << "replace" << "none" << QStringList{"a.txt:600"};
-    QTest::newRow("replace keeps a mode") << "replace" << "640" << QStringList{"a.txt:640"};
-    QTest::newRow("a folder there keeps its mode") << "folder" << "755" << QStringList{"d:755", "d/e:700", "d/e/f:700"};
-    QTest::newRow("first start") << "settings" << "none"
-                                  << QStringList{"d:700", "d/e:700", "d/e/setup.txt:600", "d/e/Records:700"};
-}
-
 void TestCore::fileModes()
 {
-    QFETCH(QString, how);
-    QFETCH(QString, before);
-    QFETCH(QStringList, modes);
+    QFETCH(int, row);
+    const QString how = kModes[row].how, before = kModes[row].before;
     QTemporaryDir tmp;
     const QDir dir(tmp.path());
     const bool folder = how == "folder" || how == "settings";
     const QString path = dir.filePath(folder ? "d" : "a.txt");
-    if (before != "none") {
+    if (!before.isEmpty()) {
         QVERIFY(folder ? dir.mkdir("d") : writeBytes(path, "old\r\n"));
         QVERIFY(::chmod(QFile::encodeName(path).constData(), before.toUInt(nullptr, 8)) == 0);
     }
@@ -346,7 +337,7 @@ void TestCore::fileModes()
     }
     ::umask(umask);
     QVERIFY(ok);
-    for (const QString &m : modes)
+    for (const QString &m : kModes[row].after)
         QCOMPARE(m.section(':', 0, 0) + ':' + modeOf(dir.filePath(m.section(':', 0, 0))), m);
 }
 
