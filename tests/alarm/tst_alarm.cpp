@@ -7,8 +7,6 @@
 #include "State.h"
 #include "TestFiles.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace gt;

@@ -6,8 +6,6 @@
 #include "TestFiles.h"
 #include "TextFile.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <optional>
@@ -157,7 +155,6 @@ private Q_SLOTS:
     void recordLine();
     void displayLine_data();
     void displayLine();
-    void fileNames_data();
     void fileNames();
     void textFiles();
     void replacingWrites_data() { rowsOf(kReplaces); }
@@ -218,27 +215,19 @@ void TestCore::displayLine()
         QCOMPARE(MakeRecordLine(display, names), record);
 }
 
-void TestCore::fileNames_data()
-{
-    QTest::addColumn<QString>("relative"); // below the data folder, or absolute
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("title");
-    const QString x40(40, QLatin1Char('x'));
-    QTest::newRow("in Records") << "Records/Weekly report.txt" << "Weekly report.txt" << "Weekly report";
-    QTest::newRow("40 characters") << "Records/" + x40 + ".txt" << x40 + ".txt" << x40.left(30);
-    QTest::newRow("subfolder") << "Records/old/Monday.txt" << "old/Monday.txt" << "old/Monday";
-    QTest::newRow("outside") << "/tmp/elsewhere/Friday.txt" << "Friday.txt" << "Friday";
-}
-
+// A records file is named below Records, and titled without its extension
+// in at most 30 characters.
 void TestCore::fileNames()
 {
-    QFETCH(QString, relative);
-    QFETCH(QString, name);
-    QFETCH(QString, title);
-    const QString dir = QStringLiteral("/data/gt");
-    const QString path = relative.startsWith(QLatin1Char('/')) ? relative : dir + QLatin1Char('/') + relative;
-    QCOMPARE(recordsFileName(dir, path), name);
-    QCOMPARE(recordsFileTitle(dir, path), title);
+    const QString dir = QStringLiteral("/data/gt"), x40(40, QLatin1Char('x'));
+    QCOMPARE(recordsFileName(dir, dir + "/Records/Weekly report.txt"), QStringLiteral("Weekly report.txt"));
+    QCOMPARE(recordsFileTitle(dir, dir + "/Records/Weekly report.txt"), QStringLiteral("Weekly report"));
+    QCOMPARE(recordsFileName(dir, dir + "/Records/" + x40 + ".txt"), x40 + ".txt");
+    QCOMPARE(recordsFileTitle(dir, dir + "/Records/" + x40 + ".txt"), QString(30, QLatin1Char('x')));
+    QCOMPARE(recordsFileName(dir, dir + "/Records/old/Monday.txt"), QStringLiteral("old/Monday.txt"));
+    QCOMPARE(recordsFileTitle(dir, dir + "/Records/old/Monday.txt"), QStringLiteral("old/Monday"));
+    QCOMPARE(recordsFileName(dir, "/tmp/elsewhere/Friday.txt"), QStringLiteral("Friday.txt"));
+    QCOMPARE(recordsFileTitle(dir, "/tmp/elsewhere/Friday.txt"), QStringLiteral("Friday"));
 }
 
 // Lines written and read back byte for byte, files edited elsewhere, and the

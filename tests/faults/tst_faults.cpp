@@ -17,9 +17,7 @@
 #include "TestFiles.h"
 #include "TextFile.h"
 
-#include <QDir>
 #include <QListView>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
