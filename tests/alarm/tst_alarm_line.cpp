@@ -40,7 +40,7 @@ void TestAlarmLine::refusalsRaiseTheBannerWhileRecordsFlow()
     QVERIFY(app.receiver()->isPortOpen());
     QVERIFY(!main->lblAlert->isVisibleTo(main));
 
-    // The third refusal, then twenty records more in the same write.
+    // Three refusals, then twenty records more in the same write.
     QByteArray burst = "2 N 045 000777 \r4 N 045 000777 \r2 N 045 000777 \r";
     for (int i = 0; i < 20; ++i)
         burst += QStringLiteral("%1 V 045 %2 \r").arg(1 + i % 9).arg(100 + i, 6, 10, QLatin1Char('0')).toLatin1();

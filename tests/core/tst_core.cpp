@@ -53,17 +53,18 @@ struct Stamp
     const char *message, *line;
 };
 const Stamp kStamps[] = {
-    {"5 Jan gets two blanks, 10:05:09 AM none", {{2006, 1, 5}, {10, 5, 9}}, "1 N 007 000001 ",
-     "  1/5/2006   10:05:09 AM    1    NOT VALID    007    000001"},
-    {"15 Oct gets none, OFF", {{2006, 10, 15}, {23, 59, 59}}, "9 F 999 123456 ",
-     "10/15/2006   11:59:59 PM    9    OFF          999    123456"},
-    {"midnight is 12 AM", {{2007, 2, 28}, {0, 0, 0}}, "2 V 100 222222 ",
-     " 2/28/2007   12:00:00 AM    2    VALID        100    222222"},
-    {"noon is 12 PM", {{2007, 2, 28}, {12, 0, 1}}, "2 V 100 222222 ", " 2/28/2007   12:00:01 PM    2    VALID        100    222222"},
-    {"unknown status stands alone, line shorter", {{2006, 3, 7}, {9, 0, 0}}, "4 X 555 777777 ",
-     "  3/7/2006    9:00:00 AM    4    X    555    777777"},
-    {"unused positions ignored, control characters never reach the line", {{2006, 3, 7}, {9, 0, 0}},
-     "4#V#5\n5#77\r777#", "  3/7/2006    9:00:00 AM    4    VALID        5?5    77?777"},
+    {.name = "5 Jan gets two blanks, 10:05:09 AM none", .when = {{2006, 1, 5}, {10, 5, 9}}, .message = "1 N 007 000001 ",
+     .line = "  1/5/2006   10:05:09 AM    1    NOT VALID    007    000001"},
+    {.name = "15 Oct gets none, OFF", .when = {{2006, 10, 15}, {23, 59, 59}}, .message = "9 F 999 123456 ",
+     .line = "10/15/2006   11:59:59 PM    9    OFF          999    123456"},
+    {.name = "midnight is 12 AM", .when = {{2007, 2, 28}, {0, 0, 0}}, .message = "2 V 100 222222 ",
+     .line = " 2/28/2007   12:00:00 AM    2    VALID        100    222222"},
+    {.name = "noon is 12 PM", .when = {{2007, 2, 28}, {12, 0, 1}}, .message = "2 V 100 222222 ",
+     .line = " 2/28/2007   12:00:01 PM    2    VALID        100    222222"},
+    {.name = "unknown status stands alone, line shorter", .when = {{2006, 3, 7}, {9, 0, 0}}, .message = "4 X 555 777777 ",
+     .line = "  3/7/2006    9:00:00 AM    4    X    555    777777"},
+    {.name = "unused positions ignored, control characters never reach the line", .when = {{2006, 3, 7}, {9, 0, 0}},
+     .message = "4#V#5\n5#77\r777#", .line = "  3/7/2006    9:00:00 AM    4    VALID        5?5    77?777"},
 };
 
 // A replacing write that fails leaves the old file byte for byte, and says
@@ -91,16 +92,16 @@ const Replace kReplaces[] = {
 struct Mode
 {
     const char *name, *how;
-    const char *before; // the mode a.txt or folder "d" has before; "": not there
-    QStringList after;  // path:mode
+    const char *before = ""; // the mode a.txt or folder "d" has before; "": not there
+    QStringList after = {};  // path:mode
 };
 const Mode kModes[] = {
-    {"append makes a file", "append", "", {"a.txt:600"}},
-    {"append keeps a mode", "append", "644", {"a.txt:644"}},
-    {"replace makes a file", "replace", "", {"a.txt:600"}},
-    {"replace keeps a mode", "replace", "640", {"a.txt:640"}},
-    {"a folder there keeps its mode", "folder", "755", {"d:755", "d/e:700", "d/e/f:700"}},
-    {"first start", "settings", "", {"d:700", "d/e:700", "d/e/setup.txt:600", "d/e/Records:700"}},
+    {.name = "append makes a file", .how = "append", .after = {"a.txt:600"}},
+    {.name = "append keeps a mode", .how = "append", .before = "644", .after = {"a.txt:644"}},
+    {.name = "replace makes a file", .how = "replace", .after = {"a.txt:600"}},
+    {.name = "replace keeps a mode", .how = "replace", .before = "640", .after = {"a.txt:640"}},
+    {.name = "a folder there keeps its mode", .how = "folder", .before = "755", .after = {"d:755", "d/e:700", "d/e/f:700"}},
+    {.name = "first start", .how = "settings", .after = {"d:700", "d/e:700", "d/e/setup.txt:600", "d/e/Records:700"}},
 };
 
 // setup.txt as a site may have it; "unreadable" is the reason given when the
@@ -313,17 +314,16 @@ void TestCore::fileModes()
     }
     const mode_t umask = ::umask(022);
     bool ok = false;
-    if (how == "append") {
+    GatetallyState state(dir.filePath("d/e"));
+    QString error;
+    if (how == "append")
         ok = appendTextLines(path, {QStringLiteral("x")});
-    } else if (how == "replace") {
+    else if (how == "replace")
         ok = replaceTextLines(path, {QStringLiteral("x")});
-    } else if (how == "folder") {
+    else if (how == "folder")
         ok = makeOwnerFolder(dir.filePath("d/e/f"));
-    } else {
-        GatetallyState state(dir.filePath("d/e"));
-        QString error;
+    else
         ok = loadSettings(state, &error) == SettingsLoad::Defaults && error.isEmpty();
-    }
     ::umask(umask);
     QVERIFY(ok);
     for (const QString &m : kModes[row].after)
