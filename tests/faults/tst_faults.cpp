@@ -173,13 +173,13 @@ void TestFaults::oneProgramPerFolderAndDevice()
     QVERIFY(!autosaveFolder(first.path(), "a.txt").isEmpty() && !autosaveFolder(second.path(), "b.txt").isEmpty());
     panel::PseudoTerminal line1, line2;
     QVERIFY(line1.open() && line2.open());
+    // Started and listening on its device.
     const auto launch = [](QProcess &p, const QString &dir, const QString &device) {
         p.start(test::binary("gatetally"), {"--data-dir", dir, "--port", device});
-        return p.waitForStarted();
+        return p.waitForStarted() && QTest::qWaitFor([&] { return holdsOpen(p.processId(), device); }, 10000);
     };
     QProcess a;
     QVERIFY(launch(a, first.path(), line1.devicePath()));
-    QTRY_VERIFY_WITH_TIMEOUT(holdsOpen(a.processId(), line1.devicePath()), 10000);
 
     // The code and the last line of standard error (Qt may warn before it).
     const auto told = [](const QString &dir, const QString &device) {
@@ -193,7 +193,6 @@ void TestFaults::oneProgramPerFolderAndDevice()
                  .arg(line1.devicePath()).arg(a.processId()));
     QProcess b;
     QVERIFY(launch(b, second.path(), line2.devicePath()));
-    QTRY_VERIFY_WITH_TIMEOUT(holdsOpen(b.processId(), line2.devicePath()), 10000);
 
     const QString file = first.filePath("Records/a.txt");
     QVERIFY(line1.write("1 V 101 000001 \r"));
@@ -208,7 +207,6 @@ void TestFaults::oneProgramPerFolderAndDevice()
     QVERIFY(b.waitForFinished(10000));
     QProcess again;
     QVERIFY(launch(again, second.path(), line2.devicePath()));
-    QTRY_VERIFY_WITH_TIMEOUT(holdsOpen(again.processId(), line2.devicePath()), 10000);
     again.terminate();
     QVERIFY(again.waitForFinished(10000) && again.exitCode() == 0);
 }
