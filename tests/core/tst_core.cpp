@@ -1,4 +1,3 @@
-#include "Clock.h"
 #include "Paths.h"
 #include "RecordLine.h"
 #include "Settings.h"
@@ -7,18 +6,14 @@
 #include "TestFiles.h"
 #include "TextFile.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <optional>
 #include <sys/stat.h>
 
-
 Q_DECLARE_METATYPE(gt::DisplayMode)
 
 using namespace gt;
-using gt::test::crlf;
 using gt::test::readBytes;
 using gt::test::writeBytes;
 
@@ -43,63 +38,138 @@ QByteArray setupWith(const QByteArray &l1, const QByteArray &l2, const QByteArra
     return out;
 }
 
+// A table of named rows as Qt Test rows, by index.
+template <class Row, std::size_t N> void rowsOf(const Row (&table)[N])
+{
+    QTest::addColumn<int>("row");
+    for (std::size_t i = 0; i < N; ++i)
+        QTest::newRow(table[i].name) << int(i);
+}
+
+struct Stamp
+{
+    const char *name;
+    QDateTime when;
+    const char *message, *line;
+};
+const Stamp kStamps[] = {
+    {.name = "5 Jan gets two blanks, 10:05:09 AM none", .when = {{2006, 1, 5}, {10, 5, 9}}, .message = "1 N 007 000001 ",
+     .line = "  1/5/2006   10:05:09 AM    1    NOT VALID    007    000001"},
+    {.name = "15 Oct gets none, OFF", .when = {{2006, 10, 15}, {23, 59, 59}}, .message = "9 F 999 123456 ",
+     .line = "10/15/2006   11:59:59 PM    9    OFF          999    123456"},
+    {.name = "midnight is 12 AM", .when = {{2007, 2, 28}, {0, 0, 0}}, .message = "2 V 100 222222 ",
+     .line = " 2/28/2007   12:00:00 AM    2    VALID        100    222222"},
+    {.name = "noon is 12 PM", .when = {{2007, 2, 28}, {12, 0, 1}}, .message = "2 V 100 222222 ",
+     .line = " 2/28/2007   12:00:01 PM    2    VALID        100    222222"},
+    {.name = "unknown status stands alone, line shorter", .when = {{2006, 3, 7}, {9, 0, 0}}, .message = "4 X 555 777777 ",
+     .line = "  3/7/2006    9:00:00 AM    4    X    555    777777"},
+    {.name = "unused positions ignored, control characters never reach the line", .when = {{2006, 3, 7}, {9, 0, 0}},
+     .message = "4#V#5\n5#77\r777#", .line = "  3/7/2006    9:00:00 AM    4    VALID        5?5    77?777"},
+};
+
+// A replacing write that fails leaves the old file byte for byte, and says
+// why; one through a link replaces the file it leads to; a device is written
+// to, never replaced by a file.
+struct Replace
+{
+    const char *name;
+    const char *target; // "file", "link" (to a.txt), "device" (a link to /dev/full)
+    int limit = 0;      // bytes a file may grow to; 0: no limit
+    bool blocks = false; // written through ReplacingFile in two blocks
+    QString error = {};
+    QByteArray after = "old\r\n"; // a.txt afterwards
+};
+const QString kShortWrite = QStringLiteral("Only part of the data could be written (the disk may be full).");
+const Replace kReplaces[] = {
+    {.name = "disk fills up", .target = "file", .limit = 40, .error = kShortWrite},
+    {.name = "disk fills up at the second block", .target = "link", .limit = 90, .blocks = true, .error = kShortWrite},
+    {.name = "through a link", .target = "link", .blocks = true, .after = QByteArray(78, 'x') + "\r\n" + QByteArray(76, 'x') + "\r\n"},
+    {.name = "a device", .target = "device", .error = "No space left on device"},
+};
+
+// Under the usual umask 022: what the program makes is its owner's only;
+// what was there keeps its mode.
+struct Mode
+{
+    const char *name, *how;
+    const char *before = ""; // the mode a.txt or folder "d" has before; "": not there
+    QStringList after = {};  // path:mode
+};
+const Mode kModes[] = {
+    {.name = "append makes a file", .how = "append", .after = {"a.txt:600"}},
+    {.name = "append keeps a mode", .how = "append", .before = "644", .after = {"a.txt:644"}},
+    {.name = "replace makes a file", .how = "replace", .after = {"a.txt:600"}},
+    {.name = "replace keeps a mode", .how = "replace", .before = "640", .after = {"a.txt:640"}},
+    {.name = "a folder there keeps its mode", .how = "folder", .before = "755", .after = {"d:755", "d/e:700", "d/e/f:700"}},
+    {.name = "first start", .how = "settings", .after = {"d:700", "d/e:700", "d/e/setup.txt:600", "d/e/Records:700"}},
+};
+
+// setup.txt as a site may have it; "unreadable" is the reason given when the
+// defaults replace it (one holding a NUL byte is test_startup's).
+struct Load
+{
+    const char *name;
+    QByteArray file;
+    QString unreadable = {};
+    int port = 1;
+    bool autosave = false;
+    int names = 100; // Name1.. loaded from the file
+};
+const Load kLoads[] = {
+    {.name = "port 12, autosave T", .file = setupWith("CommPort=12", "autosave=T", "/x/a.txt"), .port = 12, .autosave = true},
+    {.name = "port 17 is no port", .file = setupWith("CommPort=17", "autosave=F", "/x/a.txt")},
+    {.name = "port 0 is no port", .file = setupWith("CommPort=0", "autosave=F", "/x/a.txt")},
+    {.name = "line 2 ending in x is on", .file = setupWith("CommPort=3", "autosave=x", "/x/a.txt"), .port = 3, .autosave = true},
+    {.name = "50 names, LF line ends", .file = setupWith("CommPort=2", "autosave=F", "/x/a.txt", 50, "\n"), .port = 2, .names = 50},
+    {.name = "CR line ends", .file = setupWith("CommPort=6", "autosave=T", "/x/a.txt", 100, "\r"), .port = 6, .autosave = true},
+    {.name = "two lines only", .file = "CommPort=4\r\nautosave=T\r\n", .unreadable = "it has fewer than 3 lines", .names = 0},
+};
+
+// Each writer changes its own lines of setup.txt and keeps the rest as the
+// file has them. Start: CommPort=3, autosave=T, /x/Records/a.txt, Name1..Name100.
+struct Rewrite
+{
+    const char *name;
+    std::optional<int> port = {};
+    std::optional<bool> autosave = {};
+    std::optional<QString> file = {};
+    QByteArray line1 = "CommPort=3", line2 = "autosave=T", line3 = "/x/Records/a.txt";
+    bool renamed = false; // entry points 1 and 100 renamed FRONT and LAST
+};
+const Rewrite kRewrites[] = {
+    {.name = "comm port", .port = 12, .line1 = "CommPort=12"},
+    {.name = "autosave off", .autosave = false, .line2 = "autosave=F"},
+    {.name = "autosave on, new file", .autosave = true, .file = "/x/Records/b.txt", .line3 = "/x/Records/b.txt"},
+    {.name = "save as", .file = "/x/Records/c.txt", .line3 = "/x/Records/c.txt"},
+    {.name = "names", .renamed = true},
+};
+
 } // namespace
 
 class TestCore : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void recordLine_data();
+    void recordLine_data() { rowsOf(kStamps); }
     void recordLine();
     void displayLine_data();
     void displayLine();
-
-    void fileNames_data();
     void fileNames();
-
     void textFiles();
-    void replacingWrites_data();
+    void replacingWrites_data() { rowsOf(kReplaces); }
     void replacingWrites();
-    void fileModes_data();
+    void fileModes_data() { rowsOf(kModes); }
     void fileModes();
-
-    void settingsLoad_data();
+    void settingsLoad_data() { rowsOf(kLoads); }
     void settingsLoad();
-    void settingsRewrite_data();
+    void settingsRewrite_data() { rowsOf(kRewrites); }
     void settingsRewrite();
 };
 
-void TestCore::recordLine_data()
-{
-    QTest::addColumn<QDateTime>("when");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("expected");
-
-    const auto row = [](const char *name, QDate d, QTime t, const char *message, const char *expected) {
-        QTest::newRow(name) << QDateTime(d, t) << QString::fromLatin1(message) << QString::fromLatin1(expected);
-    };
-    row("3 Dec 1:05:09 PM valid", {2006, 12, 3}, {13, 5, 9}, "3 V 123 045678 ",
-        " 12/3/2006    1:05:09 PM    3    VALID        123    045678");
-    row("5 Jan gets two blanks, 10:05:09 AM none", {2006, 1, 5}, {10, 5, 9}, "1 N 007 000001 ",
-        "  1/5/2006   10:05:09 AM    1    NOT VALID    007    000001");
-    row("15 Oct gets none, OFF", {2006, 10, 15}, {23, 59, 59}, "9 F 999 123456 ",
-        "10/15/2006   11:59:59 PM    9    OFF          999    123456");
-    row("midnight is 12 AM", {2007, 2, 28}, {0, 0, 0}, "2 V 100 222222 ",
-        " 2/28/2007   12:00:00 AM    2    VALID        100    222222");
-    row("noon is 12 PM", {2007, 2, 28}, {12, 0, 1}, "2 V 100 222222 ",
-        " 2/28/2007   12:00:01 PM    2    VALID        100    222222");
-    row("unknown status stands alone, line shorter", {2006, 3, 7}, {9, 0, 0}, "4 X 555 777777 ",
-        "  3/7/2006    9:00:00 AM    4    X    555    777777");
-    row("unused positions ignored, control characters never reach the line", {2006, 3, 7}, {9, 0, 0},
-        "4#V#5\n5#77\r777#", "  3/7/2006    9:00:00 AM    4    VALID        5?5    77?777");
-}
-
 void TestCore::recordLine()
 {
-    QFETCH(QDateTime, when);
-    QFETCH(QString, message);
-    QFETCH(QString, expected);
-    QCOMPARE(buildRecordLine(message, when), expected);
+    QFETCH(int, row);
+    QCOMPARE(buildRecordLine(kStamps[row].message, kStamps[row].when), QString::fromLatin1(kStamps[row].line));
 }
 
 // The whole display line of a record line; MakeRecordLine gives the record
@@ -144,27 +214,19 @@ void TestCore::displayLine()
         QCOMPARE(MakeRecordLine(display, names), record);
 }
 
-void TestCore::fileNames_data()
-{
-    QTest::addColumn<QString>("relative"); // below the data folder, or absolute
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("title");
-    const QString x40(40, QLatin1Char('x'));
-    QTest::newRow("in Records") << "Records/Weekly report.txt" << "Weekly report.txt" << "Weekly report";
-    QTest::newRow("40 characters") << "Records/" + x40 + ".txt" << x40 + ".txt" << x40.left(30);
-    QTest::newRow("subfolder") << "Records/old/Monday.txt" << "old/Monday.txt" << "old/Monday";
-    QTest::newRow("outside") << "/tmp/elsewhere/Friday.txt" << "Friday.txt" << "Friday";
-}
-
+// A records file is named below Records, and titled without its extension
+// in at most 30 characters.
 void TestCore::fileNames()
 {
-    QFETCH(QString, relative);
-    QFETCH(QString, name);
-    QFETCH(QString, title);
-    const QString dir = QStringLiteral("/data/gt");
-    const QString path = relative.startsWith(QLatin1Char('/')) ? relative : dir + QLatin1Char('/') + relative;
-    QCOMPARE(recordsFileName(dir, path), name);
-    QCOMPARE(recordsFileTitle(dir, path), title);
+    const QString dir = QStringLiteral("/data/gt"), x40(40, QLatin1Char('x'));
+    QCOMPARE(recordsFileName(dir, dir + "/Records/Weekly report.txt"), QStringLiteral("Weekly report.txt"));
+    QCOMPARE(recordsFileTitle(dir, dir + "/Records/Weekly report.txt"), QStringLiteral("Weekly report"));
+    QCOMPARE(recordsFileName(dir, dir + "/Records/" + x40 + ".txt"), x40 + ".txt");
+    QCOMPARE(recordsFileTitle(dir, dir + "/Records/" + x40 + ".txt"), QString(30, QLatin1Char('x')));
+    QCOMPARE(recordsFileName(dir, dir + "/Records/old/Monday.txt"), QStringLiteral("old/Monday.txt"));
+    QCOMPARE(recordsFileTitle(dir, dir + "/Records/old/Monday.txt"), QStringLiteral("old/Monday"));
+    QCOMPARE(recordsFileName(dir, "/tmp/elsewhere/Friday.txt"), QStringLiteral("Friday.txt"));
+    QCOMPARE(recordsFileTitle(dir, "/tmp/elsewhere/Friday.txt"), QStringLiteral("Friday"));
 }
 
 // Lines written and read back byte for byte, files edited elsewhere, and the
@@ -186,8 +248,9 @@ void TestCore::textFiles()
     QCOMPARE(lines, (QStringList{QStringLiteral("a"), QStringLiteral("b"), QString(), QStringLiteral("c")}));
 
     // A file that cannot be created or read, a full disk, and a disk filling
-    // up half way through a block, where the short write is the failure.
-    const QString full = tmp.filePath(QStringLiteral("full.txt")), half = tmp.filePath(QStringLiteral("half.txt"));
+    // up half way through an append: that one is cut back to what the file
+    // had, so that the next append is not glued to half a line.
+    const QString full = tmp.filePath(QStringLiteral("full.txt"));
     QVERIFY(QFile::link(QStringLiteral("/dev/full"), full));
     QString e1, e2, e3, e4;
     QVERIFY(!appendTextLines(tmp.filePath(QStringLiteral("missing/a.txt")), {QStringLiteral("x")}, &e1));
@@ -195,37 +258,17 @@ void TestCore::textFiles()
     QVERIFY(!readTextLines(tmp.filePath(QStringLiteral("nothere.txt")), &lines, &e3));
     {
         const gt::test::FileSizeLimit limit(40);
-        QVERIFY(!replaceTextLines(half, QStringList(4, QString(20, QLatin1Char('x'))), &e4));
+        QVERIFY(!appendTextLines(path, QStringList(4, QString(20, QLatin1Char('x'))), &e4));
     }
+    QCOMPARE(readBytes(path), QByteArray("a\nb\r\n\nc"));
     QVERIFY2(!e1.isEmpty() && !e2.isEmpty() && !e3.isEmpty() && !e4.isEmpty(), "every failure gives a reason");
-}
-
-// A replacing write that fails leaves the old file byte for byte, and says
-// why; one through a link replaces the file it leads to; a device is written
-// to, never replaced by a file.
-void TestCore::replacingWrites_data()
-{
-    QTest::addColumn<QString>("target"); // "file", "link" (to a.txt), "device" (a link to /dev/full)
-    QTest::addColumn<int>("limit");      // bytes a file may grow to; 0: no limit
-    QTest::addColumn<bool>("blocks");    // written through ReplacingFile in two blocks
-    QTest::addColumn<QString>("error");
-    QTest::addColumn<QByteArray>("after"); // a.txt afterwards
-
-    const QString shortWrite = QStringLiteral("Only part of the data could be written (the disk may be full).");
-    QTest::newRow("disk fills up") << "file" << 40 << false << shortWrite << QByteArray("old\r\n");
-    QTest::newRow("disk fills up at the second block") << "link" << 90 << true << shortWrite << QByteArray("old\r\n");
-    QTest::newRow("through a link") << "link" << 0 << true << QString()
-                                    << QByteArray(78, 'x') + "\r\n" + QByteArray(76, 'x') + "\r\n";
-    QTest::newRow("a device") << "device" << 0 << false << "No space left on device" << QByteArray("old\r\n");
 }
 
 void TestCore::replacingWrites()
 {
-    QFETCH(QString, target);
-    QFETCH(int, limit);
-    QFETCH(bool, blocks);
-    QFETCH(QString, error);
-    QFETCH(QByteArray, after);
+    QFETCH(int, row);
+    const Replace &c = kReplaces[row];
+    const QString target = c.target;
     QTemporaryDir tmp;
     const QString file = tmp.filePath(QStringLiteral("a.txt")), link = tmp.filePath(QStringLiteral("link.txt"));
     QVERIFY(writeBytes(file, "old\r\n"));
@@ -236,9 +279,9 @@ void TestCore::replacingWrites()
     bool ok = false;
     {
         std::optional<gt::test::FileSizeLimit> full;
-        if (limit)
-            full.emplace(limit);
-        if (blocks) {
+        if (c.limit)
+            full.emplace(c.limit);
+        if (c.blocks) {
             ReplacingFile out(path);
             ok = out.open(&reason) && out.write(encodeTextLines(lines.mid(0, 1)), &reason)
                 && out.write(encodeTextLines(lines.mid(1)), &reason) && out.commit(&reason);
@@ -246,175 +289,103 @@ void TestCore::replacingWrites()
             ok = replaceTextLines(path, lines, &reason);
         }
     }
-    QCOMPARE(reason, error);
-    QCOMPARE(ok, error.isEmpty());
-    QCOMPARE(readBytes(file), after);
+    QCOMPARE(reason, c.error);
+    QCOMPARE(ok, c.error.isEmpty());
+    QCOMPARE(readBytes(file), c.after);
     QVERIFY(QFileInfo(link).isSymLink());
     QVERIFY(!QFileInfo(QStringLiteral("/dev/full")).isFile()); // still the device
     // No new file left beside the old one.
     QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::System), (QStringList{"a.txt", "link.txt"}));
 }
 
-// Under the usual umask 022: what the program makes is its owner's only;
-// what was there keeps its mode.
-void TestCore::fileModes_data()
-{
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<QString>("before"); // the mode a.txt or folder "d" has before; "none": not there
-    QTest::addColumn<QStringList>("modes"); // path: mode afterwards
-
-    QTest::newRow("append makes a file") << "append" << "none" << QStringList{"a.txt:600"};
-    QTest::newRow("append keeps a mode") << "append" << "644" << QStringList{"a.txt:644"};
-    QTest::newRow("replace makes a file") << "replace" << "none" << QStringList{"a.txt:600"};
-    QTest::newRow("replace keeps a mode") << "replace" << "640" << QStringList{"a.txt:640"};
-    QTest::newRow("a folder there keeps its mode") << "folder" << "755" << QStringList{"d:755", "d/e:700", "d/e/f:700"};
-    QTest::newRow("first start") << "settings" << "none"
-                                  << QStringList{"d:700", "d/e:700", "d/e/setup.txt:600", "d/e/Records:700"};
-}
-
 void TestCore::fileModes()
 {
-    QFETCH(QString, how);
-    QFETCH(QString, before);
-    QFETCH(QStringList, modes);
+    QFETCH(int, row);
+    const QString how = kModes[row].how, before = kModes[row].before;
     QTemporaryDir tmp;
     const QDir dir(tmp.path());
     const bool folder = how == "folder" || how == "settings";
     const QString path = dir.filePath(folder ? "d" : "a.txt");
-    if (before != "none") {
+    if (!before.isEmpty()) {
         QVERIFY(folder ? dir.mkdir("d") : writeBytes(path, "old\r\n"));
         QVERIFY(::chmod(QFile::encodeName(path).constData(), before.toUInt(nullptr, 8)) == 0);
     }
     const mode_t umask = ::umask(022);
     bool ok = false;
-    if (how == "append") {
+    GatetallyState state(dir.filePath("d/e"));
+    QString error;
+    if (how == "append")
         ok = appendTextLines(path, {QStringLiteral("x")});
-    } else if (how == "replace") {
+    else if (how == "replace")
         ok = replaceTextLines(path, {QStringLiteral("x")});
-    } else if (how == "folder") {
+    else if (how == "folder")
         ok = makeOwnerFolder(dir.filePath("d/e/f"));
-    } else {
-        GatetallyState state(dir.filePath("d/e"));
-        QString error;
+    else
         ok = loadSettings(state, &error) == SettingsLoad::Defaults && error.isEmpty();
-    }
     ::umask(umask);
     QVERIFY(ok);
-    for (const QString &m : modes)
+    for (const QString &m : kModes[row].after)
         QCOMPARE(m.section(':', 0, 0) + ':' + modeOf(dir.filePath(m.section(':', 0, 0))), m);
-}
-
-void TestCore::settingsLoad_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("unreadable"); // why, when the defaults replace it
-    QTest::addColumn<int>("port");
-    QTest::addColumn<bool>("autosave");
-    QTest::addColumn<int>("names"); // names loaded from the file
-
-    QTest::newRow("port 12, autosave T") << setupWith("CommPort=12", "autosave=T", "/x/a.txt") << QString() << 12 << true << 100;
-    QTest::newRow("port 17 is no port") << setupWith("CommPort=17", "autosave=F", "/x/a.txt") << QString() << 1 << false << 100;
-    QTest::newRow("port 0 is no port") << setupWith("CommPort=0", "autosave=F", "/x/a.txt") << QString() << 1 << false << 100;
-    QTest::newRow("garbage line 1") << setupWith("hello", "autosave=F", "/x/a.txt") << QString() << 1 << false << 100;
-    QTest::newRow("line 2 ending in x is on") << setupWith("CommPort=3", "autosave=x", "/x/a.txt") << QString() << 3 << true << 100;
-    QTest::newRow("50 names, LF line ends") << setupWith("CommPort=2", "autosave=F", "/x/a.txt", 50, "\n") << QString() << 2 << false << 50;
-    QTest::newRow("CR line ends") << setupWith("CommPort=6", "autosave=T", "/x/a.txt", 100, "\r") << QString() << 6 << true << 100;
-    QTest::newRow("two lines only") << QByteArray("CommPort=4\r\nautosave=T\r\n") << "it has fewer than 3 lines" << 1 << false << 0;
-    QTest::newRow("one NUL byte") << setupWith("CommPort=7", "autosave=T", QByteArray("/x/a\0.txt", 9))
-                                  << "it holds a NUL byte" << 1 << false << 0;
 }
 
 void TestCore::settingsLoad()
 {
-    QFETCH(QByteArray, file);
-    QFETCH(QString, unreadable);
-    QFETCH(int, port);
-    QFETCH(bool, autosave);
-    QFETCH(int, names);
+    QFETCH(int, row);
+    const Load &c = kLoads[row];
     QTemporaryDir tmp;
-    const QString setup = setupFilePath(tmp.path());
+    const QString setup = tmp.filePath("setup.txt");
     // An older kept copy is replaced.
-    QVERIFY(writeBytes(setup, file) && writeBytes(setup + ".unreadable", "older"));
+    QVERIFY(writeBytes(setup, c.file) && writeBytes(setup + ".unreadable", "older"));
     GatetallyState state(tmp.path());
     QString notice;
-    QCOMPARE(loadSettings(state, nullptr, &notice), unreadable.isEmpty() ? SettingsLoad::Read : SettingsLoad::Defaults);
-    QCOMPARE(state.intCommPort, port);
-    QCOMPARE(state.blnAutosave, autosave);
-    QCOMPARE(state.strListTitle, QStringLiteral("Quorvel Gatetally"));
+    QCOMPARE(loadSettings(state, nullptr, &notice), c.unreadable.isEmpty() ? SettingsLoad::Read : SettingsLoad::Defaults);
+    QCOMPARE(state.intCommPort, c.port);
+    QCOMPARE(state.blnAutosave, c.autosave);
     QCOMPARE(state.strEntryNames.size(), 101);
     for (int i = 0; i < 101; ++i)
-        QCOMPARE(state.strEntryNames.at(i), i < names ? QStringLiteral("Name%1").arg(i + 1) : QString());
-    if (unreadable.isEmpty()) {
-        QCOMPARE(readBytes(setup), file); // reading never rewrites
+        QCOMPARE(state.strEntryNames.at(i), i < c.names ? QStringLiteral("Name%1").arg(i + 1) : QString());
+    if (c.unreadable.isEmpty()) {
+        QCOMPARE(readBytes(setup), c.file); // reading never rewrites
         QCOMPARE(notice, QString());
         return;
     }
-    QCOMPARE(readBytes(setup),
-             crlf(QList<QByteArray>{"CommPort=1", "autosave=F", defaultAutosaveFile(tmp.path()).toLatin1()}
-                  + QList<QByteArray>(100)));
-    QCOMPARE(readBytes(setup + ".unreadable"), file);
+    QCOMPARE(readBytes(setup), test::setupFile("CommPort=1", "autosave=F", tmp.filePath("Records/default.txt").toLatin1()));
+    QCOMPARE(readBytes(setup + ".unreadable"), c.file);
     QCOMPARE(notice, QStringLiteral("The settings file %1 could not be read (%2).\r\n"
                                     "Gatetally is using the default settings: port 1, autosave off, "
                                     "no records file chosen and no entry point names.\r\n"
                                     "The old file was kept as %1.unreadable.")
-                         .arg(setup, unreadable));
-}
-
-void TestCore::settingsRewrite_data()
-{
-    QTest::addColumn<int>("writer");
-    QTest::addColumn<QString>("lines"); // the first three afterwards
-    QTest::addColumn<bool>("renamed");
-    QTest::addColumn<bool>("diskFull"); // the rewrite fails half way: the old file stays whole
-    // Start: CommPort=3, autosave=T, /x/Records/a.txt, names Name1..Name100.
-    QTest::newRow("comm port") << 0 << "CommPort=12|autosave=T|/x/Records/a.txt" << false << false;
-    QTest::newRow("autosave off") << 1 << "CommPort=3|autosave=F|/x/Records/a.txt" << false << false;
-    QTest::newRow("autosave on, new file") << 2 << "CommPort=3|autosave=T|/x/Records/b.txt" << false << false;
-    QTest::newRow("save as") << 3 << "CommPort=3|autosave=T|/x/Records/c.txt" << false << false;
-    QTest::newRow("names") << 4 << "CommPort=3|autosave=T|/x/Records/a.txt" << true << false;
-    QTest::newRow("disk full") << 0 << "CommPort=3|autosave=T|/x/Records/a.txt" << false << true;
+                         .arg(setup, c.unreadable));
 }
 
 void TestCore::settingsRewrite()
 {
-    QFETCH(int, writer);
-    QFETCH(QString, lines);
-    QFETCH(bool, renamed);
-    QFETCH(bool, diskFull);
-    const QList<QByteArray> l = lines.toLatin1().split('|');
+    QFETCH(int, row);
+    const Rewrite &c = kRewrites[row];
     QTemporaryDir tmp;
-    QVERIFY(writeBytes(setupFilePath(tmp.path()), setupWith("CommPort=3", "autosave=T", "/x/Records/a.txt")));
+    const QString setup = tmp.filePath("setup.txt");
+    QVERIFY(writeBytes(setup, setupWith("CommPort=3", "autosave=T", "/x/Records/a.txt")));
     GatetallyState state(tmp.path());
     QCOMPARE(loadSettings(state), SettingsLoad::Read);
     // Memory may differ from the file; the file's lines win for what a
     // writer does not change.
     state.strSetupLine1 = QStringLiteral("CommPort=9");
     state.strAutosaveFile = QStringLiteral("/elsewhere.txt");
-
-    SettingsChange change;
-    switch (writer) {
-    case 0: change.commPort = 12; break;
-    case 1: change.autosave = false; break;
-    case 2: change.autosave = true; change.autosaveFile = QStringLiteral("/x/Records/b.txt"); break;
-    case 3: change.autosaveFile = QStringLiteral("/x/Records/c.txt"); break;
-    case 4: state.strEntryNames[0] = QStringLiteral("FRONT"); state.strEntryNames[99] = QStringLiteral("LAST"); break;
+    if (c.renamed) {
+        state.strEntryNames[0] = QStringLiteral("FRONT");
+        state.strEntryNames[99] = QStringLiteral("LAST");
     }
     QString error;
-    if (diskFull) {
-        const gt::test::FileSizeLimit limit(64);
-        QVERIFY(!rewriteSettings(state, change, &error) && !error.isEmpty());
-        QCOMPARE(QDir(tmp.path()).entryList(QDir::Files), QStringList{QStringLiteral("setup.txt")});
-    } else {
-        QVERIFY2(rewriteSettings(state, change, &error), qPrintable(error));
-    }
-
-    QByteArray expected = setupWith(l[0], l[1], l[2]);
-    if (renamed) {
-        expected.replace("\r\nName1\r\n", "\r\nFRONT\r\n");
-        expected.replace("\r\nName100\r\n", "\r\nLAST\r\n");
-    }
-    QCOMPARE(readBytes(setupFilePath(tmp.path())), expected);
-    QVERIFY(diskFull || (state.strSetupLine1.toLatin1() == l[0] && state.strSetupLine2.toLatin1() == l[1]));
+    SettingsChange change;
+    change.commPort = c.port;
+    change.autosave = c.autosave;
+    change.autosaveFile = c.file;
+    QVERIFY2(rewriteSettings(state, change, &error), qPrintable(error));
+    QByteArray expected = setupWith(c.line1, c.line2, c.line3);
+    if (c.renamed)
+        expected.replace("\r\nName1\r\n", "\r\nFRONT\r\n").replace("\r\nName100\r\n", "\r\nLAST\r\n");
+    QCOMPARE(readBytes(setup), expected);
+    QCOMPARE(state.strSetupLine1.toLatin1() + '|' + state.strSetupLine2.toLatin1(), c.line1 + '|' + c.line2);
 }
 
 QTEST_APPLESS_MAIN(TestCore)
