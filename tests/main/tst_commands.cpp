@@ -72,34 +72,43 @@ const QString kLatin1 = QStringLiteral("Gatetally|!|OK|The name %1 cannot be use
                                        "setup.txt keeps the records file's name in 8-bit (Latin-1) characters, and this\r\n"
                                        "name has characters outside them. Nothing was written; please choose another name.");
 const QStringList kEnds{QStringLiteral("port closed"), QStringLiteral("exit timer")};
+const QByteArray kWaiting("  3/7/2006    1:05:09 PM    6    NOT VALID    106    000006");
+QByteArray arrivedMessage(int n) { return "5 V 10" + QByteArray::number(n) + " 00000" + QByteArray::number(n) + " \r"; }
+QByteArray arrived(int n)
+{
+    return "  3/7/2006    1:05:09 PM    5    VALID        10" + QByteArray::number(n) + "    00000" + QByteArray::number(n);
+}
 
-// One command given on the main screen (the objectName of its control, or
-// "close" for the window's close control): the state before (rows shown, -1:
-// the display full), the operator's answers (Y, N, C) and file names, and
-// what must hold afterwards. Records may arrive from the line before the
-// command and while the prompts listed in `during` are open (prompt n brings
-// the message "5 V 10n 00000n"); the display is then compared whole.
+// One command given on the main screen: the state before, the operator's
+// answers, the boxes shown, and what must hold afterwards. A record arrives
+// from the line before the command when `waiting`, and while each prompt n
+// of `during` is open ("5 V 10n 00000n"); what the display holds afterwards
+// (rows, then records held back) follows from them.
 struct Case
 {
-    QString control, inUse;
-    bool autosave, full, clearCheck;
-    int shown;
-    QString answers;
-    QStringList fileNames, conversation;
-    bool autosaveAfter;
-    QString fileAfter;
-    QByteArray bytes; // of fileAfter; every other records file keeps its bytes
-    int countAfter;
-    bool clearCheckAfter;
-    QString title = {}; // the list title afterwards; empty: the program's own
-    QByteArray before = {}; // received before the command
+    QString control;               // objectName of its control, or "close": the window's close control
+    QString inUse = "Monday.txt";  // records file in use (see Desk::path)
+    bool autosave = false;
+    bool full = false;             // the capacity message was shown
+    bool clearCheck = false;       // turning autosave on cleared the display
+    int shown = 0;                 // rows on display; -1: the display full
+    bool waiting = false;
+    QString answers = {};          // Y, N, C to the questions in turn
+    QStringList fileNames = {};    // the Save dialogs' answers ("" cancels)
     QList<int> during = {};
-    QList<QByteArray> display = {}; // record lines afterwards
-    int sizeLimit = 0; // bytes a file may grow to during the command, as on a nearly full disk
+    int sizeLimit = 0;             // bytes a file may grow to, as on a nearly full disk
+    QStringList asked = {};        // every box, as Desk::conversation gives it
+    bool autosaveAfter = autosave;
+    QString file = inUse;          // in use afterwards, holding `bytes`; every other file keeps its own
+    QByteArray bytes = kOld;
+    bool cleared = false;          // the rows shown before are gone
+    bool clearCheckAfter = clearCheck;
+    QString title = {};            // the list title afterwards; empty: the program's own
 };
 
 // A data folder with the default settings, Monday.txt and Tuesday.txt holding
-// an earlier save, a pinned clock, and the main screen with its commands.
+// an earlier save, a pinned clock, the main screen with its commands, and
+// the in-memory line.
 struct Desk
 {
     QTemporaryDir tmp;
@@ -109,6 +118,8 @@ struct Desk
     AppScreenFlow flow{state, prompts, navigator};
     MainScreen screen{state, prompts, flow};
     MainCommands &commands = *screen.commands();
+    MemoryPortLink *port = new MemoryPortLink;
+    Receiver receiver{state, prompts, std::unique_ptr<PortLink>(port)};
     QStringList events;
 
     Desk()
@@ -120,6 +131,7 @@ struct Desk
         QObject::connect(&commands, &MainCommands::exitConfirmed, [this] { events << QStringLiteral("exit timer"); });
         for (const char *name : {"Monday.txt", "Tuesday.txt"})
             writeBytes(path(name), kOld);
+        receiver.openPort();
     }
 
     // A file of the Records folder, "default", or where nothing can be written:
@@ -160,8 +172,11 @@ struct Desk
     }
 
     // Rows shown with names: entry points 1 and 2 share one, 3 has none.
+    // -1 fills the display.
     void display(int rows)
     {
+        if (rows < 0)
+            state.strRecords.appendMany(QStringList(kDisplayCapacity, "f"), QStringList(kDisplayCapacity, "f"));
         state.strDisplayMode = DisplayMode::Name;
         state.strEntryNames[0] = state.strEntryNames[1] = QStringLiteral("Door");
         state.strEntryNames[2].clear();
@@ -190,27 +205,21 @@ struct Desk
         return lines;
     }
 
-    // Every file of the Records folder, name and bytes (not the link to /dev/full).
-    QByteArray records() const
-    {
-        QByteArray all;
-        const QDir records(recordsDirPath(state.dataDir));
-        for (const QFileInfo &f : records.entryInfoList(QDir::Files | QDir::NoSymLinks, QDir::Name))
-            all += f.fileName().toLatin1() + ":\n" + readBytes(f.filePath()) + '\n';
-        return all;
-    }
-
-    // The file in use with its bytes, every other file unchanged, the header
-    // caption, setup.txt, every scripted answer used, every Save dialog alike.
+    // The file in use with its bytes, every other file of the Records folder
+    // unchanged (not the link to /dev/full), the header caption, setup.txt,
+    // every scripted answer used, every Save dialog alike.
     void check(const QString &inUse, const QByteArray &bytes, bool autosave)
     {
         QMap<QString, QByteArray> files{{"Monday.txt", kOld}, {"Tuesday.txt", kOld}};
         if (inUse != "default" && !inUse.startsWith('@'))
             files[inUse] = bytes;
-        QByteArray expected;
+        QByteArray expected, found;
         for (auto f = files.cbegin(); f != files.cend(); ++f)
             expected += f.key().toLatin1() + ":\n" + f.value() + '\n';
-        QCOMPARE(records(), expected);
+        const QDir records(recordsDirPath(state.dataDir));
+        for (const QFileInfo &f : records.entryInfoList(QDir::Files | QDir::NoSymLinks, QDir::Name))
+            found += f.fileName().toLatin1() + ":\n" + readBytes(f.filePath()) + '\n';
+        QCOMPARE(found, expected);
         QCOMPARE(state.strAutosaveFile, path(inUse));
         QCOMPARE(screen.lblMainHeader->text(), inUse == "default" ? QStringLiteral("Quorvel Gatetally") : path(inUse));
         const QStringList setup = setupLines();
@@ -224,13 +233,6 @@ struct Desk
     }
 };
 
-QByteArray arrivedMessage(int n) { return "5 V 10" + QByteArray::number(n) + " 00000" + QByteArray::number(n) + " \r"; }
-QByteArray arrived(int n)
-{
-    return "  3/7/2006    1:05:09 PM    5    VALID        10" + QByteArray::number(n) + "    00000" + QByteArray::number(n);
-}
-const QByteArray kWaiting("  3/7/2006    1:05:09 PM    6    NOT VALID    106    000006");
-
 } // namespace
 
 Q_DECLARE_METATYPE(Case)
@@ -243,125 +245,124 @@ private Q_SLOTS:
     {
         QTest::addColumn<Case>("c");
         const auto row = [](const char *name, const Case &c) { QTest::newRow(name) << c; };
-        const QString on("optOn"), off("optOff"), save("mnuFileSave"), saveAs("mnuFileSaveAs");
-        const QString mon("Monday.txt"), tue("Tuesday.txt"), gone("Gone.txt"), def("default"), rep("Report.txt");
-        const QString title("Report"), name40("abcdefghij0123456789ABCDEFGHIJklmnopqrst.txt");
-        const QStringList none, both{kOverwrite, kClearDisplay}, toMon{mon}, toRep{rep}, cancel{""};
+        const QString on("optOn"), off("optOff"), save("mnuFileSave"), saveAs("mnuFileSaveAs"), clear("cmdClear");
+        const QString mon("Monday.txt"), tue("Tuesday.txt"), def("default"), rep("Report.txt"), title("Report");
+        const QString name40("abcdefghij0123456789ABCDEFGHIJklmnopqrst.txt");
+        const QString cyrillic = QString::fromUtf8("\u0416\u0443\u0440\u043d\u0430\u043b.txt");
+        const QStringList both{kOverwrite, kClearDisplay};
         const QString diffMon = different("Monday.txt"), full = failed("full.txt", ENOSPC);
-        // control, in use, autosave, full, clearCheck, rows shown, answers, file names, conversation;
-        // afterwards: autosave, file in use, its bytes, count, clearCheck (and title).
-        row("on, no file yet: dialog at once, chosen file replaced by the header",
-            {on, def, false, true, false, 0, "", toMon, none, true, mon, kAutosaveHeader, 0, false});
-        row("on, records kept",
-            {on, def, false, true, false, 3, "N", toMon, {kClearDisplay}, true, mon, kAutosaveHeader, 3, false});
-        row("on, earlier file kept but gone: made with the resume marker",
-            {on, gone, false, true, false, 0, "N", none, {different("Gone.txt")}, true, gone, kResume, 0, false});
-        row("on, records and earlier file: both questions in order",
-            {on, mon, false, true, false, 2, "YN", none, {kClearDisplay, diffMon}, true, mon, kOld + kResume, 0, true});
-        row("on, dialog cancelled: stays off, nothing written",
-            {on, def, false, true, false, 0, "", cancel, none, false, def, {}, 0, false});
-        row("on, blank name: as cancelled",
-            {on, def, false, true, false, 0, "", {"   "}, none, false, def, {}, 0, false});
-        row("on, different file cancelled: earlier file not reused",
-            {on, mon, false, true, false, 0, "Y", cancel, {diffMon}, false, mon, kOld, 0, false});
-        row("on, already on: nothing", {on, mon, true, false, false, 2, "", none, none, true, mon, kOld, 2, false});
-        row("off: stop marker appended",
-            {off, mon, true, false, false, 2, "", none, none, false, mon, kOld + kStop, 2, false});
-        row("off after the capacity message: new file holds the stop marker",
-            {off, mon, true, true, false, 2, "", {"New.txt"}, none, false, "New.txt", kStop, 2, false});
-        row("off after the capacity message, cancelled: current file kept",
-            {off, mon, true, true, false, 2, "", cancel, none, false, mon, kOld + kStop, 2, false});
-        row("off, already off: nothing",
-            {off, mon, false, false, false, 2, "", none, none, false, mon, kOld, 2, false});
-        row("Save, No: block appended, display cleared",
-            {save, mon, false, false, false, 3, "NY", none, both, false, mon, kOld + saved(3), 0, false});
-        row("Save, Cancel: nothing",
-            {save, mon, false, false, false, 3, "C", none, {kOverwrite}, false, mon, kOld, 3, false});
-        row("Save, empty display: header alone, no clearing question",
-            {save, mon, false, false, false, 0, "Y", none, {kOverwrite}, false, mon, kSaveHeader, 0, false});
-        row("Save, Yes: replaced by the receiver's lines (names shared and empty, incorrect data), display kept",
-            {save, mon, false, false, false, 4, "YN", none, both, false, mon, saved(4), 4, false});
-        row("Save, autosave on: refused",
-            {save, mon, true, false, false, 3, "", none, {kSaveRefusal}, true, mon, kOld, 3, false});
-        row("Save, no file chosen yet: as Save As",
-            {save, def, false, false, false, 2, "", toRep, none, false, rep, saved(2), 2, false, title});
-        row("Save As: existing file replaced without asking",
-            {saveAs, tue, false, false, false, 2, "", toMon, none, false, mon, saved(2), 2, false, "Monday"});
-        row("Save As: 40-character name, 30-character title",
-            {saveAs, mon, false, false, false, 1, "", {name40}, none, false, name40, saved(1), 1, false,
-             "abcdefghij0123456789ABCDEFGHIJ"});
-        row("Save As after autosave on cleared: offered, No",
-            {saveAs, mon, false, false, true, 2, "N", toRep, {kClearDisplay}, false, rep, saved(2), 2, true, title});
-        row("Save As after autosave on cleared, empty display: not offered",
-            {saveAs, mon, false, false, true, 0, "", toRep, none, false, rep, kSaveHeader, 0, true, title});
-        row("Save As cancelled: nothing at all",
-            {saveAs, mon, false, false, true, 2, "", cancel, none, false, mon, kOld, 2, true});
-        row("Save As, autosave on: refused",
-            {saveAs, mon, true, false, false, 2, "", none, {kSaveAsRefusal}, true, mon, kOld, 2, false});
-        row("Clear, autosave on: at once",
-            {"cmdClear", mon, true, true, true, 3, "", none, none, true, mon, kOld, 0, true});
-        row("Clear, autosave off, Yes",
-            {"cmdClear", mon, false, true, true, 3, "Y", none, {kClearQuestion}, false, mon, kOld, 0, true});
-        row("Clear, autosave off, No",
-            {"mnuEditDelete", mon, false, true, true, 3, "N", none, {kClearQuestion}, false, mon, kOld, 3, true});
-        row("Clear, autosave off, empty display still asks",
-            {"mnuEditDelete", mon, false, true, true, 0, "N", none, {kClearQuestion}, false, mon, kOld, 0, true});
-        row("Exit, autosave on, Yes: the exit marker",
-            {"close", mon, true, false, false, 2, "Y", none, {kExitOn}, true, mon, kOld + kExitMarker, 2, false});
-        row("Exit, autosave on, No",
-            {"mnuFileExit", mon, true, false, false, 2, "N", none, {kExitOn}, true, mon, kOld, 2, false});
-        row("Exit, autosave off, Yes: nothing written",
-            {"cmdExit", mon, false, false, false, 2, "Y", none, {kExitOff}, false, mon, kOld, 2, false});
-        // Told with the file's name and the reason; nothing claimed as saved nor offered for clearing.
-        row("Save, /dev/full",
-            {save, "@full", false, false, false, 2, "Y", none, {kOverwrite, full}, false, "@full", {}, 2, false});
-        row("Save, Yes, the disk fills up: the old file kept whole",
-            {save, mon, false, false, false, 4, "Y", none, {kOverwrite, QStringLiteral(
-             "Gatetally|!|OK|The records file Monday.txt could not be written:\r\n"
-             "Only part of the data could be written (the disk may be full).")},
-             false, mon, kOld, 4, false, {}, {}, {}, {}, 100});
-        row("Save As, cannot create", {saveAs, mon, false, false, true, 2, "", {"@under"},
-            {failed("x.txt", ENOTDIR)}, false, mon, kOld, 2, true});
-        // No file behind it: autosave stays off and setup.txt as it was.
-        row("on, new file cannot be created", {on, mon, false, false, false, 0, "Y", {"@under"},
-            {diffMon, failed("x.txt", ENOTDIR) + kStaysOff}, false, mon, kOld, 0, false});
-        row("on, kept file on /dev/full", {on, "@full", false, false, false, 0, "N", none,
-            {different("full.txt"), full + kStaysOff}, false, "@full", {}, 0, false});
-        row("Save As, a name setup.txt cannot hold: refused before writing", {saveAs, mon, false, false, false, 2,
-            "", {"\u0416\u0443\u0440\u043d\u0430\u043b.txt"}, {kLatin1.arg(QString::fromUtf8("\u0416\u0443\u0440\u043d\u0430\u043b.txt"))},
-            false, mon, kOld, 2, false});
-        row("off, /dev/full", {off, "@full", true, false, false, 0, "", none, {full}, false, "@full", {}, 0, false});
-        row("Exit, /dev/full: the program still ends",
-            {"cmdExit", "@full", true, false, false, 0, "Y", none, {kExitOn, full}, true, "@full", {}, 0, false});
-        const QByteArray six("6 N 106 000006 \r");
         const QString kNote = QStringLiteral("Gatetally|-|YN|1 record(s) could not be written to the records file "
                                              "full.txt.\r\nThey are on the display only: answer No to save them "
                                              "elsewhere first.\r\n\r\n") + kExitOn.mid(15);
-        // Records arriving; then: what came before, during which prompts, the record lines on the display.
+
+        row("on, no file yet: dialog at once, records kept, chosen file replaced by the header",
+            {.control = on, .inUse = def, .full = true, .shown = 3, .answers = "N", .fileNames = {mon},
+             .asked = {kClearDisplay}, .autosaveAfter = true, .file = mon, .bytes = kAutosaveHeader});
+        row("on, earlier file kept but gone: made with the resume marker",
+            {.control = on, .inUse = "Gone.txt", .full = true, .answers = "N", .asked = {different("Gone.txt")},
+             .autosaveAfter = true, .bytes = kResume});
+        row("on, records and earlier file: both questions in order",
+            {.control = on, .full = true, .shown = 2, .answers = "YN", .asked = {kClearDisplay, diffMon},
+             .autosaveAfter = true, .bytes = kOld + kResume, .cleared = true, .clearCheckAfter = true});
+        row("on, a blank name is no choice: stays off, nothing written",
+            {.control = on, .inUse = def, .full = true, .fileNames = {"   "}});
+        row("on, different file cancelled: earlier file not reused",
+            {.control = on, .answers = "Y", .fileNames = {""}, .asked = {diffMon}});
+        row("on, already on: nothing", {.control = on, .autosave = true, .shown = 2});
+        row("off: stop marker appended",
+            {.control = off, .autosave = true, .shown = 2, .autosaveAfter = false, .bytes = kOld + kStop});
+        row("off after the capacity message: new file holds the stop marker",
+            {.control = off, .autosave = true, .full = true, .fileNames = {"New.txt"}, .autosaveAfter = false,
+             .file = "New.txt", .bytes = kStop});
+        row("off after the capacity message, cancelled: current file kept",
+            {.control = off, .autosave = true, .full = true, .fileNames = {""}, .autosaveAfter = false,
+             .bytes = kOld + kStop});
+        row("off, already off: nothing", {.control = off, .shown = 2});
+
+        row("Save, No: block appended, display cleared",
+            {.control = save, .shown = 3, .answers = "NY", .asked = both, .bytes = kOld + saved(3), .cleared = true});
+        row("Save, Cancel: nothing", {.control = save, .shown = 3, .answers = "C", .asked = {kOverwrite}});
+        row("Save, empty display: header alone, no clearing question",
+            {.control = save, .answers = "Y", .asked = {kOverwrite}, .bytes = kSaveHeader});
+        row("Save, Yes: replaced by the receiver's lines (names shared and empty, incorrect data), display kept",
+            {.control = save, .shown = 4, .answers = "YN", .asked = both, .bytes = saved(4)});
+        row("Save, autosave on: refused", {.control = save, .autosave = true, .shown = 3, .asked = {kSaveRefusal}});
+        row("Save, no file chosen yet: as Save As",
+            {.control = save, .inUse = def, .shown = 2, .fileNames = {rep}, .file = rep, .bytes = saved(2), .title = title});
+        row("Save As: existing file replaced without asking",
+            {.control = saveAs, .inUse = tue, .shown = 2, .fileNames = {mon}, .file = mon, .bytes = saved(2),
+             .title = "Monday"});
+        row("Save As: 40-character name, 30-character title",
+            {.control = saveAs, .shown = 1, .fileNames = {name40}, .file = name40, .bytes = saved(1),
+             .title = "abcdefghij0123456789ABCDEFGHIJ"});
+        row("Save As cancelled: nothing at all", {.control = saveAs, .clearCheck = true, .shown = 2, .fileNames = {""}});
+        row("Save As, autosave on: refused", {.control = saveAs, .autosave = true, .shown = 2, .asked = {kSaveAsRefusal}});
+        row("Save As, the display full: the records held back follow its rows",
+            {.control = saveAs, .shown = -1, .waiting = true, .fileNames = {"Full.txt"}, .file = "Full.txt",
+             .bytes = kSaveHeader + crlf(QList<QByteArray>(kDisplayCapacity, "f") << kWaiting), .title = "Full"});
+
+        row("Clear, autosave on: at once",
+            {.control = clear, .autosave = true, .full = true, .shown = 3, .cleared = true});
+        row("Clear, autosave off, No",
+            {.control = "mnuEditDelete", .shown = 3, .answers = "N", .asked = {kClearQuestion}});
+        row("Clear, autosave off, empty display still asks",
+            {.control = "mnuEditDelete", .answers = "N", .asked = {kClearQuestion}});
+        row("Exit, autosave on, Yes: the exit marker",
+            {.control = "close", .autosave = true, .shown = 2, .answers = "Y", .asked = {kExitOn},
+             .bytes = kOld + kExitMarker});
+        row("Exit, autosave on, No",
+            {.control = "mnuFileExit", .autosave = true, .shown = 2, .answers = "N", .asked = {kExitOn}});
+        row("Exit, autosave off, Yes: nothing written",
+            {.control = "cmdExit", .shown = 2, .answers = "Y", .asked = {kExitOff}});
+
+        // Told with the file's name and the reason; nothing claimed as saved nor offered for clearing.
+        row("Save, /dev/full",
+            {.control = save, .inUse = "@full", .shown = 2, .answers = "Y", .asked = {kOverwrite, full}});
+        row("Save, Yes, the disk fills up: the old file kept whole",
+            {.control = save, .shown = 4, .answers = "Y", .sizeLimit = 100,
+             .asked = {kOverwrite, QStringLiteral("Gatetally|!|OK|The records file Monday.txt could not be written:"
+                                                  "\r\nOnly part of the data could be written (the disk may be full).")}});
+        row("Save As, cannot create",
+            {.control = saveAs, .clearCheck = true, .shown = 2, .fileNames = {"@under"},
+             .asked = {failed("x.txt", ENOTDIR)}});
+        row("Save As, a name setup.txt cannot hold: refused before writing",
+            {.control = saveAs, .shown = 2, .fileNames = {cyrillic}, .asked = {kLatin1.arg(cyrillic)}});
+        // No file behind it: autosave stays off and setup.txt as it was.
+        row("on, new file cannot be created",
+            {.control = on, .answers = "Y", .fileNames = {"@under"},
+             .asked = {diffMon, failed("x.txt", ENOTDIR) + kStaysOff}});
+        row("on, kept file on /dev/full",
+            {.control = on, .inUse = "@full", .answers = "N", .asked = {different("full.txt"), full + kStaysOff}});
+        row("off, /dev/full", {.control = off, .inUse = "@full", .autosave = true, .asked = {full}, .autosaveAfter = false});
+        row("Exit, /dev/full: the program still ends",
+            {.control = "cmdExit", .inUse = "@full", .autosave = true, .answers = "Y", .asked = {kExitOn, full}});
+
+        // Records arriving while the boxes are open.
         row("Save, Yes, then a record while clearing is asked: it stays",
-            {save, mon, false, false, false, 3, "YY", none, both, false, mon, saved(3), 1, false, {}, {}, {1},
-             {arrived(1)}});
+            {.control = save, .shown = 3, .answers = "YY", .during = {1}, .asked = both, .bytes = saved(3), .cleared = true});
         row("Save As after autosave on cleared, a record while clearing is asked: it stays",
-            {saveAs, mon, false, false, true, 2, "Y", toRep, {kClearDisplay}, false, rep, saved(2), 1, false, title, {},
-             {1}, {arrived(1)}});
+            {.control = saveAs, .clearCheck = true, .shown = 2, .answers = "Y", .fileNames = {rep}, .during = {1},
+             .asked = {kClearDisplay}, .file = rep, .bytes = saved(2), .cleared = true, .clearCheckAfter = false,
+             .title = title});
         row("on, clearing Yes, a record in the Save dialog, cancelled: nothing cleared, nothing written",
-            {on, def, false, false, false, 3, "Y", cancel, {kClearDisplay}, false, def, {}, 4, false, {}, {}, {1},
-             kRows.mid(0, 3) + QList<QByteArray>{arrived(1)}});
+            {.control = on, .inUse = def, .shown = 3, .answers = "Y", .fileNames = {""}, .during = {1},
+             .asked = {kClearDisplay}});
         row("on, clearing Yes, records during the questions: after the header of the new file only",
-            {on, mon, false, false, false, 3, "YY", {tue}, {kClearDisplay, diffMon}, true, tue,
-             kAutosaveHeader + crlf({arrived(0), arrived(2)}), 2, true, {}, {}, {0, 2}, {arrived(0), arrived(2)}});
+            {.control = on, .shown = 3, .answers = "YY", .fileNames = {tue}, .during = {0, 2},
+             .asked = {kClearDisplay, diffMon}, .autosaveAfter = true, .file = tue,
+             .bytes = kAutosaveHeader + crlf({arrived(0), arrived(2)}), .cleared = true, .clearCheckAfter = true});
         row("on, earlier file kept: a record during the question follows the resume marker",
-            {on, mon, false, false, false, 0, "N", none, {diffMon}, true, mon, kOld + kResume + crlf({arrived(0)}), 1,
-             false, {}, {}, {0}, {arrived(0)}});
+            {.control = on, .answers = "N", .during = {0}, .asked = {diffMon}, .autosaveAfter = true,
+             .bytes = kOld + kResume + crlf({arrived(0)})});
         row("on with the display full and a record waiting: appended as it enters",
-            {on, def, false, false, false, -1, "Y", toMon, {kClearDisplay}, true, mon,
-             kAutosaveHeader + crlf({kWaiting}), 1, true, {}, six, {}, {kWaiting}});
+            {.control = on, .inUse = def, .shown = -1, .waiting = true, .answers = "Y", .fileNames = {mon},
+             .asked = {kClearDisplay}, .autosaveAfter = true, .file = mon, .bytes = kAutosaveHeader + crlf({kWaiting}),
+             .cleared = true, .clearCheckAfter = true});
         row("Clear, autosave off, Yes, a record while it is asked: it stays",
-            {"cmdClear", mon, false, false, false, 3, "Y", none, {kClearQuestion}, false, mon, kOld, 1, false, {}, {},
-             {0}, {arrived(0)}});
+            {.control = clear, .shown = 3, .answers = "Y", .during = {0}, .asked = {kClearQuestion}, .cleared = true});
         row("Exit with a record that could not be written: the question says so",
-            {"cmdExit", "@full", true, false, false, 0, "N", none, {full, kNote}, true, "@full", {}, 1, false, {}, six,
-             {}, {kWaiting}});
+            {.control = "cmdExit", .inUse = "@full", .autosave = true, .waiting = true, .answers = "N",
+             .asked = {full, kNote}});
     }
 
     void commands()
@@ -371,19 +372,14 @@ private Q_SLOTS:
         desk.useFile(c.inUse, c.autosave);
         desk.state.blnAutosaveFull = c.full;
         desk.commands.blnClearCheck = c.clearCheck;
-        if (c.shown < 0)
-            desk.state.strRecords.appendMany(QStringList(kDisplayCapacity, "f"), QStringList(kDisplayCapacity, "f"));
-        else
-            desk.display(c.shown);
-        auto *port = new MemoryPortLink;
-        Receiver receiver(desk.state, desk.prompts, std::unique_ptr<PortLink>(port));
-        QVERIFY(receiver.openPort());
-        port->receive(c.before);
+        desk.display(c.shown);
+        if (c.waiting)
+            desk.port->receive("6 N 106 000006 \r");
         QCoreApplication::processEvents();
         desk.script(c.answers, c.fileNames);
         desk.prompts.whileOpen = [&](int n) {
             if (c.during.contains(n))
-                port->receive(arrivedMessage(n));
+                desk.port->receive(arrivedMessage(n));
         };
         desk.screen.show();
 
@@ -399,63 +395,50 @@ private Q_SLOTS:
         full.reset();
         QCoreApplication::processEvents();
 
-        QCOMPARE(desk.conversation(), c.conversation);
+        QCOMPARE(desk.conversation(), c.asked);
         QCOMPARE(desk.state.blnAutosave, c.autosaveAfter);
         QCOMPARE(desk.screen.optOn->isChecked(), c.autosaveAfter);
         QCOMPARE(desk.state.blnAutosaveFull, !c.control.startsWith("opt") && c.full);
-        // The count box follows every change, partial clearings included; where
-        // records arrive during the command the rows are compared line by line below.
+        // The rows kept, then the record waiting and those that arrived, in order.
+        QStringList display = c.cleared || c.shown >= 0 ? QStringList() : QStringList(kDisplayCapacity, "f");
+        for (int i = 0; !c.cleared && i < c.shown; ++i)
+            display << QString::fromLatin1(kRows.at(i));
+        if (c.waiting)
+            display << QString::fromLatin1(kWaiting);
+        for (int n : c.during)
+            display << QString::fromLatin1(arrived(n));
+        QCOMPARE(desk.state.strRecords.allRecordLines(), display);
         QCOMPARE(desk.screen.txtNumber->text(), QString::number(desk.state.intRecordCount()));
-        if (c.before.isEmpty() && c.during.isEmpty())
-            QCOMPARE(desk.state.intRecordCount(), c.countAfter);
         QCOMPARE(desk.commands.blnClearCheck, c.clearCheckAfter);
         QCOMPARE(desk.state.strListTitle, c.title.isEmpty() ? "Quorvel Gatetally" : c.title);
-        const bool ends = QStringList{kExitOn, kExitOff}.contains(c.conversation.value(0)) && c.answers == "Y";
+        const bool ends = QStringList{kExitOn, kExitOff}.contains(c.asked.value(0)) && c.answers == "Y";
         QCOMPARE(desk.events, ends ? kEnds : QStringList());
         QCOMPARE(desk.screen.Timer1->isActive(), ends);
-        if (!c.before.isEmpty() || !c.during.isEmpty()) {
-            QStringList display;
-            for (const QByteArray &l : c.display)
-                display << QString::fromLatin1(l);
-            QCOMPARE(desk.state.strRecords.recordLines(), display);
-        }
-        desk.check(c.fileAfter, c.bytes, c.autosaveAfter);
+        desk.check(c.file, c.bytes, c.autosaveAfter);
     }
 
     // Rows kept on the display when autosave starts are in no file: Clear
-    // asks about them even with autosave on. Records held while the display
-    // is full are saved after its rows.
-    void keptAndHeldRecords()
+    // asks about them even with autosave on, and keeps a record that
+    // arrives meanwhile; once every row is in the file it clears at once.
+    void keptRowsAskedAbout()
     {
         Desk desk;
         desk.useFile("default", false);
-        auto *port = new MemoryPortLink;
-        Receiver receiver(desk.state, desk.prompts, std::unique_ptr<PortLink>(port));
-        QVERIFY(receiver.openPort());
         desk.display(2);
         desk.script("NY", {"Monday.txt"});
         desk.commands.turnAutosaveOn();
         desk.prompts.whileOpen = [&](int n) {
             if (n == 2)
-                port->receive(arrivedMessage(n));
+                desk.port->receive(arrivedMessage(n));
         };
         desk.commands.clear();
         QCOMPARE(desk.conversation(), (QStringList{kClearDisplay, kClearQuestion}));
         QCOMPARE(desk.state.strRecords.recordLines(), QStringList{QString::fromLatin1(arrived(2))});
         QCOMPARE(readBytes(desk.path("Monday.txt")), kAutosaveHeader + crlf({arrived(2)}));
-        // Now every row is in the file: cleared at once.
         desk.commands.clear();
         QCOMPARE(desk.conversation().size(), 2);
         QCOMPARE(desk.state.intRecordCount(), 0);
-
-        desk.script("Y", {"Full.txt"});
-        desk.commands.turnAutosaveOff();
-        desk.state.strRecords.appendMany(QStringList(kDisplayCapacity, "f"), QStringList(kDisplayCapacity, "f"));
-        port->receive("6 N 106 000006 \r");
-        desk.commands.saveAs();
-        QCOMPARE(readBytes(desk.path("Full.txt")), kSaveHeader + crlf(QList<QByteArray>(kDisplayCapacity, "f")) + crlf({kWaiting}));
     }
-
     // The session ends while the Exit question is open: the run ends then,
     // and the answer that follows marks nothing a second time.
     void sessionEndsDuringTheExitQuestion()
