@@ -77,254 +77,243 @@ QString useGateFile(test::Program &p, const QByteArray &autosave, const QByteArr
 class TestUnattended : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
-    void initTestCase();
-    void autostartEntryText_data();
-    void autostartEntryText();
-    void startAtLogin();
-    void startAtLoginFailure();
-    void lastRunEnded_data();
-    void lastRunEnded();
-    void selfCheckTexts_data();
-    void selfCheckTexts();
-    void selfCheckOnTheMainScreen();
-
 private:
     // Every autostart entry of this test goes here, never into the real home.
     QTemporaryDir m_config;
     QString entry() const { return m_config.filePath(QStringLiteral("autostart/gatetally.desktop")); }
-};
 
-void TestUnattended::initTestCase()
-{
-    QVERIFY(m_config.isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-    QCOMPARE(autostart::entryPath(), entry());
-}
-
-// The Exec line of the entry, from the command: plain words as they are, a
-// word the desktop would split or expand quoted and escaped, then escaped
-// once more as a desktop entry's string value.
-void TestUnattended::autostartEntryText_data()
-{
-    QTest::addColumn<QStringList>("command");
-    QTest::addColumn<QByteArray>("exec");
-    QTest::newRow("plain") << QStringList{"/usr/bin/gatetally", "--data-dir", "/home/op/.local/share/gt"}
-                           << QByteArray("Exec=/usr/bin/gatetally --data-dir /home/op/.local/share/gt");
-    QTest::newRow("spaces") << QStringList{"/opt/gate tally/gatetally", "--data-dir", "/srv/site data"}
-                            << QByteArray("Exec=\"/opt/gate tally/gatetally\" --data-dir \"/srv/site data\"");
-    QTest::newRow("specials") << QStringList{"/usr/bin/gatetally", "--data-dir", "/srv/100% $HOME \"a\\b\"`x`"}
-                              << QByteArray("Exec=/usr/bin/gatetally --data-dir "
-                                            "\"/srv/100%% \\\\$HOME \\\\\"a\\\\\\\\b\\\\\"\\\\`x\\\\`\"");
-    QTest::newRow("non-ASCII, empty word") << QStringList{"/usr/bin/gatetally", "--data-dir", "/srv/Zürich", ""}
-                                           << QByteArray("Exec=/usr/bin/gatetally --data-dir /srv/Z\xc3\xbcrich \"\"");
-}
-
-void TestUnattended::autostartEntryText()
-{
-    QFETCH(QStringList, command);
-    QFETCH(QByteArray, exec);
-    QCOMPARE(autostart::entryContents(command), "[Desktop Entry]\nType=Application\nName=Quorvel Gatetally\n"
-                                                "Comment=Starts the door access log when you log in\n"
-                                                + exec + "\nIcon=gatetally\nTerminal=false\n"
-                                                         "X-GNOME-Autostart-enabled=true\n");
-}
-
-// Checking the item writes the entry for this program on this data folder
-// (its folder made, the file its owner's only); unchecking removes it; the
-// check follows the file when someone else removes it or puts it there.
-void TestUnattended::startAtLogin()
-{
-    OwnLine p;
-    p.start();
-    QAction *item = p.main()->mnuSetupAutostart;
-    auto *setup = p.main()->findChild<QMenu *>(QStringLiteral("mnuSetup"));
-    QVERIFY(setup && setup->actions().contains(item) && !item->isChecked());
-
-    item->trigger();
-    QVERIFY(item->isChecked());
-    QVERIFY(readBytes(entry()).split('\n').contains("Exec=" + QFile::encodeName(QCoreApplication::applicationFilePath())
-                                                    + " --data-dir " + QFile::encodeName(p.dir.path())));
-    QCOMPARE(modeOf(entry()), 0600);
-    QCOMPARE(modeOf(QFileInfo(entry()).path()), 0700);
-    item->trigger();
-    QVERIFY(!item->isChecked() && !QFile::exists(entry()));
-
-    QVERIFY(writeBytes(entry(), "[Desktop Entry]\n"));
-    QMetaObject::invokeMethod(setup, "aboutToShow");
-    QVERIFY(item->isChecked());
-    QVERIFY(QFile::remove(entry()));
-    QMetaObject::invokeMethod(setup, "aboutToShow");
-    QVERIFY(!item->isChecked());
-    QCOMPARE(p.prompts.shown.size(), 0);
-}
-
-// A plain file where the autostart folder should be: the entry cannot be
-// written, the operator is told which file and why, and the item stays
-// unchecked.
-void TestUnattended::startAtLoginFailure()
-{
-    const QString folder = QFileInfo(entry()).path();
-    QDir(folder).removeRecursively();
-    QVERIFY(writeBytes(folder, "not a folder"));
-    OwnLine p;
-    p.start();
-    p.main()->mnuSetupAutostart->trigger();
-    QVERIFY(!p.main()->mnuSetupAutostart->isChecked());
-    QCOMPARE(p.prompts.texts(), QStringList{"Gatetally could not be set to start at login: the file " + entry()
-                                            + " could not be written:\r\n" + folder + ": Not a directory"});
-    QVERIFY(QFile::remove(folder));
-}
-
-// A run ends by Exit, by the end of the session or not at all (killed: the
-// program is gone without either); the next start on the folder says so in
-// the status area, in red, above the size of the records file in use, and
-// the records file holds nothing but what the program always writes.
-void TestUnattended::lastRunEnded_data()
-{
-    QTest::addColumn<QString>("end");
-    QTest::addColumn<QByteArray>("autosave");
-    QTest::addColumn<QByteArray>("records"); // "-" for no records file
-    QTest::addColumn<QStringList>("status");
-    const QString killed = QStringLiteral("The last run of Gatetally, started 12/7/2026 7:59:30 AM, ended without "
-                                          "Exit (it was stopped or crashed). ");
-    const QByteArray header = crlf({"", " Autosave started 12/6/2026, 9:00:00 PM", "",
-                                    "    DATE         TIME     ENTRY   STATUS     CODE    NUMBER", ""});
-    QTest::newRow("killed, autosave on")
-        << "kill" << QByteArray("autosave=T") << header + crlf({kRecord1, kRecord2})
-        << QStringList{killed + "The last record in gate.txt was written 12/7/2026 7:58:11 AM.",
-                       "Records file gate.txt: 316 bytes."};
-    // Many starts without a record since: the record is far from the end.
-    QByteArray markers;
-    for (int i = 0; i < 400; ++i)
-        markers += crlf({" Autosave started 12/7/2026, 7:00:00 AM", ""});
-    QTest::newRow("killed, the last record behind many markers")
-        << "kill" << QByteArray("autosave=T") << header + crlf({kRecord1}) + markers
-        << QStringList{killed + "The last record in gate.txt was written 12/6/2026 9:15:02 PM.",
-                       "Records file gate.txt: 17.5 kB."};
-    QTest::newRow("killed, a file of markers only")
-        << "kill" << QByteArray("autosave=T") << header
-        << QStringList{killed + "The records file gate.txt holds no record.", "Records file gate.txt: 194 bytes."};
-    QTest::newRow("killed, autosave off, no file") << "kill" << QByteArray("autosave=F") << QByteArray("-")
-                                                   << QStringList{killed + "The records file gate.txt does not exist."};
-    QTest::newRow("Exit") << "exit" << QByteArray("autosave=T") << header + crlf({kRecord1})
-                          << QStringList{"Records file gate.txt: 338 bytes."};
-    QTest::newRow("end of the session") << "session" << QByteArray("autosave=F") << QByteArray("-") << QStringList();
-}
-
-void TestUnattended::lastRunEnded()
-{
-    QFETCH(QString, end);
-    QFETCH(QByteArray, autosave);
-    QFETCH(QByteArray, records);
-    QFETCH(QStringList, status);
-    OwnLine p;
-    const QString file = useGateFile(p, autosave, records);
-    const QString marker = p.dir.filePath(QStringLiteral("gatetally.run"));
-    p.start(kFirst);
-    QCOMPARE(modeOf(marker), 0600);
-    const bool on = autosave == "autosave=T";
-    QByteArray expected = records + (on ? crlf({" Autosave started 12/7/2026, 7:59:30 AM", ""}) : QByteArray());
-    if (end == "exit") {
-        p.prompts.answers = {Prompts::Yes};
-        p.main()->commands()->exit();
-        expected += crlf({"", " Possible interruption in records", " Software was exited 12/7/2026, 7:59:30 AM", ""});
-    } else if (end == "session") {
-        p.app->endSession();
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+        QCOMPARE(autostart::entryPath(), entry());
     }
-    QCOMPARE(QFile::exists(marker), end == "kill");
-    p.app.reset();
 
-    p.prompts.shown.clear();
-    p.start(kSecond);
-    if (records != "-")
-        QCOMPARE(readBytes(file), expected + (on ? crlf({" Autosave started 12/7/2026, 2:02:05 PM", ""}) : ""));
-    const QLabel *label = p.main()->lblStatus;
-    QCOMPARE(statusLines(label), status);
-    if (end == "kill")
-        QVERIFY(label->isVisibleTo(p.main()) && label->styleSheet().contains(QStringLiteral("#a00000")));
-    // The size keeps its quiet look beside the note.
-    QCOMPARE(label->text().contains(QStringLiteral("font-weight: normal")), status.size() == 2);
-    QCOMPARE(p.prompts.shown.size(), 0);
-    // Nothing else in the data folder (but the link to the line).
-    QCOMPARE(QDir(p.dir.path()).entryList(QDir::Files | QDir::NoSymLinks), (QStringList{"gatetally.run", "setup.txt"}));
-}
+    // The Exec line of the entry, from the command: plain words as they are, a
+    // word the desktop would split or expand quoted and escaped, then escaped
+    // once more as a desktop entry's string value.
+    void autostartEntryText_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QByteArray>("exec");
+        QTest::newRow("plain") << QStringList{"/usr/bin/gatetally", "--data-dir", "/home/op/.local/share/gt"}
+                               << QByteArray("Exec=/usr/bin/gatetally --data-dir /home/op/.local/share/gt");
+        QTest::newRow("spaces") << QStringList{"/opt/gate tally/gatetally", "--data-dir", "/srv/site data"}
+                                << QByteArray("Exec=\"/opt/gate tally/gatetally\" --data-dir \"/srv/site data\"");
+        QTest::newRow("specials") << QStringList{"/usr/bin/gatetally", "--data-dir", "/srv/100% $HOME \"a\\b\"`x`"}
+                                  << QByteArray("Exec=/usr/bin/gatetally --data-dir "
+                                                "\"/srv/100%% \\\\$HOME \\\\\"a\\\\\\\\b\\\\\"\\\\`x\\\\`\"");
+        QTest::newRow("non-ASCII, empty word") << QStringList{"/usr/bin/gatetally", "--data-dir", "/srv/Zürich", ""}
+                                               << QByteArray("Exec=/usr/bin/gatetally --data-dir /srv/Z\xc3\xbcrich \"\"");
+    }
 
-// The texts of the checks from given figures: free space below the low mark
-// with its figure, below the critical mark more urgently while autosave is
-// on; the records file's size, and the advice for one grown too big. The
-// marks themselves can be given.
-void TestUnattended::selfCheckTexts_data()
-{
-    QTest::addColumn<SelfCheckLimits>("limits");
-    QTest::addColumn<SelfCheckFigures>("figures");
-    QTest::addColumn<QStringList>("warnings");
-    QTest::addColumn<QStringList>("notices");
-    const auto row = [](const char *name, qint64 free, qint64 size, bool autosave, const QStringList &warnings,
-                        const QStringList &notices, SelfCheckLimits limits = {}) {
-        QTest::newRow(name) << limits << SelfCheckFigures{"/srv/gt", free, "gate.txt", size, autosave} << warnings
-                            << notices;
-    };
-    const QString low = QStringLiteral("Only %1 free on the disk of the data folder /srv/gt: records cannot be "
-                                       "written once it is full.");
-    const QString critical = QStringLiteral("Autosave is on with only %1 free on the disk of the data folder "
-                                            "/srv/gt: records cannot be written once it is full. Free some space now.");
-    const QString big = QStringLiteral("The records file gate.txt is %1: consider starting a new one (Auto Save "
-                                       "Off, then On, and Yes to saving to a different file).");
-    row("100 MB free is enough", 100'000'000, 0, false, {}, {"Records file gate.txt: 0 bytes."});
-    row("just below 100 MB", 99'950'000, -1, true, {low.arg("100.0 MB")}, {});
-    row("below 10 MB, autosave off", 8'200'000, -1, false, {low.arg("8.2 MB")}, {});
-    row("below 10 MB, autosave on", 8'200'000, 640, true, {critical.arg("8.2 MB")}, {"Records file gate.txt: 640 bytes."});
-    row("10 MB, autosave on", 10'000'000, -1, true, {low.arg("10.0 MB")}, {});
-    row("free space unknown", -1, -1, true, {}, {});
-    row("1 GB file", 52'000'000'000, 1'000'000'000, true, {}, {"Records file gate.txt: 1.0 GB."});
-    row("file above 1 GB, disk nearly full", 3'000'000, 1'234'567'890, true,
-        {critical.arg("3.0 MB"), big.arg("1.2 GB")}, {});
-    row("marks of its own", 4999, 2001, false, {low.arg("5.0 kB"), big.arg("2.0 kB")}, {}, {5000, 1000, 2000});
-}
+    void autostartEntryText()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(QByteArray, exec);
+        QCOMPARE(autostart::entryContents(command), "[Desktop Entry]\nType=Application\nName=Quorvel Gatetally\n"
+                                                    "Comment=Starts the door access log when you log in\n"
+                                                    + exec + "\nIcon=gatetally\nTerminal=false\n"
+                                                             "X-GNOME-Autostart-enabled=true\n");
+    }
 
-void TestUnattended::selfCheckTexts()
-{
-    QFETCH(SelfCheckLimits, limits);
-    QFETCH(SelfCheckFigures, figures);
-    QFETCH(QStringList, warnings);
-    QFETCH(QStringList, notices);
-    const SelfCheckLines lines = SelfCheck(limits).judge(figures);
-    QCOMPARE(lines.warnings, warnings);
-    QCOMPARE(lines.notices, notices);
-}
+    // Checking the item writes the entry for this program on this data folder
+    // (its folder made, the file its owner's only); unchecking removes it; the
+    // check follows the file when someone else removes it or puts it there.
+    void startAtLogin()
+    {
+        OwnLine p;
+        p.start();
+        QAction *item = p.main()->mnuSetupAutostart;
+        auto *setup = p.main()->findChild<QMenu *>(QStringLiteral("mnuSetup"));
+        QVERIFY(setup && setup->actions().contains(item) && !item->isChecked());
 
-// The running program measures the real disk and file at start, every
-// minute, and again whenever autosave starts; the lines are in the status
-// area, never in a box.
-void TestUnattended::selfCheckOnTheMainScreen()
-{
-    OwnLine p;
-    const QString file = useGateFile(p, "autosave=F", QByteArray(2500, 'x'));
-    GatetallyApp &app = p.make(kFirst);
-    app.selfCheckLimits.bigFile = 3000;
-    app.start();
-    app.showMainScreen();
-    QVERIFY(app.selfCheckTimer()->isActive() && app.selfCheckTimer()->interval() == 60 * 1000);
-    QCOMPARE(p.main()->lblStatus->text(), QStringLiteral("Records file gate.txt: 2.5 kB."));
+        item->trigger();
+        QVERIFY(item->isChecked());
+        QVERIFY(readBytes(entry()).split('\n').contains("Exec=" + QFile::encodeName(QCoreApplication::applicationFilePath())
+                                                        + " --data-dir " + QFile::encodeName(p.dir.path())));
+        QCOMPARE(modeOf(entry()), 0600);
+        QCOMPARE(modeOf(QFileInfo(entry()).path()), 0700);
+        item->trigger();
+        QVERIFY(!item->isChecked() && !QFile::exists(entry()));
 
-    // The file grows; the minute's check sees it.
-    QVERIFY(writeBytes(file, QByteArray(3200, 'x')));
-    QVERIFY(QMetaObject::invokeMethod(app.selfCheckTimer(), "timeout"));
-    QVERIFY(p.main()->lblStatus->text().startsWith(QStringLiteral("The records file gate.txt is 3.2 kB: ")));
+        QVERIFY(writeBytes(entry(), "[Desktop Entry]\n"));
+        QMetaObject::invokeMethod(setup, "aboutToShow");
+        QVERIFY(item->isChecked());
+        QVERIFY(QFile::remove(entry()));
+        QMetaObject::invokeMethod(setup, "aboutToShow");
+        QVERIFY(!item->isChecked());
+        QCOMPARE(p.prompts.shown.size(), 0);
+    }
 
-    // Whatever the disk has free is below a mark this high: turning autosave
-    // on is told at once.
-    const qint64 most = std::numeric_limits<qint64>::max();
-    app.selfCheckLimits = SelfCheckLimits{most, most, most};
-    p.prompts.answers = {Prompts::No};
-    QTest::mouseClick(p.main()->optOn, Qt::LeftButton);
-    QVERIFY(app.state().blnAutosave);
-    const QStringList lines = statusLines(p.main()->lblStatus);
-    QVERIFY2(lines.size() == 2 && lines.first().startsWith(QStringLiteral("Autosave is on with only ")),
-             qPrintable(lines.join('\n')));
-    QCOMPARE(p.prompts.texts(), QStringList{MainCommands::differentFileQuestion(QStringLiteral("gate.txt"))});
-}
+    // A plain file where the autostart folder should be: the entry cannot be
+    // written, the operator is told which file and why, and the item stays
+    // unchecked.
+    void startAtLoginFailure()
+    {
+        const QString folder = QFileInfo(entry()).path();
+        QDir(folder).removeRecursively();
+        QVERIFY(writeBytes(folder, "not a folder"));
+        OwnLine p;
+        p.start();
+        p.main()->mnuSetupAutostart->trigger();
+        QVERIFY(!p.main()->mnuSetupAutostart->isChecked());
+        QCOMPARE(p.prompts.texts(), QStringList{"Gatetally could not be set to start at login: the file " + entry()
+                                                + " could not be written:\r\n" + folder + ": Not a directory"});
+        QVERIFY(QFile::remove(folder));
+    }
+
+    // A run ends by Exit, by the end of the session or not at all (killed: the
+    // program is gone without either); the next start on the folder says so in
+    // the status area, in red, above the size of the records file in use, and
+    // the records file holds nothing but what the program always writes.
+    void lastRunEnded_data()
+    {
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QByteArray>("autosave");
+        QTest::addColumn<QByteArray>("records"); // "-" for no records file
+        QTest::addColumn<QStringList>("status");
+        const QString killed = QStringLiteral("The last run of Gatetally, started 12/7/2026 7:59:30 AM, ended without "
+                                              "Exit (it was stopped or crashed). ");
+        const QByteArray header = crlf({"", " Autosave started 12/6/2026, 9:00:00 PM", "",
+                                        "    DATE         TIME     ENTRY   STATUS     CODE    NUMBER", ""});
+        QTest::newRow("killed, autosave on")
+            << "kill" << QByteArray("autosave=T") << header + crlf({kRecord1, kRecord2})
+            << QStringList{killed + "The last record in gate.txt was written 12/7/2026 7:58:11 AM.",
+                           "Records file gate.txt: 316 bytes."};
+        // Many starts without a record since: the record is far from the end.
+        QByteArray markers;
+        for (int i = 0; i < 400; ++i)
+            markers += crlf({" Autosave started 12/7/2026, 7:00:00 AM", ""});
+        QTest::newRow("killed, the last record behind many markers")
+            << "kill" << QByteArray("autosave=T") << header + crlf({kRecord1}) + markers
+            << QStringList{killed + "The last record in gate.txt was written 12/6/2026 9:15:02 PM.",
+                           "Records file gate.txt: 17.5 kB."};
+        QTest::newRow("killed, a file of markers only")
+            << "kill" << QByteArray("autosave=T") << header
+            << QStringList{killed + "The records file gate.txt holds no record.", "Records file gate.txt: 194 bytes."};
+        QTest::newRow("killed, autosave off, no file") << "kill" << QByteArray("autosave=F") << QByteArray("-")
+                                                       << QStringList{killed + "The records file gate.txt does not exist."};
+        QTest::newRow("Exit") << "exit" << QByteArray("autosave=T") << header + crlf({kRecord1})
+                              << QStringList{"Records file gate.txt: 338 bytes."};
+        QTest::newRow("end of the session") << "session" << QByteArray("autosave=F") << QByteArray("-") << QStringList();
+    }
+
+    void lastRunEnded()
+    {
+        QFETCH(QString, end);
+        QFETCH(QByteArray, autosave);
+        QFETCH(QByteArray, records);
+        QFETCH(QStringList, status);
+        OwnLine p;
+        const QString file = useGateFile(p, autosave, records);
+        const QString marker = p.dir.filePath(QStringLiteral("gatetally.run"));
+        p.start(kFirst);
+        QCOMPARE(modeOf(marker), 0600);
+        const bool on = autosave == "autosave=T";
+        QByteArray expected = records + (on ? crlf({" Autosave started 12/7/2026, 7:59:30 AM", ""}) : QByteArray());
+        if (end == "exit") {
+            p.prompts.answers = {Prompts::Yes};
+            p.main()->commands()->exit();
+            expected += crlf({"", " Possible interruption in records", " Software was exited 12/7/2026, 7:59:30 AM", ""});
+        } else if (end == "session") {
+            p.app->endSession();
+        }
+        QCOMPARE(QFile::exists(marker), end == "kill");
+        p.app.reset();
+
+        p.prompts.shown.clear();
+        p.start(kSecond);
+        if (records != "-")
+            QCOMPARE(readBytes(file), expected + (on ? crlf({" Autosave started 12/7/2026, 2:02:05 PM", ""}) : ""));
+        const QLabel *label = p.main()->lblStatus;
+        QCOMPARE(statusLines(label), status);
+        if (end == "kill")
+            QVERIFY(label->isVisibleTo(p.main()) && label->styleSheet().contains(QStringLiteral("#a00000")));
+        // The size keeps its quiet look beside the note.
+        QCOMPARE(label->text().contains(QStringLiteral("font-weight: normal")), status.size() == 2);
+        QCOMPARE(p.prompts.shown.size(), 0);
+        // Nothing else in the data folder (but the link to the line).
+        QCOMPARE(QDir(p.dir.path()).entryList(QDir::Files | QDir::NoSymLinks), (QStringList{"gatetally.run", "setup.txt"}));
+    }
+
+    // The texts of the checks from given figures: free space below the low mark
+    // with its figure, below the critical mark more urgently while autosave is
+    // on; the records file's size, and the advice for one grown too big. The
+    // marks themselves can be given.
+    void selfCheckTexts_data()
+    {
+        QTest::addColumn<SelfCheckLimits>("limits");
+        QTest::addColumn<SelfCheckFigures>("figures");
+        QTest::addColumn<QStringList>("warnings");
+        QTest::addColumn<QStringList>("notices");
+        const auto row = [](const char *name, qint64 free, qint64 size, bool autosave, const QStringList &warnings,
+                            const QStringList &notices, SelfCheckLimits limits = {}) {
+            QTest::newRow(name) << limits << SelfCheckFigures{"/srv/gt", free, "gate.txt", size, autosave} << warnings
+                                << notices;
+        };
+        const QString low = QStringLiteral("Only %1 free on the disk of the data folder /srv/gt: records cannot be "
+                                           "written once it is full.");
+        const QString critical = QStringLiteral("Autosave is on with only %1 free on the disk of the data folder "
+                                                "/srv/gt: records cannot be written once it is full. Free some space now.");
+        const QString big = QStringLiteral("The records file gate.txt is %1: consider starting a new one (Auto Save "
+                                           "Off, then On, and Yes to saving to a different file).");
+        row("100 MB free is enough", 100'000'000, 0, false, {}, {"Records file gate.txt: 0 bytes."});
+        row("just below 100 MB", 99'950'000, -1, true, {low.arg("100.0 MB")}, {});
+        row("below 10 MB, autosave off", 8'200'000, -1, false, {low.arg("8.2 MB")}, {});
+        row("below 10 MB, autosave on", 8'200'000, 640, true, {critical.arg("8.2 MB")}, {"Records file gate.txt: 640 bytes."});
+        row("10 MB, autosave on", 10'000'000, -1, true, {low.arg("10.0 MB")}, {});
+        row("free space unknown", -1, -1, true, {}, {});
+        row("1 GB file", 52'000'000'000, 1'000'000'000, true, {}, {"Records file gate.txt: 1.0 GB."});
+        row("file above 1 GB, disk nearly full", 3'000'000, 1'234'567'890, true,
+            {critical.arg("3.0 MB"), big.arg("1.2 GB")}, {});
+        row("marks of its own", 4999, 2001, false, {low.arg("5.0 kB"), big.arg("2.0 kB")}, {}, {5000, 1000, 2000});
+    }
+
+    void selfCheckTexts()
+    {
+        QFETCH(SelfCheckLimits, limits);
+        QFETCH(SelfCheckFigures, figures);
+        QFETCH(QStringList, warnings);
+        QFETCH(QStringList, notices);
+        const SelfCheckLines lines = SelfCheck(limits).judge(figures);
+        QCOMPARE(lines.warnings, warnings);
+        QCOMPARE(lines.notices, notices);
+    }
+
+    // The running program measures the real disk and file at start, every
+    // minute, and again whenever autosave starts; the lines are in the status
+    // area, never in a box.
+    void selfCheckOnTheMainScreen()
+    {
+        OwnLine p;
+        const QString file = useGateFile(p, "autosave=F", QByteArray(2500, 'x'));
+        GatetallyApp &app = p.make(kFirst);
+        app.selfCheckLimits.bigFile = 3000;
+        app.start();
+        app.showMainScreen();
+        QVERIFY(app.selfCheckTimer()->isActive() && app.selfCheckTimer()->interval() == 60 * 1000);
+        QCOMPARE(p.main()->lblStatus->text(), QStringLiteral("Records file gate.txt: 2.5 kB."));
+
+        // The file grows; the minute's check sees it.
+        QVERIFY(writeBytes(file, QByteArray(3200, 'x')));
+        QVERIFY(QMetaObject::invokeMethod(app.selfCheckTimer(), "timeout"));
+        QVERIFY(p.main()->lblStatus->text().startsWith(QStringLiteral("The records file gate.txt is 3.2 kB: ")));
+
+        // Whatever the disk has free is below a mark this high: turning autosave
+        // on is told at once.
+        const qint64 most = std::numeric_limits<qint64>::max();
+        app.selfCheckLimits = SelfCheckLimits{most, most, most};
+        p.prompts.answers = {Prompts::No};
+        QTest::mouseClick(p.main()->optOn, Qt::LeftButton);
+        QVERIFY(app.state().blnAutosave);
+        const QStringList lines = statusLines(p.main()->lblStatus);
+        QVERIFY2(lines.size() == 2 && lines.first().startsWith(QStringLiteral("Autosave is on with only ")),
+                 qPrintable(lines.join('\n')));
+        QCOMPARE(p.prompts.texts(), QStringList{MainCommands::differentFileQuestion(QStringLiteral("gate.txt"))});
+    }
+};
 
 QTEST_MAIN(TestUnattended)
 #include "tst_unattended.moc"
