@@ -86,7 +86,6 @@ QByteArray arrived(int n)
 // (rows, then records held back) follows from them.
 struct Case
 {
-    QString control;               // objectName of its control, or "close": the window's close control
     QString inUse = "Monday.txt";  // records file in use (see Desk::path)
     bool autosave = false;
     bool full = false;             // the capacity message was shown
@@ -94,7 +93,7 @@ struct Case
     int shown = 0;                 // rows on display; -1: the display full
     bool waiting = false;
     QString answers = {};          // Y, N, C to the questions in turn
-    QStringList fileNames = {};    // the Save dialogs' answers ("" cancels)
+    QStringList files = {};        // the Save dialogs' answers ("" cancels)
     QList<int> during = {};
     int sizeLimit = 0;             // bytes a file may grow to, as on a nearly full disk
     QStringList asked = {};        // every box, as Desk::conversation gives it
@@ -131,27 +130,20 @@ struct Desk
         QObject::connect(&commands, &MainCommands::exitConfirmed, [this] { events << QStringLiteral("exit timer"); });
         for (const char *name : {"Monday.txt", "Tuesday.txt"})
             writeBytes(path(name), kOld);
+        QFile::link("/dev/full", path("full.txt"));
+        writeBytes(QDir(state.dataDir).filePath("plain.txt"), "plain\r\n");
         receiver.openPort();
     }
 
     // A file of the Records folder, "default", or where nothing can be written:
     // "@full" links to /dev/full, "@under" lies below a plain file.
-    QString path(const QString &token)
+    QString path(const QString &token) const
     {
-        const QDir records(recordsDirPath(state.dataDir));
-        if (token.trimmed().isEmpty())
-            return token;
-        if (token == "default")
-            return defaultAutosaveFile(state.dataDir);
-        if (token == "@full") {
-            QFile::link("/dev/full", records.filePath("full.txt"));
-            return records.filePath("full.txt");
-        }
-        if (token == "@under") {
-            writeBytes(QDir(state.dataDir).filePath("plain.txt"), "plain\r\n");
+        if (token.trimmed().isEmpty() || token == "default")
+            return token.trimmed().isEmpty() ? token : defaultAutosaveFile(state.dataDir);
+        if (token == "@under")
             return QDir(state.dataDir).filePath("plain.txt/x.txt");
-        }
-        return QDir::toNativeSeparators(records.filePath(token));
+        return QDir::toNativeSeparators(QDir(recordsDirPath(state.dataDir)).filePath(token == "@full" ? "full.txt" : token));
     }
 
     // The records file in use and the autosave state, as a start-up finds them.
@@ -201,8 +193,7 @@ struct Desk
     QStringList setupLines() const
     {
         QStringList lines;
-        readTextLines(setupFilePath(state.dataDir), &lines);
-        return lines;
+        return readTextLines(setupFilePath(state.dataDir), &lines), lines;
     }
 
     // The file in use with its bytes, every other file of the Records folder
@@ -243,11 +234,13 @@ class TestCommands : public QObject
 private Q_SLOTS:
     void commands_data()
     {
+        QTest::addColumn<QString>("control");
         QTest::addColumn<Case>("c");
-        const auto row = [](const char *name, const Case &c) { QTest::newRow(name) << c; };
+        const auto row = [](const char *name, const QString &control, const Case &c) {
+            QTest::newRow(name) << control << c;
+        };
         const QString on("optOn"), off("optOff"), save("mnuFileSave"), saveAs("mnuFileSaveAs"), clear("cmdClear");
-        const QString mon("Monday.txt"), tue("Tuesday.txt"), def("default"), rep("Report.txt"), title("Report");
-        const QString name40("abcdefghij0123456789ABCDEFGHIJklmnopqrst.txt");
+        const QString mon("Monday.txt"), tue("Tuesday.txt"), def("default"), rep("Report.txt"), exit("cmdExit");
         const QString cyrillic = QString::fromUtf8("\u0416\u0443\u0440\u043d\u0430\u043b.txt");
         const QStringList both{kOverwrite, kClearDisplay};
         const QString diffMon = different("Monday.txt"), full = failed("full.txt", ENOSPC);
@@ -255,118 +248,96 @@ private Q_SLOTS:
                                              "full.txt.\r\nThey are on the display only: answer No to save them "
                                              "elsewhere first.\r\n\r\n") + kExitOn.mid(15);
 
-        row("on, no file yet: dialog at once, records kept, chosen file replaced by the header",
-            {.control = on, .inUse = def, .full = true, .shown = 3, .answers = "N", .fileNames = {mon},
-             .asked = {kClearDisplay}, .autosaveAfter = true, .file = mon, .bytes = kAutosaveHeader});
-        row("on, earlier file kept but gone: made with the resume marker",
-            {.control = on, .inUse = "Gone.txt", .full = true, .answers = "N", .asked = {different("Gone.txt")},
-             .autosaveAfter = true, .bytes = kResume});
-        row("on, records and earlier file: both questions in order",
-            {.control = on, .full = true, .shown = 2, .answers = "YN", .asked = {kClearDisplay, diffMon},
-             .autosaveAfter = true, .bytes = kOld + kResume, .cleared = true, .clearCheckAfter = true});
-        row("on, a blank name is no choice: stays off, nothing written",
-            {.control = on, .inUse = def, .full = true, .fileNames = {"   "}});
-        row("on, different file cancelled: earlier file not reused",
-            {.control = on, .answers = "Y", .fileNames = {""}, .asked = {diffMon}});
-        row("on, already on: nothing", {.control = on, .autosave = true, .shown = 2});
-        row("off: stop marker appended",
-            {.control = off, .autosave = true, .shown = 2, .autosaveAfter = false, .bytes = kOld + kStop});
-        row("off after the capacity message: new file holds the stop marker",
-            {.control = off, .autosave = true, .full = true, .fileNames = {"New.txt"}, .autosaveAfter = false,
-             .file = "New.txt", .bytes = kStop});
-        row("off after the capacity message, cancelled: current file kept",
-            {.control = off, .autosave = true, .full = true, .fileNames = {""}, .autosaveAfter = false,
-             .bytes = kOld + kStop});
-        row("off, already off: nothing", {.control = off, .shown = 2});
+        row("on, no file yet: dialog at once, records kept, chosen file replaced by the header", on,
+            {.inUse = def, .full = true, .shown = 3, .answers = "N", .files = {mon}, .asked = {kClearDisplay},
+             .autosaveAfter = true, .file = mon, .bytes = kAutosaveHeader});
+        row("on, earlier file kept but gone: made with the resume marker", on,
+            {.inUse = "Gone.txt", .answers = "N", .asked = {different("Gone.txt")}, .autosaveAfter = true, .bytes = kResume});
+        row("on, records and earlier file: both questions in order", on,
+            {.full = true, .shown = 2, .answers = "YN", .asked = {kClearDisplay, diffMon}, .autosaveAfter = true,
+             .bytes = kOld + kResume, .cleared = true, .clearCheckAfter = true});
+        row("on, a blank name is no choice: stays off, nothing written", on, {.inUse = def, .full = true, .files = {"  "}});
+        row("on, different file cancelled: earlier file not reused", on, {.answers = "Y", .files = {""}, .asked = {diffMon}});
+        row("on, already on: nothing", on, {.autosave = true, .shown = 2});
+        row("off: stop marker appended", off, {.autosave = true, .shown = 2, .autosaveAfter = false, .bytes = kOld + kStop});
+        row("off after the capacity message: new file holds the stop marker", off,
+            {.autosave = true, .full = true, .files = {"New.txt"}, .autosaveAfter = false, .file = "New.txt", .bytes = kStop});
+        row("off after the capacity message, cancelled: current file kept", off,
+            {.autosave = true, .full = true, .files = {""}, .autosaveAfter = false, .bytes = kOld + kStop});
 
-        row("Save, No: block appended, display cleared",
-            {.control = save, .shown = 3, .answers = "NY", .asked = both, .bytes = kOld + saved(3), .cleared = true});
-        row("Save, Cancel: nothing", {.control = save, .shown = 3, .answers = "C", .asked = {kOverwrite}});
-        row("Save, empty display: header alone, no clearing question",
-            {.control = save, .answers = "Y", .asked = {kOverwrite}, .bytes = kSaveHeader});
-        row("Save, Yes: replaced by the receiver's lines (names shared and empty, incorrect data), display kept",
-            {.control = save, .shown = 4, .answers = "YN", .asked = both, .bytes = saved(4)});
-        row("Save, autosave on: refused", {.control = save, .autosave = true, .shown = 3, .asked = {kSaveRefusal}});
-        row("Save, no file chosen yet: as Save As",
-            {.control = save, .inUse = def, .shown = 2, .fileNames = {rep}, .file = rep, .bytes = saved(2), .title = title});
-        row("Save As: existing file replaced without asking",
-            {.control = saveAs, .inUse = tue, .shown = 2, .fileNames = {mon}, .file = mon, .bytes = saved(2),
-             .title = "Monday"});
-        row("Save As: 40-character name, 30-character title",
-            {.control = saveAs, .shown = 1, .fileNames = {name40}, .file = name40, .bytes = saved(1),
-             .title = "abcdefghij0123456789ABCDEFGHIJ"});
-        row("Save As cancelled: nothing at all", {.control = saveAs, .clearCheck = true, .shown = 2, .fileNames = {""}});
-        row("Save As, autosave on: refused", {.control = saveAs, .autosave = true, .shown = 2, .asked = {kSaveAsRefusal}});
-        row("Save As, the display full: the records held back follow its rows",
-            {.control = saveAs, .shown = -1, .waiting = true, .fileNames = {"Full.txt"}, .file = "Full.txt",
+        row("Save, No: block appended, display cleared", save,
+            {.shown = 3, .answers = "NY", .asked = both, .bytes = kOld + saved(3), .cleared = true});
+        row("Save, Cancel: nothing", save, {.shown = 3, .answers = "C", .asked = {kOverwrite}});
+        row("Save, empty display: header alone, no clearing question", save,
+            {.answers = "Y", .asked = {kOverwrite}, .bytes = kSaveHeader});
+        row("Save, Yes: replaced by the receiver's lines (names shared and empty, incorrect data), display kept", save,
+            {.shown = 4, .answers = "YN", .asked = both, .bytes = saved(4)});
+        row("Save, autosave on: refused", save, {.autosave = true, .shown = 3, .asked = {kSaveRefusal}});
+        row("Save, no file chosen yet: as Save As", save,
+            {.inUse = def, .shown = 2, .files = {rep}, .file = rep, .bytes = saved(2), .title = "Report"});
+        row("Save As: existing file replaced without asking", saveAs,
+            {.inUse = tue, .shown = 2, .files = {mon}, .file = mon, .bytes = saved(2), .title = "Monday"});
+        row("Save As cancelled: nothing at all", saveAs, {.clearCheck = true, .shown = 2, .files = {""}});
+        row("Save As, autosave on: refused", saveAs, {.autosave = true, .shown = 2, .asked = {kSaveAsRefusal}});
+        row("Save As, the display full: the records held back follow its rows", saveAs,
+            {.shown = -1, .waiting = true, .files = {"Full.txt"}, .file = "Full.txt",
              .bytes = kSaveHeader + crlf(QList<QByteArray>(kDisplayCapacity, "f") << kWaiting), .title = "Full"});
 
-        row("Clear, autosave on: at once",
-            {.control = clear, .autosave = true, .full = true, .shown = 3, .cleared = true});
-        row("Clear, autosave off, No",
-            {.control = "mnuEditDelete", .shown = 3, .answers = "N", .asked = {kClearQuestion}});
-        row("Clear, autosave off, empty display still asks",
-            {.control = "mnuEditDelete", .answers = "N", .asked = {kClearQuestion}});
-        row("Exit, autosave on, Yes: the exit marker",
-            {.control = "close", .autosave = true, .shown = 2, .answers = "Y", .asked = {kExitOn},
-             .bytes = kOld + kExitMarker});
-        row("Exit, autosave on, No",
-            {.control = "mnuFileExit", .autosave = true, .shown = 2, .answers = "N", .asked = {kExitOn}});
-        row("Exit, autosave off, Yes: nothing written",
-            {.control = "cmdExit", .shown = 2, .answers = "Y", .asked = {kExitOff}});
+        row("Clear, autosave on: at once", clear, {.autosave = true, .full = true, .shown = 3, .cleared = true});
+        row("Clear, autosave off, No", "mnuEditDelete", {.shown = 3, .answers = "N", .asked = {kClearQuestion}});
+        row("Clear, autosave off, empty display still asks", clear, {.answers = "N", .asked = {kClearQuestion}});
+        row("Exit, autosave on, Yes: the exit marker", "close",
+            {.autosave = true, .shown = 2, .answers = "Y", .asked = {kExitOn}, .bytes = kOld + kExitMarker});
+        row("Exit, autosave on, No", "mnuFileExit", {.autosave = true, .shown = 2, .answers = "N", .asked = {kExitOn}});
+        row("Exit, autosave off, Yes: nothing written", exit, {.shown = 2, .answers = "Y", .asked = {kExitOff}});
 
         // Told with the file's name and the reason; nothing claimed as saved nor offered for clearing.
-        row("Save, /dev/full",
-            {.control = save, .inUse = "@full", .shown = 2, .answers = "Y", .asked = {kOverwrite, full}});
-        row("Save, Yes, the disk fills up: the old file kept whole",
-            {.control = save, .shown = 4, .answers = "Y", .sizeLimit = 100,
-             .asked = {kOverwrite, QStringLiteral("Gatetally|!|OK|The records file Monday.txt could not be written:"
-                                                  "\r\nOnly part of the data could be written (the disk may be full).")}});
-        row("Save As, cannot create",
-            {.control = saveAs, .clearCheck = true, .shown = 2, .fileNames = {"@under"},
-             .asked = {failed("x.txt", ENOTDIR)}});
-        row("Save As, a name setup.txt cannot hold: refused before writing",
-            {.control = saveAs, .shown = 2, .fileNames = {cyrillic}, .asked = {kLatin1.arg(cyrillic)}});
+        row("Save, /dev/full", save, {.inUse = "@full", .shown = 2, .answers = "Y", .asked = {kOverwrite, full}});
+        row("Save, Yes, the disk fills up: the old file kept whole", save,
+            {.shown = 4, .answers = "Y", .sizeLimit = 100,
+             .asked = {kOverwrite, "Gatetally|!|OK|The records file Monday.txt could not be written:\r\n"
+                                   "Only part of the data could be written (the disk may be full)."}});
+        row("Save As, cannot create", saveAs,
+            {.clearCheck = true, .shown = 2, .files = {"@under"}, .asked = {failed("x.txt", ENOTDIR)}});
+        row("Save As, a name setup.txt cannot hold: refused before writing", saveAs,
+            {.shown = 2, .files = {cyrillic}, .asked = {kLatin1.arg(cyrillic)}});
         // No file behind it: autosave stays off and setup.txt as it was.
-        row("on, new file cannot be created",
-            {.control = on, .answers = "Y", .fileNames = {"@under"},
-             .asked = {diffMon, failed("x.txt", ENOTDIR) + kStaysOff}});
-        row("on, kept file on /dev/full",
-            {.control = on, .inUse = "@full", .answers = "N", .asked = {different("full.txt"), full + kStaysOff}});
-        row("off, /dev/full", {.control = off, .inUse = "@full", .autosave = true, .asked = {full}, .autosaveAfter = false});
-        row("Exit, /dev/full: the program still ends",
-            {.control = "cmdExit", .inUse = "@full", .autosave = true, .answers = "Y", .asked = {kExitOn, full}});
+        row("on, new file cannot be created", on,
+            {.answers = "Y", .files = {"@under"}, .asked = {diffMon, failed("x.txt", ENOTDIR) + kStaysOff}});
+        row("on, kept file on /dev/full", on,
+            {.inUse = "@full", .answers = "N", .asked = {different("full.txt"), full + kStaysOff}});
+        row("off, /dev/full", off, {.inUse = "@full", .autosave = true, .asked = {full}, .autosaveAfter = false});
+        row("Exit, /dev/full: the program still ends", exit,
+            {.inUse = "@full", .autosave = true, .answers = "Y", .asked = {kExitOn, full}});
 
         // Records arriving while the boxes are open.
-        row("Save, Yes, then a record while clearing is asked: it stays",
-            {.control = save, .shown = 3, .answers = "YY", .during = {1}, .asked = both, .bytes = saved(3), .cleared = true});
-        row("Save As after autosave on cleared, a record while clearing is asked: it stays",
-            {.control = saveAs, .clearCheck = true, .shown = 2, .answers = "Y", .fileNames = {rep}, .during = {1},
-             .asked = {kClearDisplay}, .file = rep, .bytes = saved(2), .cleared = true, .clearCheckAfter = false,
-             .title = title});
-        row("on, clearing Yes, a record in the Save dialog, cancelled: nothing cleared, nothing written",
-            {.control = on, .inUse = def, .shown = 3, .answers = "Y", .fileNames = {""}, .during = {1},
-             .asked = {kClearDisplay}});
-        row("on, clearing Yes, records during the questions: after the header of the new file only",
-            {.control = on, .shown = 3, .answers = "YY", .fileNames = {tue}, .during = {0, 2},
-             .asked = {kClearDisplay, diffMon}, .autosaveAfter = true, .file = tue,
-             .bytes = kAutosaveHeader + crlf({arrived(0), arrived(2)}), .cleared = true, .clearCheckAfter = true});
-        row("on, earlier file kept: a record during the question follows the resume marker",
-            {.control = on, .answers = "N", .during = {0}, .asked = {diffMon}, .autosaveAfter = true,
-             .bytes = kOld + kResume + crlf({arrived(0)})});
-        row("on with the display full and a record waiting: appended as it enters",
-            {.control = on, .inUse = def, .shown = -1, .waiting = true, .answers = "Y", .fileNames = {mon},
-             .asked = {kClearDisplay}, .autosaveAfter = true, .file = mon, .bytes = kAutosaveHeader + crlf({kWaiting}),
+        row("Save, Yes, then a record while clearing is asked: it stays", save,
+            {.shown = 3, .answers = "YY", .during = {1}, .asked = both, .bytes = saved(3), .cleared = true});
+        row("Save As after autosave on cleared, a record while clearing is asked: it stays", saveAs,
+            {.clearCheck = true, .shown = 2, .answers = "Y", .files = {rep}, .during = {1}, .asked = {kClearDisplay},
+             .file = rep, .bytes = saved(2), .cleared = true, .clearCheckAfter = false, .title = "Report"});
+        row("on, clearing Yes, a record in the Save dialog, cancelled: nothing cleared, nothing written", on,
+            {.inUse = def, .shown = 3, .answers = "Y", .files = {""}, .during = {1}, .asked = {kClearDisplay}});
+        row("on, clearing Yes, records during the questions: after the header of the new file only", on,
+            {.shown = 3, .answers = "YY", .files = {tue}, .during = {0, 2}, .asked = {kClearDisplay, diffMon},
+             .autosaveAfter = true, .file = tue, .bytes = kAutosaveHeader + crlf({arrived(0), arrived(2)}),
              .cleared = true, .clearCheckAfter = true});
-        row("Clear, autosave off, Yes, a record while it is asked: it stays",
-            {.control = clear, .shown = 3, .answers = "Y", .during = {0}, .asked = {kClearQuestion}, .cleared = true});
-        row("Exit with a record that could not be written: the question says so",
-            {.control = "cmdExit", .inUse = "@full", .autosave = true, .waiting = true, .answers = "N",
-             .asked = {full, kNote}});
+        row("on, earlier file kept: a record during the question follows the resume marker", on,
+            {.answers = "N", .during = {0}, .asked = {diffMon}, .autosaveAfter = true,
+             .bytes = kOld + kResume + crlf({arrived(0)})});
+        row("on with the display full and a record waiting: appended as it enters", on,
+            {.inUse = def, .shown = -1, .waiting = true, .answers = "Y", .files = {mon}, .asked = {kClearDisplay},
+             .autosaveAfter = true, .file = mon, .bytes = kAutosaveHeader + crlf({kWaiting}), .cleared = true,
+             .clearCheckAfter = true});
+        row("Clear, autosave off, Yes, a record while it is asked: it stays", clear,
+            {.shown = 3, .answers = "Y", .during = {0}, .asked = {kClearQuestion}, .cleared = true});
+        row("Exit with a record that could not be written: the question says so", exit,
+            {.inUse = "@full", .autosave = true, .waiting = true, .answers = "N", .asked = {full, kNote}});
     }
 
     void commands()
     {
+        QFETCH(QString, control); // objectName of its control, or "close": the window's close control
         QFETCH(Case, c);
         Desk desk;
         desk.useFile(c.inUse, c.autosave);
@@ -376,7 +347,7 @@ private Q_SLOTS:
         if (c.waiting)
             desk.port->receive("6 N 106 000006 \r");
         QCoreApplication::processEvents();
-        desk.script(c.answers, c.fileNames);
+        desk.script(c.answers, c.files);
         desk.prompts.whileOpen = [&](int n) {
             if (c.during.contains(n))
                 desk.port->receive(arrivedMessage(n));
@@ -386,19 +357,19 @@ private Q_SLOTS:
         std::optional<test::FileSizeLimit> full;
         if (c.sizeLimit)
             full.emplace(c.sizeLimit);
-        if (auto *button = desk.screen.findChild<QAbstractButton *>(c.control))
+        if (auto *button = desk.screen.findChild<QAbstractButton *>(control))
             QTest::mouseClick(button, Qt::LeftButton);
-        else if (c.control == "close")
+        else if (control == "close")
             QVERIFY(!desk.screen.close() && desk.screen.isVisible());
         else
-            test::findAction(&desk.screen, c.control)->trigger();
+            test::findAction(&desk.screen, control)->trigger();
         full.reset();
         QCoreApplication::processEvents();
 
         QCOMPARE(desk.conversation(), c.asked);
         QCOMPARE(desk.state.blnAutosave, c.autosaveAfter);
         QCOMPARE(desk.screen.optOn->isChecked(), c.autosaveAfter);
-        QCOMPARE(desk.state.blnAutosaveFull, !c.control.startsWith("opt") && c.full);
+        QCOMPARE(desk.state.blnAutosaveFull, !control.startsWith("opt") && c.full);
         // The rows kept, then the record waiting and those that arrived, in order.
         QStringList display = c.cleared || c.shown >= 0 ? QStringList() : QStringList(kDisplayCapacity, "f");
         for (int i = 0; !c.cleared && i < c.shown; ++i)
@@ -476,15 +447,14 @@ private Q_SLOTS:
         QCOMPARE(readBytes(desk.path("Wednesday.txt")), kStop);
 
         // A folder where setup.txt should be: memory is used, the failed rewrite is told.
-        QVERIFY(QFile::remove(setupFilePath(desk.state.dataDir)) && QDir().mkpath(setupFilePath(desk.state.dataDir)));
+        const QString folder = setupFilePath(desk.state.dataDir);
+        QVERIFY(QFile::remove(folder) && QDir().mkpath(folder));
         desk.prompts.reset();
         desk.script("N", {});
         desk.commands.turnAutosaveOn();
-        QVERIFY(desk.state.blnAutosave);
-        QCOMPARE(readBytes(desk.path("Wednesday.txt")), kStop + kResume);
-        const QString told = QStringLiteral("Gatetally|!|OK|The settings file %1 could not be written:\r\n"
-                                            "Filename refers to a directory").arg(setupFilePath(desk.state.dataDir));
-        QCOMPARE(desk.conversation(), (QStringList{different("Wednesday.txt"), told}));
+        QVERIFY(desk.state.blnAutosave && readBytes(desk.path("Wednesday.txt")) == kStop + kResume);
+        QCOMPARE(desk.conversation(), (QStringList{different("Wednesday.txt"), "Gatetally|!|OK|The settings file " + folder
+                                                   + " could not be written:\r\nFilename refers to a directory"}));
     }
 };
 
