@@ -1,5 +1,4 @@
 #include "MainScreen.h"
-#include "Navigator.h"
 #include "Options.h"
 #include "Paths.h"
 #include "Program.h"
@@ -189,25 +188,6 @@ private Q_SLOTS:
         QCOMPARE(state.strDisplayMode, DisplayMode::Number);
     }
 
-    void setAsideKeepsMainVisibleUntilChainCloses()
-    {
-        test::Program p;
-        Navigator &nav = p.start().navigator();
-        MainScreen *main = p.main();
-        QPointer<QWidget> first = new QWidget, second = new QWidget, beside = new QWidget;
-        nav.open(first, Navigator::MainScreen::SetAside);
-        QVERIFY(!main->isEnabled() && main->isVisible());
-        nav.open(beside, Navigator::MainScreen::StaysInUse);
-        nav.open(second, Navigator::MainScreen::SetAside); // hand over: next screen first
-        first->close();
-        QTRY_VERIFY(first.isNull());
-        QVERIFY(!main->isEnabled());
-        second->close(); // the window's own close control counts as going back
-        QTRY_VERIFY(main->isEnabled());
-        QVERIFY(!beside.isNull());
-        beside->close();
-    }
-
     void options_data()
     {
         QTest::addColumn<QString>("args");
@@ -224,8 +204,7 @@ private Q_SLOTS:
         QFETCH(QString, args);
         QFETCH(QString, parsed);
         const Options o = parseOptions(("gatetally " + args).split(' '));
-        const QString got = QStringList{o.dataDir, o.port, QString::number(o.version)}.join('|');
-        QCOMPARE(o.error.isEmpty() ? got : "error", parsed);
+        QCOMPARE(o.error.isEmpty() ? QStringList{o.dataDir, o.port, QString::number(o.version)}.join('|') : "error", parsed);
     }
 
     // The program's own message box, up while the window in front of it is
