@@ -87,8 +87,7 @@ QByteArray arrived(int n)
 struct Case
 {
     QString inUse = "Monday.txt";  // records file in use (see Desk::path)
-    bool autosave = false;
-    bool full = false;             // the capacity message was shown
+    bool autosave = false, full = false; // full: the capacity message was shown
     bool clearCheck = false;       // turning autosave on cleared the display
     int shown = 0;                 // rows on display; -1: the display full
     bool waiting = false;
@@ -96,6 +95,7 @@ struct Case
     QStringList files = {};        // the Save dialogs' answers ("" cancels)
     QList<int> during = {};
     int sizeLimit = 0;             // bytes a file may grow to, as on a nearly full disk
+    bool sessionEnds = false;      // while the first box is open
     QStringList asked = {};        // every box, as Desk::conversation gives it
     bool autosaveAfter = autosave;
     QString file = inUse;          // in use afterwards, holding `bytes`; every other file keeps its own
@@ -234,10 +234,10 @@ class TestCommands : public QObject
 private Q_SLOTS:
     void commands_data()
     {
-        QTest::addColumn<QString>("control");
+        QTest::addColumn<QStringList>("controls");
         QTest::addColumn<Case>("c");
-        const auto row = [](const char *name, const QString &control, const Case &c) {
-            QTest::newRow(name) << control << c;
+        const auto row = [](const char *name, const QStringList &controls, const Case &c) {
+            QTest::newRow(name) << controls << c;
         };
         const QString on("optOn"), off("optOff"), save("mnuFileSave"), saveAs("mnuFileSaveAs"), clear("cmdClear");
         const QString mon("Monday.txt"), tue("Tuesday.txt"), def("default"), rep("Report.txt"), exit("cmdExit");
@@ -248,96 +248,103 @@ private Q_SLOTS:
                                              "full.txt.\r\nThey are on the display only: answer No to save them "
                                              "elsewhere first.\r\n\r\n") + kExitOn.mid(15);
 
-        row("on, no file yet: dialog at once, records kept, chosen file replaced by the header", on,
+        row("on, no file yet: dialog at once, records kept, chosen file replaced by the header", {on},
             {.inUse = def, .full = true, .shown = 3, .answers = "N", .files = {mon}, .asked = {kClearDisplay},
              .autosaveAfter = true, .file = mon, .bytes = kAutosaveHeader});
-        row("on, earlier file kept but gone: made with the resume marker", on,
+        row("on, earlier file kept but gone: made with the resume marker", {on},
             {.inUse = "Gone.txt", .answers = "N", .asked = {different("Gone.txt")}, .autosaveAfter = true, .bytes = kResume});
-        row("on, records and earlier file: both questions in order", on,
+        row("on, records and earlier file: both questions in order", {on},
             {.full = true, .shown = 2, .answers = "YN", .asked = {kClearDisplay, diffMon}, .autosaveAfter = true,
              .bytes = kOld + kResume, .cleared = true, .clearCheckAfter = true});
-        row("on, a blank name is no choice: stays off, nothing written", on, {.inUse = def, .full = true, .files = {"  "}});
-        row("on, different file cancelled: earlier file not reused", on, {.answers = "Y", .files = {""}, .asked = {diffMon}});
-        row("on, already on: nothing", on, {.autosave = true, .shown = 2});
-        row("off: stop marker appended", off, {.autosave = true, .shown = 2, .autosaveAfter = false, .bytes = kOld + kStop});
-        row("off after the capacity message: new file holds the stop marker", off,
+        row("on, a blank name is no choice: stays off, nothing written", {on}, {.inUse = def, .full = true, .files = {"  "}});
+        row("on, different file cancelled: earlier file not reused", {on}, {.answers = "Y", .files = {""}, .asked = {diffMon}});
+        row("on, already on: nothing", {on}, {.autosave = true, .shown = 2});
+        row("off: stop marker appended", {off}, {.autosave = true, .shown = 2, .autosaveAfter = false, .bytes = kOld + kStop});
+        row("off after the capacity message: new file holds the stop marker", {off},
             {.autosave = true, .full = true, .files = {"New.txt"}, .autosaveAfter = false, .file = "New.txt", .bytes = kStop});
-        row("off after the capacity message, cancelled: current file kept", off,
+        row("off after the capacity message, cancelled: current file kept", {off},
             {.autosave = true, .full = true, .files = {""}, .autosaveAfter = false, .bytes = kOld + kStop});
 
-        row("Save, No: block appended, display cleared", save,
+        row("Save, No: block appended, display cleared", {save},
             {.shown = 3, .answers = "NY", .asked = both, .bytes = kOld + saved(3), .cleared = true});
-        row("Save, Cancel: nothing", save, {.shown = 3, .answers = "C", .asked = {kOverwrite}});
-        row("Save, empty display: header alone, no clearing question", save,
+        row("Save, Cancel: nothing", {save}, {.shown = 3, .answers = "C", .asked = {kOverwrite}});
+        row("Save, empty display: header alone, no clearing question", {save},
             {.answers = "Y", .asked = {kOverwrite}, .bytes = kSaveHeader});
-        row("Save, Yes: replaced by the receiver's lines (names shared and empty, incorrect data), display kept", save,
+        row("Save, Yes: replaced by the receiver's lines (names shared and empty, incorrect data), display kept", {save},
             {.shown = 4, .answers = "YN", .asked = both, .bytes = saved(4)});
-        row("Save, autosave on: refused", save, {.autosave = true, .shown = 3, .asked = {kSaveRefusal}});
-        row("Save, no file chosen yet: as Save As", save,
+        row("Save, autosave on: refused", {save}, {.autosave = true, .shown = 3, .asked = {kSaveRefusal}});
+        row("Save, no file chosen yet: as Save As", {save},
             {.inUse = def, .shown = 2, .files = {rep}, .file = rep, .bytes = saved(2), .title = "Report"});
-        row("Save As: existing file replaced without asking", saveAs,
+        row("Save As: existing file replaced without asking", {saveAs},
             {.inUse = tue, .shown = 2, .files = {mon}, .file = mon, .bytes = saved(2), .title = "Monday"});
-        row("Save As cancelled: nothing at all", saveAs, {.clearCheck = true, .shown = 2, .files = {""}});
-        row("Save As, autosave on: refused", saveAs, {.autosave = true, .shown = 2, .asked = {kSaveAsRefusal}});
-        row("Save As, the display full: the records held back follow its rows", saveAs,
+        row("Save As cancelled: nothing at all", {saveAs}, {.clearCheck = true, .shown = 2, .files = {""}});
+        row("Save As, autosave on: refused", {saveAs}, {.autosave = true, .shown = 2, .asked = {kSaveAsRefusal}});
+        row("Save As, the display full: the records held back follow its rows", {saveAs},
             {.shown = -1, .waiting = true, .files = {"Full.txt"}, .file = "Full.txt",
              .bytes = kSaveHeader + crlf(QList<QByteArray>(kDisplayCapacity, "f") << kWaiting), .title = "Full"});
 
-        row("Clear, autosave on: at once", clear, {.autosave = true, .full = true, .shown = 3, .cleared = true});
-        row("Clear, autosave off, No", "mnuEditDelete", {.shown = 3, .answers = "N", .asked = {kClearQuestion}});
-        row("Clear, autosave off, empty display still asks", clear, {.answers = "N", .asked = {kClearQuestion}});
-        row("Exit, autosave on, Yes: the exit marker", "close",
+        row("Clear, autosave on: at once", {clear}, {.autosave = true, .full = true, .shown = 3, .cleared = true});
+        // Kept on the display when autosave starts, they are in no file.
+        row("on, records kept, then Clear: asks about them; a record meanwhile stays", {on, clear},
+            {.inUse = def, .shown = 2, .answers = "NY", .files = {mon}, .during = {2},
+             .asked = {kClearDisplay, kClearQuestion}, .autosaveAfter = true, .file = mon,
+             .bytes = kAutosaveHeader + crlf({arrived(2)}), .cleared = true});
+        row("Clear, autosave off, No", {"mnuEditDelete"}, {.shown = 3, .answers = "N", .asked = {kClearQuestion}});
+        row("Clear, autosave off, empty display still asks", {clear}, {.answers = "N", .asked = {kClearQuestion}});
+        row("Exit, autosave on, Yes: the exit marker", {"close"},
             {.autosave = true, .shown = 2, .answers = "Y", .asked = {kExitOn}, .bytes = kOld + kExitMarker});
-        row("Exit, autosave on, No", "mnuFileExit", {.autosave = true, .shown = 2, .answers = "N", .asked = {kExitOn}});
-        row("Exit, autosave off, Yes: nothing written", exit, {.shown = 2, .answers = "Y", .asked = {kExitOff}});
+        row("Exit, autosave on, No", {"mnuFileExit"}, {.autosave = true, .shown = 2, .answers = "N", .asked = {kExitOn}});
+        row("Exit, autosave off, Yes: nothing written", {exit}, {.shown = 2, .answers = "Y", .asked = {kExitOff}});
+        row("Exit, the session ends during the question: it ends then, the answer marks nothing again", {exit},
+            {.autosave = true, .answers = "Y", .sessionEnds = true, .asked = {kExitOn}, .bytes = kOld + kExitMarker});
 
         // Told with the file's name and the reason; nothing claimed as saved nor offered for clearing.
-        row("Save, /dev/full", save, {.inUse = "@full", .shown = 2, .answers = "Y", .asked = {kOverwrite, full}});
-        row("Save, Yes, the disk fills up: the old file kept whole", save,
+        row("Save, /dev/full", {save}, {.inUse = "@full", .shown = 2, .answers = "Y", .asked = {kOverwrite, full}});
+        row("Save, Yes, the disk fills up: the old file kept whole", {save},
             {.shown = 4, .answers = "Y", .sizeLimit = 100,
              .asked = {kOverwrite, "Gatetally|!|OK|The records file Monday.txt could not be written:\r\n"
                                    "Only part of the data could be written (the disk may be full)."}});
-        row("Save As, cannot create", saveAs,
+        row("Save As, cannot create", {saveAs},
             {.clearCheck = true, .shown = 2, .files = {"@under"}, .asked = {failed("x.txt", ENOTDIR)}});
-        row("Save As, a name setup.txt cannot hold: refused before writing", saveAs,
+        row("Save As, a name setup.txt cannot hold: refused before writing", {saveAs},
             {.shown = 2, .files = {cyrillic}, .asked = {kLatin1.arg(cyrillic)}});
         // No file behind it: autosave stays off and setup.txt as it was.
-        row("on, new file cannot be created", on,
+        row("on, new file cannot be created", {on},
             {.answers = "Y", .files = {"@under"}, .asked = {diffMon, failed("x.txt", ENOTDIR) + kStaysOff}});
-        row("on, kept file on /dev/full", on,
+        row("on, kept file on /dev/full", {on},
             {.inUse = "@full", .answers = "N", .asked = {different("full.txt"), full + kStaysOff}});
-        row("off, /dev/full", off, {.inUse = "@full", .autosave = true, .asked = {full}, .autosaveAfter = false});
-        row("Exit, /dev/full: the program still ends", exit,
+        row("off, /dev/full", {off}, {.inUse = "@full", .autosave = true, .asked = {full}, .autosaveAfter = false});
+        row("Exit, /dev/full: the program still ends", {exit},
             {.inUse = "@full", .autosave = true, .answers = "Y", .asked = {kExitOn, full}});
 
         // Records arriving while the boxes are open.
-        row("Save, Yes, then a record while clearing is asked: it stays", save,
+        row("Save, Yes, then a record while clearing is asked: it stays", {save},
             {.shown = 3, .answers = "YY", .during = {1}, .asked = both, .bytes = saved(3), .cleared = true});
-        row("Save As after autosave on cleared, a record while clearing is asked: it stays", saveAs,
+        row("Save As after autosave on cleared, a record while clearing is asked: it stays", {saveAs},
             {.clearCheck = true, .shown = 2, .answers = "Y", .files = {rep}, .during = {1}, .asked = {kClearDisplay},
              .file = rep, .bytes = saved(2), .cleared = true, .clearCheckAfter = false, .title = "Report"});
-        row("on, clearing Yes, a record in the Save dialog, cancelled: nothing cleared, nothing written", on,
+        row("on, clearing Yes, a record in the Save dialog, cancelled: nothing cleared, nothing written", {on},
             {.inUse = def, .shown = 3, .answers = "Y", .files = {""}, .during = {1}, .asked = {kClearDisplay}});
-        row("on, clearing Yes, records during the questions: after the header of the new file only", on,
+        row("on, clearing Yes, records during the questions: after the header of the new file only", {on},
             {.shown = 3, .answers = "YY", .files = {tue}, .during = {0, 2}, .asked = {kClearDisplay, diffMon},
              .autosaveAfter = true, .file = tue, .bytes = kAutosaveHeader + crlf({arrived(0), arrived(2)}),
              .cleared = true, .clearCheckAfter = true});
-        row("on, earlier file kept: a record during the question follows the resume marker", on,
+        row("on, earlier file kept: a record during the question follows the resume marker", {on},
             {.answers = "N", .during = {0}, .asked = {diffMon}, .autosaveAfter = true,
              .bytes = kOld + kResume + crlf({arrived(0)})});
-        row("on with the display full and a record waiting: appended as it enters", on,
+        row("on with the display full and a record waiting: appended as it enters", {on},
             {.inUse = def, .shown = -1, .waiting = true, .answers = "Y", .files = {mon}, .asked = {kClearDisplay},
              .autosaveAfter = true, .file = mon, .bytes = kAutosaveHeader + crlf({kWaiting}), .cleared = true,
              .clearCheckAfter = true});
-        row("Clear, autosave off, Yes, a record while it is asked: it stays", clear,
+        row("Clear, autosave off, Yes, a record while it is asked: it stays", {clear},
             {.shown = 3, .answers = "Y", .during = {0}, .asked = {kClearQuestion}, .cleared = true});
-        row("Exit with a record that could not be written: the question says so", exit,
+        row("Exit with a record that could not be written: the question says so", {exit},
             {.inUse = "@full", .autosave = true, .waiting = true, .answers = "N", .asked = {full, kNote}});
     }
 
     void commands()
     {
-        QFETCH(QString, control); // objectName of its control, or "close": the window's close control
+        QFETCH(QStringList, controls); // objectNames of the controls, "close": the window's close control
         QFETCH(Case, c);
         Desk desk;
         desk.useFile(c.inUse, c.autosave);
@@ -351,25 +358,29 @@ private Q_SLOTS:
         desk.prompts.whileOpen = [&](int n) {
             if (c.during.contains(n))
                 desk.port->receive(arrivedMessage(n));
+            if (c.sessionEnds && n == 0)
+                desk.commands.exitWithoutAsking();
         };
         desk.screen.show();
 
         std::optional<test::FileSizeLimit> full;
         if (c.sizeLimit)
             full.emplace(c.sizeLimit);
-        if (auto *button = desk.screen.findChild<QAbstractButton *>(control))
-            QTest::mouseClick(button, Qt::LeftButton);
-        else if (control == "close")
-            QVERIFY(!desk.screen.close() && desk.screen.isVisible());
-        else
-            test::findAction(&desk.screen, control)->trigger();
+        for (const QString &control : controls) {
+            if (auto *button = desk.screen.findChild<QAbstractButton *>(control))
+                QTest::mouseClick(button, Qt::LeftButton);
+            else if (control == "close")
+                QVERIFY(!desk.screen.close() && desk.screen.isVisible());
+            else
+                test::findAction(&desk.screen, control)->trigger();
+        }
         full.reset();
         QCoreApplication::processEvents();
 
         QCOMPARE(desk.conversation(), c.asked);
         QCOMPARE(desk.state.blnAutosave, c.autosaveAfter);
         QCOMPARE(desk.screen.optOn->isChecked(), c.autosaveAfter);
-        QCOMPARE(desk.state.blnAutosaveFull, !control.startsWith("opt") && c.full);
+        QCOMPARE(desk.state.blnAutosaveFull, !controls.contains("optOn") && !controls.contains("optOff") && c.full);
         // The rows kept, then the record waiting and those that arrived, in order.
         QStringList display = c.cleared || c.shown >= 0 ? QStringList() : QStringList(kDisplayCapacity, "f");
         for (int i = 0; !c.cleared && i < c.shown; ++i)
@@ -386,41 +397,6 @@ private Q_SLOTS:
         QCOMPARE(desk.events, ends ? kEnds : QStringList());
         QCOMPARE(desk.screen.Timer1->isActive(), ends);
         desk.check(c.file, c.bytes, c.autosaveAfter);
-    }
-
-    // Rows kept on the display when autosave starts are in no file: Clear
-    // asks about them even with autosave on, and keeps a record that
-    // arrives meanwhile; once every row is in the file it clears at once.
-    void keptRowsAskedAbout()
-    {
-        Desk desk;
-        desk.useFile("default", false);
-        desk.display(2);
-        desk.script("NY", {"Monday.txt"});
-        desk.commands.turnAutosaveOn();
-        desk.prompts.whileOpen = [&](int n) {
-            if (n == 2)
-                desk.port->receive(arrivedMessage(n));
-        };
-        desk.commands.clear();
-        QCOMPARE(desk.conversation(), (QStringList{kClearDisplay, kClearQuestion}));
-        QCOMPARE(desk.state.strRecords.recordLines(), QStringList{QString::fromLatin1(arrived(2))});
-        QCOMPARE(readBytes(desk.path("Monday.txt")), kAutosaveHeader + crlf({arrived(2)}));
-        desk.commands.clear();
-        QCOMPARE(desk.conversation().size(), 2);
-        QCOMPARE(desk.state.intRecordCount(), 0);
-    }
-    // The session ends while the Exit question is open: the run ends then,
-    // and the answer that follows marks nothing a second time.
-    void sessionEndsDuringTheExitQuestion()
-    {
-        Desk desk;
-        desk.useFile("Monday.txt", true);
-        desk.script("Y", {});
-        desk.prompts.whileOpen = [&desk](int) { desk.commands.exitWithoutAsking(); };
-        desk.commands.exit();
-        QCOMPARE(readBytes(desk.path("Monday.txt")), kOld + kExitMarker);
-        QCOMPARE(desk.events, kEnds);
     }
 
     void setupFileReread()

@@ -6,7 +6,6 @@
 #include "MainCommands.h"
 #include "MainScreen.h"
 #include "Program.h"
-#include "RunMarker.h"
 #include "SelfCheck.h"
 #include "TestFiles.h"
 
@@ -14,7 +13,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
@@ -24,9 +22,6 @@ using namespace gt;
 using gt::test::crlf;
 using gt::test::readBytes;
 using gt::test::writeBytes;
-
-Q_DECLARE_METATYPE(gt::SelfCheckFigures)
-Q_DECLARE_METATYPE(gt::SelfCheckLimits)
 
 namespace {
 
@@ -97,8 +92,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<QByteArray>("exec");
-        QTest::newRow("plain") << QStringList{"/usr/bin/gatetally", "--data-dir", "/home/op/.local/share/gt"}
-                               << QByteArray("Exec=/usr/bin/gatetally --data-dir /home/op/.local/share/gt");
         QTest::newRow("spaces") << QStringList{"/opt/gate tally/gatetally", "--data-dir", "/srv/site data"}
                                 << QByteArray("Exec=\"/opt/gate tally/gatetally\" --data-dir \"/srv/site data\"");
         QTest::newRow("specials") << QStringList{"/usr/bin/gatetally", "--data-dir", "/srv/100% $HOME \"a\\b\"`x`"}
@@ -242,44 +235,37 @@ private Q_SLOTS:
     // with its figure, below the critical mark more urgently while autosave is
     // on; the records file's size, and the advice for one grown too big. The
     // marks themselves can be given.
-    void selfCheckTexts_data()
+    void selfCheckTexts()
     {
-        QTest::addColumn<SelfCheckLimits>("limits");
-        QTest::addColumn<SelfCheckFigures>("figures");
-        QTest::addColumn<QStringList>("warnings");
-        QTest::addColumn<QStringList>("notices");
-        const auto row = [](const char *name, qint64 free, qint64 size, bool autosave, const QStringList &warnings,
-                            const QStringList &notices, SelfCheckLimits limits = {}) {
-            QTest::newRow(name) << limits << SelfCheckFigures{"/srv/gt", free, "gate.txt", size, autosave} << warnings
-                                << notices;
-        };
         const QString low = QStringLiteral("Only %1 free on the disk of the data folder /srv/gt: records cannot be "
                                            "written once it is full.");
         const QString critical = QStringLiteral("Autosave is on with only %1 free on the disk of the data folder "
                                                 "/srv/gt: records cannot be written once it is full. Free some space now.");
         const QString big = QStringLiteral("The records file gate.txt is %1: consider starting a new one (Auto Save "
                                            "Off, then On, and Yes to saving to a different file).");
-        row("100 MB free is enough", 100'000'000, 0, false, {}, {"Records file gate.txt: 0 bytes."});
-        row("just below 100 MB", 99'950'000, -1, true, {low.arg("100.0 MB")}, {});
-        row("below 10 MB, autosave off", 8'200'000, -1, false, {low.arg("8.2 MB")}, {});
-        row("below 10 MB, autosave on", 8'200'000, 640, true, {critical.arg("8.2 MB")}, {"Records file gate.txt: 640 bytes."});
-        row("10 MB, autosave on", 10'000'000, -1, true, {low.arg("10.0 MB")}, {});
-        row("free space unknown", -1, -1, true, {}, {});
-        row("1 GB file", 52'000'000'000, 1'000'000'000, true, {}, {"Records file gate.txt: 1.0 GB."});
-        row("file above 1 GB, disk nearly full", 3'000'000, 1'234'567'890, true,
-            {critical.arg("3.0 MB"), big.arg("1.2 GB")}, {});
-        row("marks of its own", 4999, 2001, false, {low.arg("5.0 kB"), big.arg("2.0 kB")}, {}, {5000, 1000, 2000});
-    }
-
-    void selfCheckTexts()
-    {
-        QFETCH(SelfCheckLimits, limits);
-        QFETCH(SelfCheckFigures, figures);
-        QFETCH(QStringList, warnings);
-        QFETCH(QStringList, notices);
-        const SelfCheckLines lines = SelfCheck(limits).judge(figures);
-        QCOMPARE(lines.warnings, warnings);
-        QCOMPARE(lines.notices, notices);
+        const struct
+        {
+            qint64 free, size;
+            bool autosave;
+            QStringList warnings, notices;
+            SelfCheckLimits limits = {};
+        } rows[] = {
+            {.free = 100'000'000, .size = 0, .autosave = false, .notices = {"Records file gate.txt: 0 bytes."}},
+            {.free = 99'950'000, .size = -1, .autosave = true, .warnings = {low.arg("100.0 MB")}},
+            {.free = 8'200'000, .size = -1, .autosave = false, .warnings = {low.arg("8.2 MB")}},
+            {.free = 8'200'000, .size = 640, .autosave = true, .warnings = {critical.arg("8.2 MB")},
+             .notices = {"Records file gate.txt: 640 bytes."}},
+            {.free = 10'000'000, .size = -1, .autosave = true, .warnings = {low.arg("10.0 MB")}},
+            {.free = -1, .size = -1, .autosave = true}, // nothing known, nothing said
+            {.free = 52'000'000'000, .size = 1'000'000'000, .autosave = true, .notices = {"Records file gate.txt: 1.0 GB."}},
+            {.free = 3'000'000, .size = 1'234'567'890, .autosave = true, .warnings = {critical.arg("3.0 MB"), big.arg("1.2 GB")}},
+            {.free = 4999, .size = 2001, .autosave = false, .warnings = {low.arg("5.0 kB"), big.arg("2.0 kB")},
+             .limits = {5000, 1000, 2000}},
+        };
+        for (const auto &r : rows) {
+            const SelfCheckLines lines = SelfCheck(r.limits).judge({"/srv/gt", r.free, "gate.txt", r.size, r.autosave});
+            QCOMPARE(lines.warnings + QStringList{"--"} + lines.notices, r.warnings + QStringList{"--"} + r.notices);
+        }
     }
 
     // The running program measures the real disk and file at start, every
