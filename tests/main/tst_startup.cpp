@@ -104,30 +104,6 @@ private Q_SLOTS:
         QCOMPARE(readBytes(p.dir.filePath("setup.txt")), setupFile(line2, file));
     }
 
-    void unreadableSettingsInAFolderLatin1CannotName()
-    {
-        // Both are told at start, in one box; the old settings are kept.
-        test::Program p;
-        const QString folder = p.dir.filePath(QString::fromUtf8("\u0416\u0443\u0440\u043d\u0430\u043b"));
-        QVERIFY(QDir().mkpath(folder));
-        const QString setup = setupFilePath(folder);
-        const QByteArray old = setupFile("autosave=T", QStringLiteral("/x/Records/a.txt")).replace("DOOR", QByteArray("DO\0R", 4));
-        QVERIFY(writeBytes(setup, old));
-        p.options.dataDir = folder;
-        p.start({}, false);
-        QCOMPARE(p.prompts.texts(),
-                 QStringList{QStringLiteral("The data folder %1 has characters that setup.txt cannot hold (it is an 8-bit,\r\n"
-                                            "Latin-1 file): the records file in use cannot be remembered from one start to\r\n"
-                                            "the next. Please give Gatetally a data folder whose path has none of them.\r\n\r\n"
-                                            "The settings file %2 could not be read (it holds a NUL byte).\r\n"
-                                            "Gatetally is using the default settings: port 1, autosave off, "
-                                            "no records file chosen and no entry point names.\r\n"
-                                            "The old file was kept as %2.unreadable.")
-                                 .arg(folder, setup)});
-        QCOMPARE(readBytes(setup + ".unreadable"), old);
-        QVERIFY(!p.app->state().blnAutosave);
-    }
-
     // Each heading stands over its column as the list draws it; the screen rests
     // when nothing arrives; the names box changes only the lines that come later.
     void headingsStandOverTheirColumns()
@@ -192,7 +168,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("args");
         QTest::addColumn<QString>("parsed"); // "data folder|port|version", or "error"
-        QTest::newRow("data dir and port") << "--data-dir /srv/gt --port /dev/ttyUSB0" << "/srv/gt|/dev/ttyUSB0|0";
         QTest::newRow("inline values") << "--data-dir=/srv/x --port=/dev/pts/4" << "/srv/x|/dev/pts/4|0";
         QTest::newRow("version") << "--version" << "||1";
         QTest::newRow("unknown") << "--colour" << "error";
@@ -204,7 +179,7 @@ private Q_SLOTS:
         QFETCH(QString, args);
         QFETCH(QString, parsed);
         const Options o = parseOptions(("gatetally " + args).split(' '));
-        QCOMPARE(o.error.isEmpty() ? QStringList{o.dataDir, o.port, QString::number(o.version)}.join('|') : "error", parsed);
+        QCOMPARE(o.error.isEmpty() ? (QStringList{o.dataDir, o.port, QString::number(o.version)}.join('|')) : "error", parsed);
     }
 
     // The program's own message box, up while the window in front of it is

@@ -1,11 +1,7 @@
 #include "NamesEditor.h"
 #include "Paths.h"
-#include "PortLink.h"
-#include "Receiver.h"
 #include "Screens.h"
-#include "ScriptedPrompts.h"
 #include "Settings.h"
-#include "State.h"
 #include "TextFile.h"
 #include "UpDownArrows.h"
 
@@ -16,7 +12,6 @@
 #include <QtTest>
 
 using namespace gt;
-using gt::test::ScriptedPrompts;
 
 namespace {
 
@@ -47,20 +42,18 @@ struct Fixture : test::ScreenDesk
 void run(NamesEditor *e, const QString &script)
 {
     for (const QString &step : script.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
-        if (step == QLatin1String("up") || step == QLatin1String("down")) {
-            const QRect r = e->updNumber->rect();
-            const QPoint at(r.center().x(), step == QLatin1String("up") ? r.height() / 4 : r.height() * 3 / 4);
-            QTest::mouseClick(e->updNumber->childAt(at), Qt::LeftButton);
-        } else if (step == QLatin1String("Up") || step == QLatin1String("Down")) {
-            QTest::keyClick(e->txtNumber, step == QLatin1String("Up") ? Qt::Key_Up : Qt::Key_Down);
-        } else if (step == QLatin1String("apply")) {
+        const QRect r = e->updNumber->rect();
+        if (step == "up" || step == "down") {
+            QTest::mouseClick(e->updNumber->childAt(r.center().x(), r.height() * (step == "up" ? 1 : 3) / 4), Qt::LeftButton);
+        } else if (step == "Up" || step == "Down") {
+            QTest::keyClick(e->txtNumber, step == "Up" ? Qt::Key_Up : Qt::Key_Down);
+        } else if (step == "apply") {
             QTest::mouseClick(e->cmdApply, Qt::LeftButton);
         } else {
-            QLineEdit *box = step.startsWith(QLatin1Char('N')) ? e->txtName : e->txtNumber;
-            const bool paste = step.size() > 1 && step.at(1) == QLatin1Char('=');
+            QLineEdit *box = step.startsWith('N') ? e->txtName : e->txtNumber;
             box->setFocus();
             QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-            if (paste) {
+            if (step.size() > 1 && step.at(1) == '=') {
                 QApplication::clipboard()->setText(step.mid(2));
                 QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
             } else {
@@ -87,7 +80,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("written");
 
         const QString invalid = "Invalid Entrance Number!";
-        QTest::newRow("opens at 1") << "" << "1" << "Door 1" << "" << "";
         QTest::newRow("101") << "#101" << "" << "" << "Only 100 entrances allowed!" << "";
         QTest::newRow("abc, each letter") << "#abc" << "" << "" << QStringList(3, invalid).join('|') << "";
         QTest::newRow("leading 0, at once") << "#07" << "7" << "Door 7" << invalid << "";
@@ -152,28 +144,6 @@ private Q_SLOTS:
         QCOMPARE(f.editor->txtNumber->text(), QStringLiteral("5"));
         run(f.editor, "up|down");
         QCOMPARE(f.editor->txtName->text(), QStringLiteral("Loading"));
-    }
-
-    // A name applied while the display shows names is on the next record that
-    // arrives; the record itself keeps the entry point number.
-    void nameOnNextRecord()
-    {
-        Fixture f;
-        f.state.clock.setFixed(QDateTime(QDate(2006, 3, 7), QTime(14, 5, 9)));
-        f.state.setDisplayMode(DisplayMode::Name);
-        auto *line = new MemoryPortLink;
-        Receiver receiver(f.state, f.prompts, std::unique_ptr<PortLink>(line));
-        QVERIFY(receiver.openPort());
-
-        line->receive("7 V 123 004567 \r");
-        run(f.editor, "#7|NGate 7|apply");
-        line->receive("7 N 045 000012 \r");
-        QCOMPARE(f.state.strRecords.displayLines(),
-                 (QStringList{"  3/7/2006    2:05:09 PM      Door 7      VALID        123    004567",
-                              "  3/7/2006    2:05:09 PM      Gate 7      NOT VALID    045    000012"}));
-        QCOMPARE(f.state.strRecords.recordLines().constLast(),
-                 QStringLiteral("  3/7/2006    2:05:09 PM    7    NOT VALID    045    000012"));
-        QVERIFY(f.prompts.shown.isEmpty());
     }
 };
 
