@@ -7,7 +7,6 @@
 #include "PortLink.h"
 #include "Receiver.h"
 #include "RecordLine.h"
-#include "ScriptedPrompts.h"
 #include "Settings.h"
 #include "TestFiles.h"
 #include "TextFile.h"
@@ -79,11 +78,9 @@ QByteArray arrived(int n)
     return "  3/7/2006    1:05:09 PM    5    VALID        10" + QByteArray::number(n) + "    00000" + QByteArray::number(n);
 }
 
-// One command given on the main screen: the state before, the operator's
-// answers, the boxes shown, and what must hold afterwards. A record arrives
-// from the line before the command when `waiting`, and while each prompt n
-// of `during` is open ("5 V 10n 00000n"); what the display holds afterwards
-// (rows, then records held back) follows from them.
+// Commands given on the main screen: the state before, the operator's answers,
+// the boxes shown, what must hold afterwards. A record arrives before them when
+// `waiting`, and while each prompt n of `during` is open ("5 V 10n 00000n").
 struct Case
 {
     QString inUse = "Monday.txt";  // records file in use (see Desk::path)
@@ -105,9 +102,8 @@ struct Case
     QString title = {};            // the list title afterwards; empty: the program's own
 };
 
-// A data folder with the default settings, Monday.txt and Tuesday.txt holding
-// an earlier save, a pinned clock, the main screen with its commands, and
-// the in-memory line.
+// The default settings, Monday.txt and Tuesday.txt holding an earlier save, a
+// pinned clock, the main screen with its commands, the in-memory line.
 struct Desk
 {
     QTemporaryDir tmp;
@@ -194,33 +190,6 @@ struct Desk
     {
         QStringList lines;
         return readTextLines(setupFilePath(state.dataDir), &lines), lines;
-    }
-
-    // The file in use with its bytes, every other file of the Records folder
-    // unchanged (not the link to /dev/full), the header caption, setup.txt,
-    // every scripted answer used, every Save dialog alike.
-    void check(const QString &inUse, const QByteArray &bytes, bool autosave)
-    {
-        QMap<QString, QByteArray> files{{"Monday.txt", kOld}, {"Tuesday.txt", kOld}};
-        if (inUse != "default" && !inUse.startsWith('@'))
-            files[inUse] = bytes;
-        QByteArray expected, found;
-        for (auto f = files.cbegin(); f != files.cend(); ++f)
-            expected += f.key().toLatin1() + ":\n" + f.value() + '\n';
-        const QDir records(recordsDirPath(state.dataDir));
-        for (const QFileInfo &f : records.entryInfoList(QDir::Files | QDir::NoSymLinks, QDir::Name))
-            found += f.fileName().toLatin1() + ":\n" + readBytes(f.filePath()) + '\n';
-        QCOMPARE(found, expected);
-        QCOMPARE(state.strAutosaveFile, path(inUse));
-        QCOMPARE(screen.lblMainHeader->text(), inUse == "default" ? QStringLiteral("Quorvel Gatetally") : path(inUse));
-        const QStringList setup = setupLines();
-        QCOMPARE(setup.size(), 103);
-        QCOMPARE(setup.mid(0, 3), (QStringList{"CommPort=1", autosave ? "autosave=T" : "autosave=F", path(inUse)}));
-        QCOMPARE(prompts.unscripted, 0);
-        QVERIFY(prompts.answers.isEmpty() && prompts.fileNames.isEmpty());
-        for (const Prompts::SaveDialog &d : prompts.dialogs)
-            QCOMPARE(QStringList({d.filter, QString::number(d.filterIndex), d.initialFolder}),
-                     QStringList({"Text documents (*.txt)|*.txt|", "1", recordsDirPath(state.dataDir)}));
     }
 };
 
@@ -395,7 +364,27 @@ private Q_SLOTS:
         const bool ends = QStringList{kExitOn, kExitOff}.contains(c.asked.value(0)) && c.answers == "Y";
         QCOMPARE(desk.events, ends ? kEnds : QStringList());
         QCOMPARE(desk.screen.Timer1->isActive(), ends);
-        desk.check(c.file, c.bytes, c.autosaveAfter);
+        // The file in use holds its bytes, every other file of the Records
+        // folder its own (the link to /dev/full is not read); the header and
+        // setup.txt name it; every answer scripted was used.
+        QMap<QString, QByteArray> files{{"Monday.txt", kOld}, {"Tuesday.txt", kOld}};
+        if (c.file != "default" && !c.file.startsWith('@'))
+            files[c.file] = c.bytes;
+        QByteArray expected, found;
+        for (auto f = files.cbegin(); f != files.cend(); ++f)
+            expected += f.key().toLatin1() + ":\n" + f.value() + '\n';
+        for (const QFileInfo &f : QDir(recordsDirPath(desk.state.dataDir)).entryInfoList(QDir::Files | QDir::NoSymLinks, QDir::Name))
+            found += f.fileName().toLatin1() + ":\n" + readBytes(f.filePath()) + '\n';
+        QCOMPARE(found, expected);
+        const QString path = desk.path(c.file);
+        QCOMPARE(desk.state.strAutosaveFile, path);
+        QCOMPARE(desk.screen.lblMainHeader->text(), c.file == "default" ? QStringLiteral("Quorvel Gatetally") : path);
+        const QStringList setup = desk.setupLines();
+        QCOMPARE(setup.size(), 103);
+        QCOMPARE(setup.mid(0, 3), (QStringList{"CommPort=1", c.autosaveAfter ? "autosave=T" : "autosave=F", path}));
+        QVERIFY(desk.prompts.unscripted == 0 && desk.prompts.answers.isEmpty() && desk.prompts.fileNames.isEmpty());
+        for (const Prompts::SaveDialog &d : desk.prompts.dialogs)
+            QCOMPARE(QStringList({d.filter, d.initialFolder}), QStringList({"Text documents (*.txt)|*.txt|", recordsDirPath(desk.state.dataDir)}));
     }
 
     // setup.txt edited while the program runs names the file from the next
