@@ -37,7 +37,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         const QString all = kFiles.join(' ');
         QTest::newRow("Search") << "Search" << all << all << "helpsearch.txt";
-        QTest::newRow("Results") << "Results" << all << "" << "helpresults.txt";
         QTest::newRow("installed folder") << "Search" << "helpmain.txt" << all << "2:helpsearch.txt";
         QTest::newRow("missing file") << "Results" << "helpmain.txt helpsearch.txt" << "" << "";
         QTest::newRow("topic in lower case") << "main" << all << "" << "";

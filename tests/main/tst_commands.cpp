@@ -51,8 +51,7 @@ QString different(const char *name)
 // A records file that could not be written, with the system's reason.
 QString failed(const char *name, int error)
 {
-    return QStringLiteral("Gatetally|!|OK|The records file %1 could not be written:\r\n%2")
-        .arg(QLatin1String(name), qt_error_string(error));
+    return QStringLiteral("Gatetally|!|OK|The records file %1 could not be written:\r\n%2").arg(name, qt_error_string(error));
 }
 const QString kOverwrite = QStringLiteral("Existing File|?|YNC|Do you want to overwrite the existing file? ");
 const QString kSaveRefusal = QStringLiteral(
@@ -73,10 +72,7 @@ const QString kLatin1 = QStringLiteral("Gatetally|!|OK|The name %1 cannot be use
 const QStringList kEnds{QStringLiteral("port closed"), QStringLiteral("exit timer")};
 const QByteArray kWaiting("  3/7/2006    1:05:09 PM    6    NOT VALID    106    000006");
 QByteArray arrivedMessage(int n) { return "5 V 10" + QByteArray::number(n) + " 00000" + QByteArray::number(n) + " \r"; }
-QByteArray arrived(int n)
-{
-    return "  3/7/2006    1:05:09 PM    5    VALID        10" + QByteArray::number(n) + "    00000" + QByteArray::number(n);
-}
+QByteArray arrived(int n) { return "  3/7/2006    1:05:09 PM    5    VALID        10" + QByteArray::number(n) + "    00000" + QByteArray::number(n); }
 
 // Commands given on the main screen: the state before, the operator's answers,
 // the boxes shown, what must hold afterwards. A record arrives before them when
@@ -186,11 +182,7 @@ struct Desk
         return out;
     }
 
-    QStringList setupLines() const
-    {
-        QStringList lines;
-        return readTextLines(setupFilePath(state.dataDir), &lines), lines;
-    }
+    QStringList setupLines() const { QStringList l; readTextLines(setupFilePath(state.dataDir), &l); return l; }
 };
 
 } // namespace

@@ -1,5 +1,4 @@
 #include "MainScreen.h"
-#include "Options.h"
 #include "Paths.h"
 #include "Program.h"
 #include "RecordLine.h"
@@ -144,24 +143,6 @@ private Q_SLOTS:
         QCOMPARE(state.strRecords.displayLines().at(0).mid(24, 18), QStringLiteral("         3        "));
         QTest::mouseClick(main->chkNames, Qt::LeftButton);
         QCOMPARE(state.strDisplayMode, DisplayMode::Number);
-    }
-
-    void options_data()
-    {
-        QTest::addColumn<QString>("args");
-        QTest::addColumn<QString>("parsed"); // "data folder|port|version", or "error"
-        QTest::newRow("inline values") << "--data-dir=/srv/x --port=/dev/pts/4" << "/srv/x|/dev/pts/4|0";
-        QTest::newRow("version") << "--version" << "||1";
-        QTest::newRow("unknown") << "--colour" << "error";
-        QTest::newRow("missing value") << "--port" << "error";
-    }
-
-    void options()
-    {
-        QFETCH(QString, args);
-        QFETCH(QString, parsed);
-        const Options o = parseOptions(("gatetally " + args).split(' '));
-        QCOMPARE(o.error.isEmpty() ? (QStringList{o.dataDir, o.port, QString::number(o.version)}.join('|')) : "error", parsed);
     }
 
     // The program's own message box, up while the window in front of it is
