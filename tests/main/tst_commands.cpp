@@ -71,8 +71,8 @@ const QString kLatin1 = QStringLiteral("Gatetally|!|OK|The name %1 cannot be use
                                        "name has characters outside them. Nothing was written; please choose another name.");
 const QStringList kEnds{QStringLiteral("port closed"), QStringLiteral("exit timer")};
 const QByteArray kWaiting("  3/7/2006    1:05:09 PM    6    NOT VALID    106    000006");
-QByteArray arrivedMessage(int n) { return "5 V 10" + QByteArray::number(n) + " 00000" + QByteArray::number(n) + " \r"; }
-QByteArray arrived(int n) { return "  3/7/2006    1:05:09 PM    5    VALID        10" + QByteArray::number(n) + "    00000" + QByteArray::number(n); }
+QByteArray arrivedMessage(int n) { return QString("5 V 10%1 00000%1 \r").arg(n).toLatin1(); }
+QByteArray arrived(int n) { return QString("  3/7/2006    1:05:09 PM    5    VALID        10%1    00000%1").arg(n).toLatin1(); }
 
 // Commands given on the main screen: the state before, the operator's answers,
 // the boxes shown, what must hold afterwards. A record arrives before them when
@@ -247,9 +247,8 @@ private Q_SLOTS:
         row("Clear, autosave on: at once", {clear}, {.autosave = true, .full = true, .shown = 3, .cleared = true});
         // Kept on the display when autosave starts, they are in no file.
         row("on, records kept, then Clear: asks about them; a record meanwhile stays", {on, clear},
-            {.inUse = def, .shown = 2, .answers = "NY", .files = {mon}, .during = {2},
-             .asked = {kClearDisplay, kClearQuestion}, .autosaveAfter = true, .file = mon,
-             .bytes = kAutosaveHeader + crlf({arrived(2)}), .cleared = true});
+            {.inUse = def, .shown = 2, .answers = "NY", .files = {mon}, .during = {2}, .asked = {kClearDisplay, kClearQuestion},
+             .autosaveAfter = true, .file = mon, .bytes = kAutosaveHeader + crlf({arrived(2)}), .cleared = true});
         row("Clear, autosave off, No", {"mnuEditDelete"}, {.shown = 3, .answers = "N", .asked = {kClearQuestion}});
         row("Clear, autosave off, empty display still asks", {clear}, {.answers = "N", .asked = {kClearQuestion}});
         row("Exit, autosave on, Yes: the exit marker", {"close"},
@@ -262,9 +261,8 @@ private Q_SLOTS:
         // Told with the file's name and the reason; nothing claimed as saved nor offered for clearing.
         row("Save, /dev/full", {save}, {.inUse = "@full", .shown = 2, .answers = "Y", .asked = {kOverwrite, full}});
         row("Save, Yes, the disk fills up: the old file kept whole", {save},
-            {.shown = 4, .answers = "Y", .sizeLimit = 100,
-             .asked = {kOverwrite, "Gatetally|!|OK|The records file Monday.txt could not be written:\r\n"
-                                   "Only part of the data could be written (the disk may be full)."}});
+            {.shown = 4, .answers = "Y", .sizeLimit = 100, .asked = {kOverwrite, "Gatetally|!|OK|The records file Monday.txt "
+             "could not be written:\r\nOnly part of the data could be written (the disk may be full)."}});
         row("Save As, cannot create", {saveAs},
             {.clearCheck = true, .shown = 2, .files = {"@under"}, .asked = {failed("x.txt", ENOTDIR)}});
         row("Save As, a name setup.txt cannot hold: refused before writing", {saveAs},
@@ -286,16 +284,13 @@ private Q_SLOTS:
         row("on, clearing Yes, a record in the Save dialog, cancelled: nothing cleared, nothing written", {on},
             {.inUse = def, .shown = 3, .answers = "Y", .files = {""}, .during = {1}, .asked = {kClearDisplay}});
         row("on, clearing Yes, records during the questions: after the header of the new file only", {on},
-            {.shown = 3, .answers = "YY", .files = {tue}, .during = {0, 2}, .asked = {kClearDisplay, diffMon},
-             .autosaveAfter = true, .file = tue, .bytes = kAutosaveHeader + crlf({arrived(0), arrived(2)}),
-             .cleared = true, .clearCheckAfter = true});
+            {.shown = 3, .answers = "YY", .files = {tue}, .during = {0, 2}, .asked = {kClearDisplay, diffMon}, .autosaveAfter = true,
+             .file = tue, .bytes = kAutosaveHeader + crlf({arrived(0), arrived(2)}), .cleared = true, .clearCheckAfter = true});
         row("on, earlier file kept: a record during the question follows the resume marker", {on},
-            {.answers = "N", .during = {0}, .asked = {diffMon}, .autosaveAfter = true,
-             .bytes = kOld + kResume + crlf({arrived(0)})});
+            {.answers = "N", .during = {0}, .asked = {diffMon}, .autosaveAfter = true, .bytes = kOld + kResume + crlf({arrived(0)})});
         row("on with the display full and a record waiting: appended as it enters", {on},
-            {.inUse = def, .shown = -1, .waiting = true, .answers = "Y", .files = {mon}, .asked = {kClearDisplay},
-             .autosaveAfter = true, .file = mon, .bytes = kAutosaveHeader + crlf({kWaiting}), .cleared = true,
-             .clearCheckAfter = true});
+            {.inUse = def, .shown = -1, .waiting = true, .answers = "Y", .files = {mon}, .asked = {kClearDisplay}, .autosaveAfter = true,
+             .file = mon, .bytes = kAutosaveHeader + crlf({kWaiting}), .cleared = true, .clearCheckAfter = true});
         row("Clear, autosave off, Yes, a record while it is asked: it stays", {clear},
             {.shown = 3, .answers = "Y", .during = {0}, .asked = {kClearQuestion}, .cleared = true});
         row("Exit with a record that could not be written: the question says so", {exit},
@@ -376,7 +371,8 @@ private Q_SLOTS:
         QCOMPARE(setup.mid(0, 3), (QStringList{"CommPort=1", c.autosaveAfter ? "autosave=T" : "autosave=F", path}));
         QVERIFY(desk.prompts.unscripted == 0 && desk.prompts.answers.isEmpty() && desk.prompts.fileNames.isEmpty());
         for (const Prompts::SaveDialog &d : desk.prompts.dialogs)
-            QCOMPARE(QStringList({d.filter, d.initialFolder}), QStringList({"Text documents (*.txt)|*.txt|", recordsDirPath(desk.state.dataDir)}));
+            QCOMPARE(QStringList({d.filter, d.initialFolder}),
+                     QStringList({"Text documents (*.txt)|*.txt|", recordsDirPath(desk.state.dataDir)}));
     }
 
     // setup.txt edited while the program runs names the file from the next

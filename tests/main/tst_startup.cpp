@@ -1,4 +1,3 @@
-#include "MainScreen.h"
 #include "Paths.h"
 #include "Program.h"
 #include "RecordLine.h"
@@ -22,12 +21,6 @@ using gt::test::writeBytes;
 namespace {
 
 const QDateTime kStart(QDate(2006, 3, 7), QTime(7, 59, 30));
-
-// setup.txt with entry point 3 named DOOR.
-QByteArray setupFile(const QByteArray &autosave, const QString &file)
-{
-    return test::setupFile("CommPort=1", autosave, file.toLatin1(), {"", "", "DOOR"});
-}
 
 } // namespace
 
@@ -85,9 +78,10 @@ private Q_SLOTS:
         test::Program p;
         QDir(p.dir.path()).mkpath(QStringLiteral("Records"));
         const QString file = p.dir.filePath("Records/" + name);
+        const QByteArray setupFile = test::setupFile("CommPort=1", line2, file.toLatin1(), {"", "", "DOOR"});
         const bool full = name == "full.txt";
         QVERIFY(full ? QFile::link("/dev/full", file) : writeBytes(file, "earlier\r\n"));
-        QVERIFY(writeBytes(p.dir.filePath("setup.txt"), setupFile(line2, file)));
+        QVERIFY(writeBytes(p.dir.filePath("setup.txt"), setupFile));
         GatetallyApp &app = p.start(kStart);
         if (!full)
             QCOMPARE(readBytes(file), marked ? QByteArray("earlier\r\n Autosave started 3/7/2006, 7:59:30 AM\r\n\r\n")
@@ -99,7 +93,7 @@ private Q_SLOTS:
         QCOMPARE(p.main()->optOn->isChecked(), marked);
         QCOMPARE(p.main()->lblMainHeader->text(), plainTitle ? QStringLiteral("Quorvel Gatetally") : file);
         // The settings file is only read at start.
-        QCOMPARE(readBytes(p.dir.filePath("setup.txt")), setupFile(line2, file));
+        QCOMPARE(readBytes(p.dir.filePath("setup.txt")), setupFile);
     }
 
     // Each heading stands over its column as the list draws it; the names box

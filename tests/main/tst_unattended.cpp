@@ -3,7 +3,6 @@
 
 #include "AutostartEntry.h"
 #include "MainCommands.h"
-#include "MainScreen.h"
 #include "Program.h"
 #include "SelfCheck.h"
 #include "TestFiles.h"
@@ -24,8 +23,7 @@ using gt::test::writeBytes;
 
 namespace {
 
-// The whole program on a line of its own: Comm 1 may be held by another
-// test program running beside this one, and its box would be one too many.
+// The whole program on a line of its own: Comm 1 may be held by a test beside.
 struct OwnLine : test::ProgramOnLine
 {
     OwnLine() { QVERIFY(plug()); }
@@ -219,13 +217,7 @@ private Q_SLOTS:
                                                 "/srv/gt: records cannot be written once it is full. Free some space now.");
         const QString big = QStringLiteral("The records file gate.txt is %1: consider starting a new one (Auto Save "
                                            "Off, then On, and Yes to saving to a different file).");
-        const struct
-        {
-            qint64 free, size;
-            bool autosave;
-            QStringList warnings, notices;
-            SelfCheckLimits limits = {};
-        } rows[] = {
+        const struct { qint64 free, size; bool autosave; QStringList warnings, notices; SelfCheckLimits limits = {}; } rows[] = {
             {.free = 100'000'000, .size = 0, .autosave = false, .notices = {"Records file gate.txt: 0 bytes."}},
             {.free = 99'950'000, .size = -1, .autosave = true, .warnings = {low.arg("100.0 MB")}},
             {.free = 8'200'000, .size = -1, .autosave = false, .warnings = {low.arg("8.2 MB")}},

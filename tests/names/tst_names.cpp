@@ -34,11 +34,9 @@ struct Fixture : test::ScreenDesk
     ~Fixture() { delete editor; }
 };
 
-// Runs an operator's script on the editor. Steps, separated by "|": "#text"
-// and "Ntext" select all in the number or name box and type text ("\b" is
-// backspace), "#=text" and "N=text" paste it there instead; "up" and "down"
-// click the arrows, "Up" and "Down" press those keys in the number box;
-// "apply" clicks Apply.
+// An operator's steps, "|" between them: "#text", "Ntext" type text ("\b":
+// backspace) over all of the number or name box, "#=text", "N=text" paste it;
+// "up", "down" click the arrows, "Up", "Down" press those keys; "apply".
 void run(NamesEditor *e, const QString &script)
 {
     for (const QString &step : script.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
