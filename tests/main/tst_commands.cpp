@@ -382,6 +382,7 @@ private Q_SLOTS:
         Desk desk;
         desk.useFile("Monday.txt", false);
         QStringList setup = desk.setupLines();
+        QCOMPARE(setup.size(), 103);
         setup[0] = "CommPort=7";
         setup[2] = desk.path("Edited.txt");
         QVERIFY(writeBytes(setupFilePath(desk.state.dataDir), encodeTextLines(setup)));
