@@ -1,12 +1,9 @@
 #include "AboutBox.h"
 #include "HelpFiles.h"
 #include "HelpViewer.h"
-#include "NamesEditor.h"
 #include "Navigator.h"
 #include "Program.h"
 #include "Screens.h"
-#include "ScriptedPrompts.h"
-#include "SearchScreen.h"
 #include "TestFiles.h"
 
 #include <QLabel>
@@ -20,10 +17,7 @@ namespace {
 const QStringList kFiles{"helpmain.txt",        "helpsearch.txt",       "helpresults.txt",
                          "helpsavedsearch.txt", "helpsavedresults.txt", "helpviewrecords.txt"};
 
-QByteArray shipped(const QString &file)
-{
-    return test::readBytes(QStringLiteral(GATETALLY_HELP_TEXTS "/") + file);
-}
+QByteArray shipped(const QString &file) { return test::readBytes(QStringLiteral(GATETALLY_HELP_TEXTS "/") + file); }
 
 } // namespace
 
@@ -31,127 +25,97 @@ class TestHelp : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void viewer_data();
-    void viewer();
-    void fromEachScreen();
-    void shippedTexts();
+    // The viewer reads the file of its topic (named exactly) from the first of
+    // its two folders that has it, as 8-bit text with CR LF or LF.
+    void viewer()
+    {
+        QTemporaryDir first, second;
+        const auto put = [](const QTemporaryDir &dir, const char *file, const QByteArray &text) {
+            QVERIFY(test::writeBytes(dir.filePath(file), text + "\r\nd\xe9j\xe0\r\n\nend\r\n"));
+        };
+        const auto shown = [&](const char *topic) {
+            test::ScreenDesk desk;
+            desk.state.strHelpTopic = topic;
+            return HelpViewer(desk.state, desk.prompts, desk.flow, {first.path(), second.path()}).txtFileDisplay->toPlainText();
+        };
+        put(second, "helpsearch.txt", "installed");
+        QCOMPARE(shown("Search"), QString("installed\nd\u00e9j\u00e0\n\nend"));
+        put(first, "helpsearch.txt", "beside");
+        QCOMPARE(shown("Search"), QString("beside\nd\u00e9j\u00e0\n\nend"));
+        QCOMPARE(shown("search") + shown("Results"), QString());
+    }
+
+    // Help > Help of every screen there is shows that screen's text from beside
+    // the program; the open viewer comes forward unchanged when another screen
+    // asks. Help > About everywhere shows the one About box. Neither sets the
+    // calling screen aside.
+    void fromEachScreen()
+    {
+        test::Program p;
+        GatetallyApp &app = p.make();
+        app.showMainScreen();
+        AppScreenFlow &flow = app.flow();
+        auto viewer = [&] { return qobject_cast<HelpViewer *>(flow.openScreen(Screen::Help)); };
+        // The shipped text, its title first.
+        auto showsHelp = [&](QWidget *from, const char *file, const char *title) {
+            test::findAction(from, "mnuHelpHelp")->trigger();
+            QByteArray expected = shipped(file).replace("\r\n", "\n");
+            expected.chop(1);
+            return viewer() && viewer()->txtFileDisplay->toPlainText() == QString::fromLatin1(expected)
+                && expected.startsWith(QByteArray(title) + '\n');
+        };
+        auto closeViewer = [&] {
+            QPointer<HelpViewer> v = viewer();
+            test::findAction(v, "mnuFileClose")->trigger();
+            QTRY_VERIFY(v.isNull());
+        };
+
+        QWidget *main = app.mainScreen();
+        QVERIFY(showsHelp(main, "helpmain.txt", "QUORVEL GATETALLY - THE MAIN SCREEN"));
+        test::findAction(main, "mnuSetupEntrypoints")->trigger();
+        QWidget *names = flow.openScreen(Screen::Names);
+        QVERIFY(names && names->isVisible() && app.navigator().isMainAvailable());
+        closeViewer();
+        QVERIFY(showsHelp(names, "helpmain.txt", "QUORVEL GATETALLY - THE MAIN SCREEN"));
+
+        test::findAction(main, "mnuEditSearch")->trigger();
+        QWidget *search = flow.openScreen(Screen::DisplayedSearch);
+        QPointer<HelpViewer> kept = viewer();
+        QVERIFY(showsHelp(search, "helpmain.txt", "QUORVEL GATETALLY - THE MAIN SCREEN") && viewer() == kept);
+        closeViewer();
+        QVERIFY(showsHelp(search, "helpsearch.txt", "QUORVEL GATETALLY - DISPLAYED RECORD SEARCH"));
+        closeViewer();
+        flow.open(Screen::StoredSearch, search);
+        QWidget *stored = flow.openScreen(Screen::StoredSearch);
+        test::findAction(stored, "mnuViewEntrypoints")->trigger();
+        QVERIFY(flow.openScreen(Screen::Names) == names);
+        QVERIFY(showsHelp(stored, "helpsavedsearch.txt", "QUORVEL GATETALLY - STORED RECORD SEARCH"));
+
+        QPointer<AboutBox> box;
+        for (QWidget *screen : QList<QWidget *>{viewer(), main, names, stored}) {
+            test::findAction(screen, "mnuHelpAbout")->trigger();
+            if (!box)
+                box = qobject_cast<AboutBox *>(flow.openScreen(Screen::About));
+            QVERIFY(box && flow.openScreen(Screen::About) == box && box->isVisible() && screen->isVisible());
+        }
+        QCOMPARE(box->windowTitle() + '|' + box->lblName->text() + '|' + box->lblVersion->text(),
+                 QStringLiteral("About|Quorvel Gatetally|Version 2.1.0"));
+        QVERIFY(p.prompts.shown.isEmpty());
+    }
+
+    // The texts ship as 8-bit text with CR LF line ends (a checkout that turned
+    // them into LF would break that); an installed program finds them in its
+    // data folder.
+    void shippedTexts()
+    {
+        for (const QString &f : kFiles) {
+            const QByteArray bytes = shipped(f);
+            QVERIFY2(bytes.size() > 1000 && bytes.endsWith("\r\n") && bytes.count("\n") == bytes.count("\r\n"),
+                     qPrintable(f));
+        }
+        QCOMPARE(help::helpFolders("/opt/gt/bin"), (QStringList{"/opt/gt/bin", "/opt/gt/share/gatetally"}));
+    }
 };
-
-// The viewer reads the file of its topic from the first of its two folders
-// that has it, as 8-bit text with CR LF or LF. Each file holds its own name
-// ("2:" first when it lies in the second folder). The main screen's and the
-// stored search's topics are followed from their screens below.
-void TestHelp::viewer_data()
-{
-    QTest::addColumn<QString>("topic");
-    QTest::addColumn<QString>("inFirst");
-    QTest::addColumn<QString>("inSecond");
-    QTest::addColumn<QString>("shown");
-
-    const QString all = kFiles.join(' ');
-    QTest::newRow("Search") << "Search" << all << all << "helpsearch.txt";
-    QTest::newRow("Results") << "Results" << all << "" << "helpresults.txt";
-    QTest::newRow("SavedResults") << "SavedResults" << all << "" << "helpsavedresults.txt";
-    QTest::newRow("ViewRecords") << "ViewRecords" << all << "" << "helpviewrecords.txt";
-    QTest::newRow("installed folder") << "Search" << "helpmain.txt" << all << "2:helpsearch.txt";
-    QTest::newRow("missing file") << "Results" << "helpmain.txt helpsearch.txt" << "" << "";
-    QTest::newRow("topic in lower case") << "main" << all << "" << "";
-}
-
-void TestHelp::viewer()
-{
-    QFETCH(QString, topic);
-    QFETCH(QString, inFirst);
-    QFETCH(QString, inSecond);
-    QFETCH(QString, shown);
-
-    QTemporaryDir first, second;
-    for (const QString &f : inFirst.split(' ', Qt::SkipEmptyParts))
-        QVERIFY(test::writeBytes(first.filePath(f), f.toLatin1() + "\r\nd\xe9j\xe0\r\n\nend\r\n"));
-    for (const QString &f : inSecond.split(' ', Qt::SkipEmptyParts))
-        QVERIFY(test::writeBytes(second.filePath(f), "2:" + f.toLatin1() + "\r\nd\xe9j\xe0\r\n\nend\r\n"));
-    GatetallyState state;
-    state.strHelpTopic = topic;
-    test::RecordingFlow flow;
-    test::ScriptedPrompts prompts;
-    HelpViewer viewer(state, prompts, flow, {first.path(), second.path()});
-    QCOMPARE(viewer.txtFileDisplay->toPlainText(), shown.isEmpty() ? "" : shown + QString("\nd\u00e9j\u00e0\n\nend"));
-}
-
-// Help > Help of every screen there is shows that screen's text from beside
-// the program; the open viewer comes forward unchanged when another screen
-// asks. Help > About everywhere shows the one About box. Neither sets the
-// calling screen aside.
-void TestHelp::fromEachScreen()
-{
-    test::Program p;
-    GatetallyApp &app = p.make();
-    test::ScriptedPrompts &prompts = p.prompts;
-    app.showMainScreen();
-    AppScreenFlow &flow = app.flow();
-    auto viewer = [&] { return qobject_cast<HelpViewer *>(flow.openScreen(Screen::Help)); };
-    auto showsHelp = [&](QWidget *from, const char *file, const char *title) {
-        test::findAction(from, "mnuHelpHelp")->trigger();
-        const QString text = viewer() ? viewer()->txtFileDisplay->toPlainText() : QString();
-        QByteArray expected = shipped(file).replace("\r\n", "\n");
-        expected.chop(1);
-        return text.startsWith(QLatin1String(title) + '\n') && text == QString::fromLatin1(expected);
-    };
-    auto closeViewer = [&] {
-        QPointer<HelpViewer> v = viewer();
-        test::findAction(v, "mnuFileClose")->trigger();
-        QTRY_VERIFY(v.isNull());
-    };
-
-    QWidget *main = app.mainScreen();
-    QVERIFY(showsHelp(main, "helpmain.txt", "QUORVEL GATETALLY - THE MAIN SCREEN"));
-    test::findAction(main, "mnuSetupEntrypoints")->trigger();
-    QWidget *names = flow.openScreen(Screen::Names);
-    QVERIFY(names && names->isVisible() && app.navigator().isMainAvailable());
-    closeViewer();
-    QVERIFY(showsHelp(names, "helpmain.txt", "QUORVEL GATETALLY - THE MAIN SCREEN"));
-
-    test::findAction(main, "mnuEditSearch")->trigger();
-    QWidget *search = flow.openScreen(Screen::DisplayedSearch);
-    QPointer<HelpViewer> kept = viewer();
-    QVERIFY(showsHelp(search, "helpmain.txt", "QUORVEL GATETALLY - THE MAIN SCREEN") && viewer() == kept);
-    closeViewer();
-    QVERIFY(showsHelp(search, "helpsearch.txt", "QUORVEL GATETALLY - DISPLAYED RECORD SEARCH"));
-    closeViewer();
-    flow.open(Screen::StoredSearch, search);
-    QWidget *stored = flow.openScreen(Screen::StoredSearch);
-    test::findAction(stored, "mnuViewEntrypoints")->trigger();
-    QVERIFY(flow.openScreen(Screen::Names) == names);
-    QVERIFY(showsHelp(stored, "helpsavedsearch.txt", "QUORVEL GATETALLY - STORED RECORD SEARCH"));
-    // Print puts the text the viewer holds on the printer chosen.
-    test::findAction(viewer(), "mnuFilePrint")->trigger();
-    QCOMPARE(prompts.printed.size(), 1);
-    QVERIFY(test::readBytes(prompts.printed.first()).startsWith("%PDF"));
-
-    QPointer<AboutBox> box;
-    for (QWidget *screen : QList<QWidget *>{viewer(), main, names, stored}) {
-        test::findAction(screen, "mnuHelpAbout")->trigger();
-        if (!box)
-            box = qobject_cast<AboutBox *>(flow.openScreen(Screen::About));
-        QVERIFY(box && flow.openScreen(Screen::About) == box && box->isVisible() && screen->isVisible());
-    }
-    QCOMPARE(box->windowTitle() + '|' + box->lblName->text() + '|' + box->lblVersion->text(),
-             QStringLiteral("About|Quorvel Gatetally|Version 2.1.0"));
-    QVERIFY(prompts.shown.isEmpty());
-}
-
-// The texts ship as 8-bit text with CR LF line ends (a checkout that turned
-// them into LF would break that); an installed program finds them in its
-// data folder.
-void TestHelp::shippedTexts()
-{
-    for (const QString &f : kFiles) {
-        const QByteArray bytes = shipped(f);
-        QVERIFY2(bytes.size() > 1000 && bytes.endsWith("\r\n") && bytes.count("\n") == bytes.count("\r\n"),
-                 qPrintable(f));
-    }
-    QCOMPARE(help::helpFolders("/opt/gt/bin"), (QStringList{"/opt/gt/bin", "/opt/gt/share/gatetally"}));
-}
 
 QTEST_MAIN(TestHelp)
 #include "tst_help.moc"

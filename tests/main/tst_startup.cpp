@@ -1,6 +1,3 @@
-#include "MainScreen.h"
-#include "Navigator.h"
-#include "Options.h"
 #include "Paths.h"
 #include "Program.h"
 #include "RecordLine.h"
@@ -12,8 +9,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListView>
-#include <QMenu>
-#include <QMenuBar>
 #include <QRadioButton>
 #include <QStyle>
 #include <QTimer>
@@ -27,290 +22,152 @@ namespace {
 
 const QDateTime kStart(QDate(2006, 3, 7), QTime(7, 59, 30));
 
-// setup.txt with entry point 3 named DOOR.
-QByteArray setupFile(const QByteArray &autosave, const QString &file)
-{
-    return test::setupFile("CommPort=1", autosave, file.toLatin1(), {"", "", "DOOR"});
-}
-
 } // namespace
 
 class TestStartup : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void freshStart();
-    void signOnMarker_data();
-    void signOnMarker();
-    void unreadableSettingsInAFolderLatin1CannotName();
-    void headingsStandOverTheirColumns();
-    void setAsideKeepsMainVisibleUntilChainCloses();
-    void options_data();
-    void options();
-    void messageBoxOutlivesTheWindowInFront();
-};
-
-// A first start: the default settings made, no marker written, the sign-on
-// screen until its timer's tick, then the main screen with its controls and
-// menus.
-void TestStartup::freshStart()
-{
-    test::Program p;
-    GatetallyApp &app = p.start(kStart, false);
-    QCOMPARE(readBytes(p.dir.filePath("setup.txt")),
-             test::setupFile("CommPort=1", "autosave=F", defaultAutosaveFile(p.dir.path()).toLatin1()));
-    QVERIFY(QFileInfo(p.dir.filePath("Records")).isDir());
-    QVERIFY(!QFile::exists(p.dir.filePath("Records/default.txt")));
-    QCOMPARE(app.state().strListTitle, QStringLiteral("Quorvel Gatetally"));
-
-    QPointer<SignOnScreen> signOn = app.signOnScreen();
-    QVERIFY(signOn && signOn->isVisible() && !app.mainScreen());
-    const QString signOnControls = "frmSignOn|Quorvel Gatetally|;lblVersion|Version 2.1.0|;"
-                                   "lblType| Quorvel Entry Systems|;lblFor|for |;lblTitle|Gatetally|";
-    QCOMPARE(test::controlTexts(signOn, signOnControls), signOnControls.split(';'));
-    QVERIFY(signOn->tmrSignOn->interval() == 2000 && signOn->tmrSignOn->isActive());
-    QVERIFY(QTest::qWaitFor([&] { return app.mainScreen() && app.mainScreen()->isVisible(); }, 10000));
-    QTRY_VERIFY_WITH_TIMEOUT(signOn.isNull(), 2000);
-
-    const QString controls =
-        "frmMain|Quorvel Gatetally- Main Screen|;cmdExit|Exit|Exits Gatetally;cmdRecordsSearch|Search|Searches the "
-        "display data;cmdClear|Clear|Clears the display;chkNames||Uses Entry point names instead of numbers;"
-        "optOn|On|Saves each record to disk;optOff|Off|Does not save records to disk;txtNumber|0|Total number of "
-        "displayed records;lblEntrances|Use Entry Point Names|;lblAutoSave|Auto Save|;lblMax|(32,500 max)|;"
-        "lblRecords|Record Count|;lblTime|Time|;lblDate|Date|;lblCardOrKeyless|Card/Keyless Nbr|;"
-        "lblFacility|Facility  Code|;lblValid|Status|;lblEntryPoint|Entry Point|;fraCommands|Commands|;"
-        "fraAutoSave|Selections|";
-    QCOMPARE(test::controlTexts(app.mainScreen(), controls), controls.split(';'));
-    QStringList menus;
-    for (QAction *m : app.mainScreen()->menuBar()->actions()) {
-        menus << m->menu()->objectName() + '=' + m->text();
-        for (QAction *a : m->menu()->actions())
-            menus << "  " + a->objectName() + (a->isSeparator() ? QString() : '=' + a->text());
-    }
-    QCOMPARE(menus, QString("mnuFile=&File;  mnuFileOpen=&Open;  mnuFileSave=&Save;  mnuFileSaveAs=&Save As;"
-                            "  mnuFileSearch=&Search;  mnuFileClear=&Clear;  mnuFileDelete=&Delete;"
-                            "  mnuFileSeparatorBar1;  mnuFilePrint=&Print;  mnuFileSeparatorBar2;  mnuFileExit=&Exit;"
-                            "mnuEdit=&Edit;  mnuEditDelete=&Clear;  mnuEditSearch=&Search;mnuSetup=&Setup;"
-                            "  mnuSetupCommPort=&Comm Port;  mnuSetupEntrypoints=&Entry Points;  mnuSetupAlarms=&Alarms…;"
-                            "  mnuSetupAutostart=Start at &Login;mnuView=&View;  mnuViewActivity=&Activity;mnuHelp=&Help;"
-                            "  mnuHelpAbout=&About;  mnuHelpHelp=&Help")
-                        .split(';'));
-}
-
-// The marker a start writes to the records file autosave was left on for
-// (a file it cannot be written to is told), and the header: the program's
-// title for a default file, else the path.
-void TestStartup::signOnMarker_data()
-{
-    QTest::addColumn<QByteArray>("line2");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("marked");
-    QTest::addColumn<bool>("plainTitle");
-    QTest::newRow("autosave on") << QByteArray("autosave=T") << "Monday.txt" << true << false;
-    QTest::newRow("line 2 not ending in F, default.txt") << QByteArray("autosave=?") << "default.txt" << true << true;
-    QTest::newRow("autosave off, mydefault.txt") << QByteArray("autosave=F") << "mydefault.txt" << false << true;
-    QTest::newRow("autosave off, Default.txt") << QByteArray("autosave=F") << "Default.txt" << false << false;
-    QTest::newRow("autosave on, disk full") << QByteArray("autosave=T") << "full.txt" << true << false;
-}
-
-void TestStartup::signOnMarker()
-{
-    QFETCH(QByteArray, line2);
-    QFETCH(QString, name);
-    QFETCH(bool, marked);
-    QFETCH(bool, plainTitle);
-    test::Program p;
-    QDir(p.dir.path()).mkpath(QStringLiteral("Records"));
-    const QString file = p.dir.filePath("Records/" + name);
-    const bool full = name == "full.txt";
-    QVERIFY(full ? QFile::link("/dev/full", file) : writeBytes(file, "earlier\r\n"));
-    QVERIFY(writeBytes(p.dir.filePath("setup.txt"), setupFile(line2, file)));
-    GatetallyApp &app = p.start(kStart);
-    if (!full)
-        QCOMPARE(readBytes(file), marked ? QByteArray("earlier\r\n Autosave started 3/7/2006, 7:59:30 AM\r\n\r\n")
-                                         : QByteArray("earlier\r\n"));
-    QCOMPARE(p.prompts.texts().filter("records file").join('|'),
-             full ? "The records file full.txt could not be written:\r\nNo space left on device" : "");
-    QCOMPARE(app.state().blnAutosave, marked);
-    QCOMPARE(app.state().strEntryNames.at(2), QStringLiteral("DOOR"));
-    QCOMPARE(p.main()->optOn->isChecked(), marked);
-    QCOMPARE(p.main()->optOff->isChecked(), !marked);
-    QVERIFY(!p.main()->chkNames->isChecked());
-    QCOMPARE(p.main()->lblMainHeader->text(), plainTitle ? QStringLiteral("Quorvel Gatetally") : file);
-    // The settings file is only read at start.
-    QCOMPARE(readBytes(p.dir.filePath("setup.txt")), setupFile(line2, file));
-}
-
-void TestStartup::unreadableSettingsInAFolderLatin1CannotName()
-{
-    // Both are told at start, in one box; the old settings are kept.
-    test::Program p;
-    const QString folder = p.dir.filePath(QString::fromUtf8("\u0416\u0443\u0440\u043d\u0430\u043b"));
-    QVERIFY(QDir().mkpath(folder));
-    const QString setup = setupFilePath(folder);
-    const QByteArray old = setupFile("autosave=T", QStringLiteral("/x/Records/a.txt")).replace("DOOR", QByteArray("DO\0R", 4));
-    QVERIFY(writeBytes(setup, old));
-    p.options.dataDir = folder;
-    p.start({}, false);
-    QCOMPARE(p.prompts.texts(),
-             QStringList{QStringLiteral("The data folder %1 has characters that setup.txt cannot hold (it is an 8-bit,\r\n"
-                                        "Latin-1 file): the records file in use cannot be remembered from one start to\r\n"
-                                        "the next. Please give Gatetally a data folder whose path has none of them.\r\n\r\n"
-                                        "The settings file %2 could not be read (it holds a NUL byte).\r\n"
-                                        "Gatetally is using the default settings: port 1, autosave off, "
-                                        "no records file chosen and no entry point names.\r\n"
-                                        "The old file was kept as %2.unreadable.")
-                             .arg(folder, setup)});
-    QCOMPARE(readBytes(setup + ".unreadable"), old);
-    QVERIFY(!p.app->state().blnAutosave);
-}
-
-// Each heading stands over its column as the list draws it; the screen rests
-// when nothing arrives; the names box changes only the lines that come later.
-void TestStartup::headingsStandOverTheirColumns()
-{
-    test::Program p;
-    GatetallyApp &app = p.start();
-    MainScreen *main = p.main();
-    main->resize(1000, 600);
-    QVERIFY(QTest::qWaitForWindowExposed(main));
-    GatetallyState &state = app.state();
-    state.strEntryNames[2] = QStringLiteral("DOOR");
-    const QString record = buildRecordLine(QStringLiteral("3 V 123 045678 "), kStart);
-    state.strRecords.append(record, MakeDisplayLine(record, state.strDisplayMode, state.strEntryNames));
-    QCOMPARE(main->txtNumber->text(), QStringLiteral("1"));
-    QCoreApplication::processEvents();
-    // Where the list really draws each column: x of character positions in row 0.
-    const QRect row = main->lstMain->visualRect(main->lstMain->model()->index(0, 0));
-    const QFontMetrics fm(main->lstMain->font());
-    // The item delegate draws text this far in from the row's left edge.
-    const int textMargin = main->lstMain->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, main->lstMain) + 1;
-    auto charX = [&](int pos) {
-        return main->lstMain->viewport()->mapTo(main, QPoint(row.left() + textMargin, 0)).x()
-            + fm.horizontalAdvance(QString(pos, QLatin1Char('0')));
-    };
-    struct Col { const char *label; int first; int width; };
-    const Col cols[] = {{"lblDate", 0, 10},   {"lblTime", 13, 11},   {"lblEntryPoint", 24, 18},
-                        {"lblValid", 42, 9}, {"lblFacility", 55, 3}, {"lblCardOrKeyless", 62, 6}};
-    int lastCentre = -1;
-    int lastRight = 0;
-    for (const Col &c : cols) {
-        auto *label = main->findChild<QLabel *>(QString::fromLatin1(c.label));
-        const QRect r(label->mapTo(main, QPoint(0, 0)), label->size());
-        const int centre = r.center().x();
-        const int colCentre = (charX(c.first) + charX(c.first + c.width)) / 2;
-        // Headings follow the list's own text, within two pixels of the column's centre.
-        QVERIFY2(qAbs(centre - colCentre) <= 2 && (!lastRight || r.left() > lastRight),
-                 qPrintable(QStringLiteral("%1 centre %2, column centre %3").arg(QString::fromLatin1(c.label)).arg(centre).arg(colCentre)));
-        QVERIFY(centre > lastCentre);
-        QVERIFY(r.bottom() < main->lstMain->mapTo(main, QPoint(0, 0)).y());
-        lastCentre = centre;
-        lastRight = r.right(); // headings never run into each other
-    }
-
-    // Nothing arriving, at a width where the headings fit and at one where
-    // they wrap: the screen lays itself out once and then rests.
-    struct LayoutCounter : QObject
+    // A first start: the default settings made, no marker written, the sign-on
+    // screen with the version, then the main screen and the texts the operator
+    // reads on it.
+    void freshStart()
     {
-        int passes = 0;
-        bool eventFilter(QObject *, QEvent *e) override
-        {
-            passes += e->type() == QEvent::LayoutRequest;
-            return false;
-        }
-    } counter;
-    qApp->installEventFilter(&counter);
-    for (const int width : {1000, 420}) {
-        main->resize(width, 600);
-        QTest::qWait(200);
-        counter.passes = 0;
-        QTest::qWait(1000);
-        QVERIFY2(counter.passes < 5, qPrintable(QStringLiteral("%1 layout passes in an idle second").arg(counter.passes)));
+        test::Program p;
+        GatetallyApp &app = p.start(kStart, false);
+        QCOMPARE(readBytes(p.dir.filePath("setup.txt")),
+                 test::setupFile("CommPort=1", "autosave=F", defaultAutosaveFile(p.dir.path()).toLatin1()));
+        QVERIFY(QFileInfo(p.dir.filePath("Records")).isDir());
+        QVERIFY(!QFile::exists(p.dir.filePath("Records/default.txt")));
+
+        QPointer<SignOnScreen> signOn = app.signOnScreen();
+        QVERIFY(signOn && signOn->isVisible() && !app.mainScreen());
+        QCOMPARE(signOn->lblVersion->text(), QStringLiteral("Version 2.1.0"));
+        QVERIFY(QTest::qWaitFor([&] { return app.mainScreen() && app.mainScreen()->isVisible(); }, 10000));
+        QTRY_VERIFY_WITH_TIMEOUT(signOn.isNull(), 2000);
+
+        const QString controls =
+            "frmMain|Quorvel Gatetally- Main Screen|;cmdExit|Exit|Exits Gatetally;cmdRecordsSearch|Search|Searches the "
+            "display data;cmdClear|Clear|Clears the display;optOn|On|Saves each record to disk;optOff|Off|Does not save "
+            "records to disk;lblMax|(32,500 max)|;lblDate|Date|;lblTime|Time|;lblEntryPoint|Entry Point|;lblValid|Status|;"
+            "lblFacility|Facility  Code|;lblCardOrKeyless|Card/Keyless Nbr|";
+        QCOMPARE(test::controlTexts(app.mainScreen(), controls), controls.split(';'));
     }
-    qApp->removeEventFilter(&counter);
 
-    QTest::mouseClick(main->chkNames, Qt::LeftButton);
-    QVERIFY(main->chkNames->isChecked());
-    QCOMPARE(state.strDisplayMode, DisplayMode::Name);
-    QCOMPARE(state.strRecords.displayLines().at(0).mid(24, 18), QStringLiteral("         3        "));
-    QTest::mouseClick(main->chkNames, Qt::LeftButton);
-    QCOMPARE(state.strDisplayMode, DisplayMode::Number);
-}
+    // The marker a start writes to the records file autosave was left on for
+    // (a file it cannot be written to is told), and the header: the program's
+    // title for a default file, else the path.
+    void signOnMarker_data()
+    {
+        QTest::addColumn<QByteArray>("line2");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("marked");
+        QTest::addColumn<bool>("plainTitle");
+        QTest::newRow("line 2 not ending in F, default.txt") << QByteArray("autosave=?") << "default.txt" << true << true;
+        QTest::newRow("autosave off, mydefault.txt") << QByteArray("autosave=F") << "mydefault.txt" << false << true;
+        QTest::newRow("autosave off, Default.txt") << QByteArray("autosave=F") << "Default.txt" << false << false;
+        QTest::newRow("autosave on, disk full") << QByteArray("autosave=T") << "full.txt" << true << false;
+    }
 
-void TestStartup::setAsideKeepsMainVisibleUntilChainCloses()
-{
-    test::Program p;
-    Navigator &nav = p.start().navigator();
-    MainScreen *main = p.main();
-    QPointer<QWidget> first = new QWidget, second = new QWidget, beside = new QWidget;
-    nav.open(first, Navigator::MainScreen::SetAside);
-    QVERIFY(!main->isEnabled() && main->isVisible());
-    nav.open(beside, Navigator::MainScreen::StaysInUse);
-    nav.open(second, Navigator::MainScreen::SetAside); // hand over: next screen first
-    first->close();
-    QTRY_VERIFY(first.isNull());
-    QVERIFY(!main->isEnabled());
-    second->close(); // the window's own close control counts as going back
-    QTRY_VERIFY(main->isEnabled());
-    QVERIFY(!beside.isNull());
-    beside->close();
-}
+    void signOnMarker()
+    {
+        QFETCH(QByteArray, line2);
+        QFETCH(QString, name);
+        QFETCH(bool, marked);
+        QFETCH(bool, plainTitle);
+        test::Program p;
+        QDir(p.dir.path()).mkpath(QStringLiteral("Records"));
+        const QString file = p.dir.filePath("Records/" + name);
+        const QByteArray setupFile = test::setupFile("CommPort=1", line2, file.toLatin1(), {"", "", "DOOR"});
+        const bool full = name == "full.txt";
+        QVERIFY(full ? QFile::link("/dev/full", file) : writeBytes(file, "earlier\r\n"));
+        QVERIFY(writeBytes(p.dir.filePath("setup.txt"), setupFile));
+        GatetallyApp &app = p.start(kStart);
+        if (!full)
+            QCOMPARE(readBytes(file), marked ? QByteArray("earlier\r\n Autosave started 3/7/2006, 7:59:30 AM\r\n\r\n")
+                                             : QByteArray("earlier\r\n"));
+        QCOMPARE(p.prompts.texts().filter("records file").join('|'),
+                 full ? "The records file full.txt could not be written:\r\nNo space left on device" : "");
+        QCOMPARE(app.state().blnAutosave, marked);
+        QCOMPARE(app.state().strEntryNames.at(2), QStringLiteral("DOOR"));
+        QCOMPARE(p.main()->optOn->isChecked(), marked);
+        QCOMPARE(p.main()->lblMainHeader->text(), plainTitle ? QStringLiteral("Quorvel Gatetally") : file);
+        // The settings file is only read at start.
+        QCOMPARE(readBytes(p.dir.filePath("setup.txt")), setupFile);
+    }
 
-void TestStartup::options_data()
-{
-    QTest::addColumn<QString>("args");
-    QTest::addColumn<QString>("parsed"); // "data folder|port|version", or "error"
-    QTest::newRow("data dir and port") << "--data-dir /srv/gt --port /dev/ttyUSB0" << "/srv/gt|/dev/ttyUSB0|0";
-    QTest::newRow("inline values") << "--data-dir=/srv/x --port=/dev/pts/4" << "/srv/x|/dev/pts/4|0";
-    QTest::newRow("version") << "--version" << "||1";
-    QTest::newRow("unknown") << "--colour" << "error";
-    QTest::newRow("missing value") << "--port" << "error";
-}
+    // Each heading stands over its column as the list draws it; the names box
+    // changes only the lines that come later.
+    void headingsStandOverTheirColumns()
+    {
+        test::Program p;
+        GatetallyApp &app = p.start();
+        MainScreen *main = p.main();
+        main->resize(1000, 600);
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+        GatetallyState &state = app.state();
+        state.strEntryNames[2] = QStringLiteral("DOOR");
+        const QString record = buildRecordLine(QStringLiteral("3 V 123 045678 "), kStart);
+        state.strRecords.append(record, MakeDisplayLine(record, state.strDisplayMode, state.strEntryNames));
+        QCoreApplication::processEvents();
+        // Where the list really draws each character of row 0: the item delegate
+        // draws text this far in from the row's left edge.
+        const QRect row = main->lstMain->visualRect(main->lstMain->model()->index(0, 0));
+        const int margin = main->lstMain->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, main->lstMain) + 1;
+        const int left = main->lstMain->viewport()->mapTo(main, QPoint(row.left() + margin, 0)).x();
+        const QFontMetrics fm(main->lstMain->font());
+        const auto charX = [&](int pos) { return left + fm.horizontalAdvance(QString(pos, QLatin1Char('0'))); };
+        struct Col { const char *label; int first; int width; };
+        const Col cols[] = {{"lblDate", 0, 10},   {"lblTime", 13, 11},   {"lblEntryPoint", 24, 18},
+                            {"lblValid", 42, 9}, {"lblFacility", 55, 3}, {"lblCardOrKeyless", 62, 6}};
+        int lastRight = -1;
+        for (const Col &c : cols) {
+            auto *label = main->findChild<QLabel *>(QString::fromLatin1(c.label));
+            const QRect r(label->mapTo(main, QPoint(0, 0)), label->size());
+            // Within two pixels of the column's centre, above the list, never running into the one before.
+            QVERIFY2(qAbs(r.center().x() - (charX(c.first) + charX(c.first + c.width)) / 2) <= 2 && r.left() > lastRight
+                         && r.bottom() < main->lstMain->mapTo(main, QPoint(0, 0)).y(),
+                     c.label);
+            lastRight = r.right();
+        }
 
-void TestStartup::options()
-{
-    QFETCH(QString, args);
-    QFETCH(QString, parsed);
-    const Options o = parseOptions(("gatetally " + args).split(' '));
-    const QString got = QStringList{o.dataDir, o.port, QString::number(o.version)}.join('|');
-    QCOMPARE(o.error.isEmpty() ? got : "error", parsed);
-}
+        QTest::mouseClick(main->chkNames, Qt::LeftButton);
+        QCOMPARE(state.strDisplayMode, DisplayMode::Name);
+        QCOMPARE(state.strRecords.displayLines().at(0).mid(24, 18), QStringLiteral("         3        "));
+        QTest::mouseClick(main->chkNames, Qt::LeftButton);
+        QCOMPARE(state.strDisplayMode, DisplayMode::Number);
+    }
 
-// The program's own message box, up while the window in front of it is
-// deleted (the sign-on screen handing over to the main screen while a notice
-// about records received waits for OK): the box stays up until it is
-// answered, and nothing is freed twice.
-void TestStartup::messageBoxOutlivesTheWindowInFront()
-{
-    auto *front = new QWidget;
-    front->show();
-    front->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(front));
-    QPointer<QWidget> frontAlive(front);
-    QTimer::singleShot(0, front, &QObject::deleteLater);
-    QString upAfterwards;
-    bool answered = false;
-    const auto answer = [&] {
-        QWidget *box = QApplication::activeModalWidget();
-        if (!box || !frontAlive.isNull())
-            return false;
-        const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
-        upAfterwards = label ? label->text() : QStringLiteral("(no text)");
-        QTest::keyClick(box, Qt::Key_Return);
-        return true;
-    };
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, this, [&] {
-        if (!answered)
-            answered = answer();
-    });
-    poll.start(20);
-    gt::WidgetPrompts widgetPrompts;
-    gt::Prompts &prompts = widgetPrompts;
-    QCOMPARE(prompts.message(QStringLiteral("The display is full."), gt::Prompts::Icon::Information), gt::Prompts::Ok);
-    QVERIFY(frontAlive.isNull());
-    QCOMPARE(upAfterwards, QStringLiteral("The display is full."));
-}
+    // The program's own message box, up while the window in front of it is
+    // deleted (the sign-on screen handing over to the main screen while a notice
+    // about records received waits for OK): the box stays up until it is
+    // answered, and nothing is freed twice.
+    void messageBoxOutlivesTheWindowInFront()
+    {
+        auto *front = new QWidget;
+        front->show();
+        front->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(front));
+        QPointer<QWidget> frontAlive(front);
+        QTimer::singleShot(0, front, &QObject::deleteLater);
+        QString upAfterwards;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            QWidget *box = QApplication::activeModalWidget();
+            if (!upAfterwards.isNull() || !box || !frontAlive.isNull())
+                return;
+            const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+            upAfterwards = label ? label->text() : QStringLiteral("(no text)");
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        poll.start(20);
+        WidgetPrompts widgetPrompts;
+        Prompts &prompts = widgetPrompts;
+        QCOMPARE(prompts.message(QStringLiteral("The display is full."), Prompts::Icon::Information), Prompts::Ok);
+        QVERIFY(frontAlive.isNull());
+        QCOMPARE(upAfterwards, QStringLiteral("The display is full."));
+    }
+};
 
 QTEST_MAIN(TestStartup)
 #include "tst_startup.moc"

@@ -1,11 +1,7 @@
 #include "NamesEditor.h"
 #include "Paths.h"
-#include "PortLink.h"
-#include "Receiver.h"
 #include "Screens.h"
-#include "ScriptedPrompts.h"
 #include "Settings.h"
-#include "State.h"
 #include "TextFile.h"
 #include "UpDownArrows.h"
 
@@ -16,7 +12,6 @@
 #include <QtTest>
 
 using namespace gt;
-using gt::test::ScriptedPrompts;
 
 namespace {
 
@@ -39,28 +34,24 @@ struct Fixture : test::ScreenDesk
     ~Fixture() { delete editor; }
 };
 
-// Runs an operator's script on the editor. Steps, separated by "|": "#text"
-// and "Ntext" select all in the number or name box and type text ("\b" is
-// backspace), "#=text" and "N=text" paste it there instead; "up" and "down"
-// click the arrows, "Up" and "Down" press those keys in the number box;
-// "apply" clicks Apply.
+// An operator's steps, "|" between them: "#text", "Ntext" type text ("\b":
+// backspace) over all of the number or name box, "#=text", "N=text" paste it;
+// "up", "down" click the arrows, "Up", "Down" press those keys; "apply".
 void run(NamesEditor *e, const QString &script)
 {
     for (const QString &step : script.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
-        if (step == QLatin1String("up") || step == QLatin1String("down")) {
-            const QRect r = e->updNumber->rect();
-            const QPoint at(r.center().x(), step == QLatin1String("up") ? r.height() / 4 : r.height() * 3 / 4);
-            QTest::mouseClick(e->updNumber->childAt(at), Qt::LeftButton);
-        } else if (step == QLatin1String("Up") || step == QLatin1String("Down")) {
-            QTest::keyClick(e->txtNumber, step == QLatin1String("Up") ? Qt::Key_Up : Qt::Key_Down);
-        } else if (step == QLatin1String("apply")) {
+        const QRect r = e->updNumber->rect();
+        if (step == "up" || step == "down") {
+            QTest::mouseClick(e->updNumber->childAt(r.center().x(), r.height() * (step == "up" ? 1 : 3) / 4), Qt::LeftButton);
+        } else if (step == "Up" || step == "Down") {
+            QTest::keyClick(e->txtNumber, step == "Up" ? Qt::Key_Up : Qt::Key_Down);
+        } else if (step == "apply") {
             QTest::mouseClick(e->cmdApply, Qt::LeftButton);
         } else {
-            QLineEdit *box = step.startsWith(QLatin1Char('N')) ? e->txtName : e->txtNumber;
-            const bool paste = step.size() > 1 && step.at(1) == QLatin1Char('=');
+            QLineEdit *box = step.startsWith('N') ? e->txtName : e->txtNumber;
             box->setFocus();
             QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-            if (paste) {
+            if (step.size() > 1 && step.at(1) == '=') {
                 QApplication::clipboard()->setText(step.mid(2));
                 QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
             } else {
@@ -76,111 +67,81 @@ class TestNames : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void editing_data();
-    void editing();
-    void failedRewrite();
-    void nameOnNextRecord();
+    // What the operator does; then the boxes, the messages ("|" between them)
+    // and the line of setup.txt that changed ("8=Loading": line 8).
+    void editing_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("messages");
+        QTest::addColumn<QString>("written");
+
+        const QString invalid = "Invalid Entrance Number!";
+        QTest::newRow("101") << "#101" << "" << "" << "Only 100 entrances allowed!" << "";
+        QTest::newRow("abc, each letter") << "#abc" << "" << "" << QStringList(3, invalid).join('|') << "";
+        QTest::newRow("leading 0, at once") << "#07" << "7" << "Door 7" << invalid << "";
+        QTest::newRow("0.4: below entry point 1") << "#=0.4" << "" << "" << invalid << "";
+        QTest::newRow("blanks ignored, stops at x") << "#= 1 2x5" << " 1 2x5" << "Door 12" << "" << "";
+        QTest::newRow("half to even: 2.5") << "#=2.5" << "2.5" << "Door 3" << "" << "";
+        QTest::newRow("half to even: 1.5") << "#=1.5" << "1.5" << "Door 1" << "" << "";
+        QTest::newRow("11th character") << "NABCDEFGHIJK" << "1" << "ABCDEFGHIJ" << "Name Too Long!" << "";
+        QTest::newRow("beyond Latin-1 left out")
+            << QString("N=K\u00f6ln \u20ac") << "1" << QString("K\u00f6ln ")
+            << "An entry point name can only hold characters of the Latin-1 character set;\r\nthe others were left out."
+            << "";
+        QTest::newRow("apply at 5, 8-bit") << QString("#5|N=Caf\u00e9|apply") << "6" << "Door 6" << ""
+                                           << QString("8=Caf\u00e9");
+        QTest::newRow("apply at 100 stays") << "#100|NLast|apply" << "100" << "Last" << "" << "103=Last";
+        QTest::newRow("up at 100") << "#100|up" << "100" << "Door 100" << "UpperLimit!" << "";
+        QTest::newRow("down at 1") << "down" << "1" << "Door 1" << "Lower Limit!" << "";
+        QTest::newRow("arrows and arrow keys") << "up|up|Up|Up|down" << "4" << "Door 4" << "" << "";
+        QTest::newRow("up on an empty box gives 1") << "#\b|up" << "1" << "Door 1" << "" << "";
+        QTest::newRow("down on an empty box") << "#\b|down" << "" << "" << invalid << "";
+        QTest::newRow("apply on an empty box stores nothing") << "#\b|NLost|apply" << "" << "Lost" << invalid << "";
+    }
+
+    void editing()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, number);
+        QFETCH(QString, name);
+        QFETCH(QString, messages);
+        QFETCH(QString, written);
+        Fixture f;
+        QApplication::clipboard()->setText(QStringLiteral("probe"));
+        if (script.contains(QLatin1Char('=')) && QApplication::clipboard()->text() != QLatin1String("probe"))
+            QSKIP("no clipboard on this platform");
+        run(f.editor, script);
+        QCOMPARE(f.editor->txtNumber->text(), number);
+        QCOMPARE(f.editor->txtName->text(), name);
+        QCOMPARE(f.prompts.texts().join('|'), messages);
+
+        QStringList expected = f.setup;
+        if (!written.isEmpty())
+            expected[written.section('=', 0, 0).toInt() - 1] = written.section('=', 1);
+        QStringList lines;
+        QVERIFY(readTextLines(setupFilePath(f.dir.path()), &lines));
+        QCOMPARE(lines, expected);
+        QCOMPARE(f.state.strEntryNames.mid(0, 100), expected.mid(3));
+    }
+
+    // setup.txt cannot be replaced: the operator is told which file and why,
+    // the number stays, and the name is used for the rest of the run.
+    void failedRewrite()
+    {
+        Fixture f;
+        const QString setup = setupFilePath(f.dir.path());
+        QVERIFY(QFile::remove(setup) && QDir().mkpath(setup));
+        run(f.editor, "#5|NLoading|apply");
+        QCOMPARE(f.prompts.texts(), QStringList{QStringLiteral("File Problem!\r\nThe settings file %1 could not be "
+                                                               "written:\r\nFilename refers to a directory")
+                                                    .arg(setup)});
+        QCOMPARE(f.editor->txtNumber->text(), QStringLiteral("5"));
+        run(f.editor, "up|down");
+        QCOMPARE(f.editor->txtName->text(), QStringLiteral("Loading"));
+    }
 };
-
-// What the operator does; then the boxes, the messages ("|" between them)
-// and the line of setup.txt that changed ("8=Loading": line 8).
-void TestNames::editing_data()
-{
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("number");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("messages");
-    QTest::addColumn<QString>("written");
-
-    const QString invalid = "Invalid Entrance Number!";
-    QTest::newRow("opens at 1") << "" << "1" << "Door 1" << "" << "";
-    QTest::newRow("101") << "#101" << "" << "" << "Only 100 entrances allowed!" << "";
-    QTest::newRow("abc, each letter") << "#abc" << "" << "" << QStringList(3, invalid).join('|') << "";
-    QTest::newRow("leading 0, at once") << "#07" << "7" << "Door 7" << invalid << "";
-    QTest::newRow("-3 pasted") << "#=-3" << "" << "" << invalid << "";
-    QTest::newRow("0.4: below entry point 1") << "#=0.4" << "" << "" << invalid << "";
-    QTest::newRow("blanks ignored, stops at x") << "#= 1 2x5" << " 1 2x5" << "Door 12" << "" << "";
-    QTest::newRow("half to even: 2.5") << "#=2.5" << "2.5" << "Door 3" << "" << "";
-    QTest::newRow("half to even: 1.5") << "#=1.5" << "1.5" << "Door 1" << "" << "";
-    QTest::newRow("11th character") << "NABCDEFGHIJK" << "1" << "ABCDEFGHIJ" << "Name Too Long!" << "";
-    QTest::newRow("beyond Latin-1 left out")
-        << QString("N=K\u00f6ln \u20ac") << "1" << QString("K\u00f6ln ")
-        << "An entry point name can only hold characters of the Latin-1 character set;\r\nthe others were left out."
-        << "";
-    QTest::newRow("apply at 5, 8-bit") << QString("#5|N=Caf\u00e9|apply") << "6" << "Door 6" << ""
-                                       << QString("8=Caf\u00e9");
-    QTest::newRow("apply at 100 stays") << "#100|NLast|apply" << "100" << "Last" << "" << "103=Last";
-    QTest::newRow("up at 100") << "#100|up" << "100" << "Door 100" << "UpperLimit!" << "";
-    QTest::newRow("down at 1") << "down" << "1" << "Door 1" << "Lower Limit!" << "";
-    QTest::newRow("arrows and arrow keys") << "up|up|Up|Up|down" << "4" << "Door 4" << "" << "";
-    QTest::newRow("up on an empty box gives 1") << "#\b|up" << "1" << "Door 1" << "" << "";
-    QTest::newRow("down on an empty box") << "#\b|down" << "" << "" << invalid << "";
-    QTest::newRow("apply on an empty box stores nothing") << "#\b|NLost|apply" << "" << "Lost" << invalid << "";
-}
-
-void TestNames::editing()
-{
-    QFETCH(QString, script);
-    QFETCH(QString, number);
-    QFETCH(QString, name);
-    QFETCH(QString, messages);
-    QFETCH(QString, written);
-
-    Fixture f;
-    QApplication::clipboard()->setText(QStringLiteral("probe"));
-    if (script.contains(QLatin1Char('=')) && QApplication::clipboard()->text() != QLatin1String("probe"))
-        QSKIP("no clipboard on this platform");
-    run(f.editor, script);
-    QCOMPARE(f.editor->txtNumber->text(), number);
-    QCOMPARE(f.editor->txtName->text(), name);
-    QCOMPARE(f.prompts.texts().join('|'), messages);
-
-    QStringList expected = f.setup;
-    if (!written.isEmpty())
-        expected[written.section('=', 0, 0).toInt() - 1] = written.section('=', 1);
-    QStringList lines;
-    QVERIFY(readTextLines(setupFilePath(f.dir.path()), &lines));
-    QCOMPARE(lines, expected);
-    QCOMPARE(f.state.strEntryNames.mid(0, 100), expected.mid(3));
-}
-
-// setup.txt cannot be replaced: the operator is told which file and why,
-// the number stays, and the name is used for the rest of the run.
-void TestNames::failedRewrite()
-{
-    Fixture f;
-    const QString setup = setupFilePath(f.dir.path());
-    QVERIFY(QFile::remove(setup) && QDir().mkpath(setup));
-    run(f.editor, "#5|NLoading|apply");
-    QCOMPARE(f.prompts.texts(), QStringList{QStringLiteral("File Problem!\r\nThe settings file %1 could not be "
-                                                           "written:\r\nFilename refers to a directory")
-                                                .arg(setup)});
-    QCOMPARE(f.editor->txtNumber->text(), QStringLiteral("5"));
-    run(f.editor, "up|down");
-    QCOMPARE(f.editor->txtName->text(), QStringLiteral("Loading"));
-}
-
-// A name applied while the display shows names is on the next record that
-// arrives; the record itself keeps the entry point number.
-void TestNames::nameOnNextRecord()
-{
-    Fixture f;
-    f.state.clock.setFixed(QDateTime(QDate(2006, 3, 7), QTime(14, 5, 9)));
-    f.state.setDisplayMode(DisplayMode::Name);
-    auto *line = new MemoryPortLink;
-    Receiver receiver(f.state, f.prompts, std::unique_ptr<PortLink>(line));
-    QVERIFY(receiver.openPort());
-
-    line->receive("7 V 123 004567 \r");
-    run(f.editor, "#7|NGate 7|apply");
-    line->receive("7 N 045 000012 \r");
-    QCOMPARE(f.state.strRecords.displayLines(),
-             (QStringList{"  3/7/2006    2:05:09 PM      Door 7      VALID        123    004567",
-                          "  3/7/2006    2:05:09 PM      Gate 7      NOT VALID    045    000012"}));
-    QCOMPARE(f.state.strRecords.recordLines().constLast(),
-             QStringLiteral("  3/7/2006    2:05:09 PM    7    NOT VALID    045    000012"));
-    QVERIFY(f.prompts.shown.isEmpty());
-}
 
 QTEST_MAIN(TestNames)
 #include "tst_names.moc"
