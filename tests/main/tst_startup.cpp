@@ -1,3 +1,4 @@
+#include "Options.h"
 #include "Paths.h"
 #include "Program.h"
 #include "RecordLine.h"
@@ -136,6 +137,51 @@ private Q_SLOTS:
         QCOMPARE(state.strRecords.displayLines().at(0).mid(24, 18), QStringLiteral("         3        "));
         QTest::mouseClick(main->chkNames, Qt::LeftButton);
         QCOMPARE(state.strDisplayMode, DisplayMode::Number);
+    }
+
+    // Nothing arriving, at a width where the headings fit and at one where
+    // they wrap: the screen lays itself out once and then rests.
+    void idleIsIdle()
+    {
+        test::Program p;
+        p.start();
+        struct LayoutCounter : QObject
+        {
+            int passes = 0;
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                passes += e->type() == QEvent::LayoutRequest;
+                return false;
+            }
+        } counter;
+        qApp->installEventFilter(&counter);
+        for (const int width : {1000, 420}) {
+            p.main()->resize(width, 600);
+            QTest::qWait(200);
+            counter.passes = 0;
+            QTest::qWait(1000);
+            QVERIFY2(counter.passes < 5, qPrintable(QStringLiteral("%1 layout passes at width %2").arg(counter.passes).arg(width)));
+        }
+    }
+
+    // The command line a service or a shortcut starts the program with.
+    void options_data()
+    {
+        QTest::addColumn<QString>("args");
+        QTest::addColumn<QString>("parsed"); // "data folder|port|version", or "error"
+        QTest::newRow("data dir and port") << "--data-dir /srv/gt --port /dev/ttyUSB0" << "/srv/gt|/dev/ttyUSB0|0";
+        QTest::newRow("inline values") << "--data-dir=/srv/x --port=/dev/pts/4" << "/srv/x|/dev/pts/4|0";
+        QTest::newRow("version") << "--version" << "||1";
+        QTest::newRow("unknown") << "--colour" << "error";
+        QTest::newRow("missing value") << "--port" << "error";
+    }
+    void options()
+    {
+        QFETCH(QString, args);
+        QFETCH(QString, parsed);
+        const Options o = parseOptions(("gatetally " + args).split(' '));
+        const QString got = QStringList{o.dataDir, o.port, QString::number(o.version)}.join('|');
+        QCOMPARE(o.error.isEmpty() ? got : "error", parsed);
     }
 
     // The program's own message box, up while the window in front of it is

@@ -480,14 +480,24 @@ void TestIntake::startUpListensBeforeItAsks_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<bool>("autosaved");
-    QTest::newRow("unreadable settings") << "data" << false;
-    QTest::newRow("a folder setup.txt cannot name, autosave on") << QString::fromUtf8("\u0416") << true;
+    QTest::addColumn<QString>("told"); // %1: the data folder
+    QTest::newRow("unreadable settings")
+        << "data" << false
+        << "The settings file %1/setup.txt could not be read (it holds a NUL byte).\r\n"
+           "Gatetally is using the default settings: port 1, autosave off, no records file chosen and no entry "
+           "point names.\r\nThe old file was kept as %1/setup.txt.unreadable.";
+    QTest::newRow("a folder setup.txt cannot name, autosave on")
+        << QString::fromUtf8("\u0416") << true
+        << "The data folder %1 has characters that setup.txt cannot hold (it is an 8-bit,\r\n"
+           "Latin-1 file): the records file in use cannot be remembered from one start to\r\n"
+           "the next. Please give Gatetally a data folder whose path has none of them.";
 }
 
 void TestIntake::startUpListensBeforeItAsks()
 {
     QFETCH(QString, folder);
     QFETCH(bool, autosaved);
+    QFETCH(QString, told);
     test::ProgramOnLine p;
     p.options.dataDir = p.dir.filePath(folder);
     const QString records = p.dir.filePath("gate.txt");
@@ -512,7 +522,7 @@ void TestIntake::startUpListensBeforeItAsks()
     p.app->state().clock.setFixed(kWhen.addSecs(60));
     p.app->showMainScreen();
     QCOMPARE(taken, 1);
-    QCOMPARE(p.prompts.shown.size(), 1);
+    QCOMPARE(p.prompts.texts(), QStringList{told.arg(p.options.dataDir)});
     const QString record = shown("    4    NOT VALID    101    000077");
     QCOMPARE(p.app->state().strRecords.recordLines(), QStringList{record});
     QCOMPARE(p.main()->lstMain->model()->rowCount(), 1);
