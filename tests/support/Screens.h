@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,21 +46,6 @@ inline QStringList controlTexts(const QWidget *screen, const QString &entries)
                 + (o->isWidgetType() ? o->property("toolTip").toString() : QString());
     }
     return out;
-}
-
-// The focus widget's name, then the names Tab reaches from it, `presses` times
-// (an editable combo box keeps the focus in its line edit: named as the box).
-inline QStringList tabOrder(int presses)
-{
-    QStringList names;
-    for (int i = 0; i <= presses; ++i) {
-        if (i > 0)
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QWidget *w = QApplication::focusWidget();
-        auto *box = w ? qobject_cast<QComboBox *>(w->parentWidget()) : nullptr;
-        names << (box && box->lineEdit() == w ? box : w)->objectName();
-    }
-    return names;
 }
 
 // The rows of a list as the operator reads them.
