@@ -96,9 +96,9 @@ const Load kLoads[] = {
     {.name = "port 12, autosave T", .file = setupWith("CommPort=12", "autosave=T", "/x/a.txt"), .port = 12, .autosave = true},
     {.name = "port 17 is no port", .file = setupWith("CommPort=17", "autosave=F", "/x/a.txt")},
     {.name = "port 0 is no port", .file = setupWith("CommPort=0", "autosave=F", "/x/a.txt")},
-    {.name = "line 2 ending in x is on", .file = setupWith("CommPort=3", "autosave=x", "/x/a.txt"), .port = 3, .autosave = true},
     {.name = "50 names, LF line ends", .file = setupWith("CommPort=2", "autosave=F", "/x/a.txt", 50, "\n"), .port = 2, .names = 50},
-    {.name = "CR line ends", .file = setupWith("CommPort=6", "autosave=T", "/x/a.txt", 100, "\r"), .port = 6, .autosave = true},
+    {.name = "CR line ends, line 2 ending in x is on", .file = setupWith("CommPort=6", "autosave=x", "/x/a.txt", 100, "\r"),
+     .port = 6, .autosave = true},
 };
 
 // Each writer changes its own lines of setup.txt and keeps the rest as the
@@ -316,11 +316,8 @@ void TestCore::settingsRewrite()
         state.strEntryNames[99] = QStringLiteral("LAST");
     }
     QString error;
-    SettingsChange change;
-    change.commPort = c.port;
-    change.autosave = c.autosave;
-    change.autosaveFile = c.file;
-    QVERIFY2(rewriteSettings(state, change, &error), qPrintable(error));
+    QVERIFY2(rewriteSettings(state, {.commPort = c.port, .autosave = c.autosave, .autosaveFile = c.file}, &error),
+             qPrintable(error));
     QByteArray expected = setupWith(c.line1, c.line2, c.line3);
     if (c.renamed)
         expected.replace("\r\nName1\r\n", "\r\nFRONT\r\n").replace("\r\nName100\r\n", "\r\nLAST\r\n");
