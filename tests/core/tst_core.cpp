@@ -55,14 +55,12 @@ struct Stamp
 const Stamp kStamps[] = {
     {.name = "5 Jan gets two blanks, 10:05:09 AM none", .when = {{2006, 1, 5}, {10, 5, 9}}, .message = "1 N 007 000001 ",
      .line = "  1/5/2006   10:05:09 AM    1    NOT VALID    007    000001"},
-    {.name = "15 Oct gets none, OFF", .when = {{2006, 10, 15}, {23, 59, 59}}, .message = "9 F 999 123456 ",
-     .line = "10/15/2006   11:59:59 PM    9    OFF          999    123456"},
-    {.name = "midnight is 12 AM", .when = {{2007, 2, 28}, {0, 0, 0}}, .message = "2 V 100 222222 ",
-     .line = " 2/28/2007   12:00:00 AM    2    VALID        100    222222"},
+    {.name = "15 Oct gets none, midnight is 12 AM, OFF", .when = {{2006, 10, 15}, {0, 0, 0}}, .message = "9 F 999 123456 ",
+     .line = "10/15/2006   12:00:00 AM    9    OFF          999    123456"},
     {.name = "noon is 12 PM", .when = {{2007, 2, 28}, {12, 0, 1}}, .message = "2 V 100 222222 ",
      .line = " 2/28/2007   12:00:01 PM    2    VALID        100    222222"},
-    {.name = "unknown status stands alone, line shorter", .when = {{2006, 3, 7}, {9, 0, 0}}, .message = "4 X 555 777777 ",
-     .line = "  3/7/2006    9:00:00 AM    4    X    555    777777"},
+    {.name = "unknown status stands alone, line shorter; 9 PM", .when = {{2006, 3, 7}, {21, 0, 0}},
+     .message = "4 X 555 777777 ", .line = "  3/7/2006    9:00:00 PM    4    X    555    777777"},
     {.name = "unused positions ignored, control characters never reach the line", .when = {{2006, 3, 7}, {9, 0, 0}},
      .message = "4#V#5\n5#77\r777#", .line = "  3/7/2006    9:00:00 AM    4    VALID        5?5    77?777"},
 };
@@ -73,44 +71,23 @@ const Stamp kStamps[] = {
 struct Replace
 {
     const char *name;
-    const char *target; // "file", "link" (to a.txt), "device" (a link to /dev/full)
-    int limit = 0;      // bytes a file may grow to; 0: no limit
-    bool blocks = false; // written through ReplacingFile in two blocks
+    bool device = false; // the link leads to /dev/full, not to a.txt
+    int limit = 0;       // bytes a file may grow to; 0: no limit
     QString error = {};
     QByteArray after = "old\r\n"; // a.txt afterwards
 };
-const QString kShortWrite = QStringLiteral("Only part of the data could be written (the disk may be full).");
 const Replace kReplaces[] = {
-    {.name = "disk fills up", .target = "file", .limit = 40, .error = kShortWrite},
-    {.name = "disk fills up at the second block", .target = "link", .limit = 90, .blocks = true, .error = kShortWrite},
-    {.name = "through a link", .target = "link", .blocks = true, .after = QByteArray(78, 'x') + "\r\n" + QByteArray(76, 'x') + "\r\n"},
-    {.name = "a device", .target = "device", .error = "No space left on device"},
+    {.name = "disk fills up at the second block", .limit = 90,
+     .error = "Only part of the data could be written (the disk may be full)."},
+    {.name = "through a link", .after = QByteArray(78, 'x') + "\r\n" + QByteArray(76, 'x') + "\r\n"},
+    {.name = "a device", .device = true, .error = "No space left on device"},
 };
 
-// Under the usual umask 022: what the program makes is its owner's only;
-// what was there keeps its mode.
-struct Mode
-{
-    const char *name, *how;
-    const char *before = ""; // the mode a.txt or folder "d" has before; "": not there
-    QStringList after = {};  // path:mode
-};
-const Mode kModes[] = {
-    {.name = "append makes a file", .how = "append", .after = {"a.txt:600"}},
-    {.name = "append keeps a mode", .how = "append", .before = "644", .after = {"a.txt:644"}},
-    {.name = "replace makes a file", .how = "replace", .after = {"a.txt:600"}},
-    {.name = "replace keeps a mode", .how = "replace", .before = "640", .after = {"a.txt:640"}},
-    {.name = "a folder there keeps its mode", .how = "folder", .before = "755", .after = {"d:755", "d/e:700", "d/e/f:700"}},
-    {.name = "first start", .how = "settings", .after = {"d:700", "d/e:700", "d/e/setup.txt:600", "d/e/Records:700"}},
-};
-
-// setup.txt as a site may have it; "unreadable" is the reason given when the
-// defaults replace it (one holding a NUL byte is test_startup's).
+// setup.txt as a site may have it (one that cannot be read is test_startup's).
 struct Load
 {
     const char *name;
     QByteArray file;
-    QString unreadable = {};
     int port = 1;
     bool autosave = false;
     int names = 100; // Name1.. loaded from the file
@@ -119,10 +96,9 @@ const Load kLoads[] = {
     {.name = "port 12, autosave T", .file = setupWith("CommPort=12", "autosave=T", "/x/a.txt"), .port = 12, .autosave = true},
     {.name = "port 17 is no port", .file = setupWith("CommPort=17", "autosave=F", "/x/a.txt")},
     {.name = "port 0 is no port", .file = setupWith("CommPort=0", "autosave=F", "/x/a.txt")},
-    {.name = "line 2 ending in x is on", .file = setupWith("CommPort=3", "autosave=x", "/x/a.txt"), .port = 3, .autosave = true},
     {.name = "50 names, LF line ends", .file = setupWith("CommPort=2", "autosave=F", "/x/a.txt", 50, "\n"), .port = 2, .names = 50},
-    {.name = "CR line ends", .file = setupWith("CommPort=6", "autosave=T", "/x/a.txt", 100, "\r"), .port = 6, .autosave = true},
-    {.name = "two lines only", .file = "CommPort=4\r\nautosave=T\r\n", .unreadable = "it has fewer than 3 lines", .names = 0},
+    {.name = "CR line ends, line 2 ending in x is on", .file = setupWith("CommPort=6", "autosave=x", "/x/a.txt", 100, "\r"),
+     .port = 6, .autosave = true},
 };
 
 // Each writer changes its own lines of setup.txt and keeps the rest as the
@@ -140,7 +116,6 @@ const Rewrite kRewrites[] = {
     {.name = "comm port", .port = 12, .line1 = "CommPort=12"},
     {.name = "autosave off", .autosave = false, .line2 = "autosave=F"},
     {.name = "autosave on, new file", .autosave = true, .file = "/x/Records/b.txt", .line3 = "/x/Records/b.txt"},
-    {.name = "save as", .file = "/x/Records/c.txt", .line3 = "/x/Records/c.txt"},
     {.name = "names", .renamed = true},
 };
 
@@ -158,7 +133,6 @@ private Q_SLOTS:
     void textFiles();
     void replacingWrites_data() { rowsOf(kReplaces); }
     void replacingWrites();
-    void fileModes_data() { rowsOf(kModes); }
     void fileModes();
     void settingsLoad_data() { rowsOf(kLoads); }
     void settingsLoad();
@@ -219,18 +193,14 @@ void TestCore::displayLine()
 void TestCore::fileNames()
 {
     const QString dir = QStringLiteral("/data/gt"), x40(40, QLatin1Char('x'));
-    QCOMPARE(recordsFileName(dir, dir + "/Records/Weekly report.txt"), QStringLiteral("Weekly report.txt"));
-    QCOMPARE(recordsFileTitle(dir, dir + "/Records/Weekly report.txt"), QStringLiteral("Weekly report"));
-    QCOMPARE(recordsFileName(dir, dir + "/Records/" + x40 + ".txt"), x40 + ".txt");
-    QCOMPARE(recordsFileTitle(dir, dir + "/Records/" + x40 + ".txt"), QString(30, QLatin1Char('x')));
-    QCOMPARE(recordsFileName(dir, dir + "/Records/old/Monday.txt"), QStringLiteral("old/Monday.txt"));
-    QCOMPARE(recordsFileTitle(dir, dir + "/Records/old/Monday.txt"), QStringLiteral("old/Monday"));
-    QCOMPARE(recordsFileName(dir, "/tmp/elsewhere/Friday.txt"), QStringLiteral("Friday.txt"));
-    QCOMPARE(recordsFileTitle(dir, "/tmp/elsewhere/Friday.txt"), QStringLiteral("Friday"));
+    const auto both = [&](const QString &path) { return recordsFileName(dir, path) + '|' + recordsFileTitle(dir, path); };
+    QCOMPARE(both(dir + "/Records/" + x40 + ".txt"), x40 + ".txt|" + QString(30, QLatin1Char('x')));
+    QCOMPARE(both(dir + "/Records/old/Monday.txt"), QStringLiteral("old/Monday.txt|old/Monday"));
+    QCOMPARE(both("/tmp/elsewhere/Friday.txt"), QStringLiteral("Friday.txt|Friday"));
 }
 
-// Lines written and read back byte for byte, files edited elsewhere, and the
-// failures a caller must hear of.
+// Lines written byte for byte (read back, LF alone too, in test_search_engine),
+// and the failures a caller must hear of.
 void TestCore::textFiles()
 {
     QTemporaryDir tmp;
@@ -241,91 +211,67 @@ void TestCore::textFiles()
     QVERIFY(replaceTextLines(path, {QStringLiteral("two")}));
     QCOMPARE(readBytes(path), QByteArray("two\r\n"));
 
-    // LF, CR LF and a last line without an end.
-    QVERIFY(writeBytes(path, "a\nb\r\n\nc"));
+    // A file that cannot be created or read, and a disk filling up half way
+    // through an append: that one is cut back to what the file had, so that
+    // the next append is not glued to half a line.
+    QString e1, e2, e3;
     QStringList lines;
-    QVERIFY(readTextLines(path, &lines));
-    QCOMPARE(lines, (QStringList{QStringLiteral("a"), QStringLiteral("b"), QString(), QStringLiteral("c")}));
-
-    // A file that cannot be created or read, a full disk, and a disk filling
-    // up half way through an append: that one is cut back to what the file
-    // had, so that the next append is not glued to half a line.
-    const QString full = tmp.filePath(QStringLiteral("full.txt"));
-    QVERIFY(QFile::link(QStringLiteral("/dev/full"), full));
-    QString e1, e2, e3, e4;
     QVERIFY(!appendTextLines(tmp.filePath(QStringLiteral("missing/a.txt")), {QStringLiteral("x")}, &e1));
-    QVERIFY(!appendTextLines(full, {QStringLiteral("x")}, &e2));
-    QVERIFY(!readTextLines(tmp.filePath(QStringLiteral("nothere.txt")), &lines, &e3));
+    QVERIFY(!readTextLines(tmp.filePath(QStringLiteral("nothere.txt")), &lines, &e2));
     {
         const gt::test::FileSizeLimit limit(40);
-        QVERIFY(!appendTextLines(path, QStringList(4, QString(20, QLatin1Char('x'))), &e4));
+        QVERIFY(!appendTextLines(path, QStringList(4, QString(20, QLatin1Char('x'))), &e3));
     }
-    QCOMPARE(readBytes(path), QByteArray("a\nb\r\n\nc"));
-    QVERIFY2(!e1.isEmpty() && !e2.isEmpty() && !e3.isEmpty() && !e4.isEmpty(), "every failure gives a reason");
+    QCOMPARE(readBytes(path), QByteArray("two\r\n"));
+    QVERIFY2(!e1.isEmpty() && !e2.isEmpty() && !e3.isEmpty(), "every failure gives a reason");
 }
 
 void TestCore::replacingWrites()
 {
     QFETCH(int, row);
     const Replace &c = kReplaces[row];
-    const QString target = c.target;
     QTemporaryDir tmp;
     const QString file = tmp.filePath(QStringLiteral("a.txt")), link = tmp.filePath(QStringLiteral("link.txt"));
     QVERIFY(writeBytes(file, "old\r\n"));
-    QVERIFY(QFile::link(target == "device" ? QStringLiteral("/dev/full") : file, link));
-    const QString path = target == "file" ? file : link;
-    const QStringList lines{QString(78, QLatin1Char('x')), QString(76, QLatin1Char('x'))};
+    QVERIFY(QFile::link(c.device ? QStringLiteral("/dev/full") : file, link));
     QString reason;
     bool ok = false;
     {
         std::optional<gt::test::FileSizeLimit> full;
         if (c.limit)
             full.emplace(c.limit);
-        if (c.blocks) {
-            ReplacingFile out(path);
-            ok = out.open(&reason) && out.write(encodeTextLines(lines.mid(0, 1)), &reason)
-                && out.write(encodeTextLines(lines.mid(1)), &reason) && out.commit(&reason);
-        } else {
-            ok = replaceTextLines(path, lines, &reason);
-        }
+        ReplacingFile out(link);
+        ok = out.open(&reason) && out.write(QByteArray(78, 'x') + "\r\n", &reason)
+            && out.write(QByteArray(76, 'x') + "\r\n", &reason) && out.commit(&reason);
     }
     QCOMPARE(reason, c.error);
     QCOMPARE(ok, c.error.isEmpty());
     QCOMPARE(readBytes(file), c.after);
     QVERIFY(QFileInfo(link).isSymLink());
-    QVERIFY(!QFileInfo(QStringLiteral("/dev/full")).isFile()); // still the device
     // No new file left beside the old one.
     QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::System), (QStringList{"a.txt", "link.txt"}));
 }
 
+// Under the usual umask 022 what the program makes is its owner's only, on
+// the first start too; what was there keeps its mode.
 void TestCore::fileModes()
 {
-    QFETCH(int, row);
-    const QString how = kModes[row].how, before = kModes[row].before;
     QTemporaryDir tmp;
     const QDir dir(tmp.path());
-    const bool folder = how == "folder" || how == "settings";
-    const QString path = dir.filePath(folder ? "d" : "a.txt");
-    if (!before.isEmpty()) {
-        QVERIFY(folder ? dir.mkdir("d") : writeBytes(path, "old\r\n"));
-        QVERIFY(::chmod(QFile::encodeName(path).constData(), before.toUInt(nullptr, 8)) == 0);
-    }
     const mode_t umask = ::umask(022);
-    bool ok = false;
+    QVERIFY(writeBytes(dir.filePath("kept.txt"), "old\r\n") && dir.mkdir("kept")); // 644 and 755
     GatetallyState state(dir.filePath("d/e"));
     QString error;
-    if (how == "append")
-        ok = appendTextLines(path, {QStringLiteral("x")});
-    else if (how == "replace")
-        ok = replaceTextLines(path, {QStringLiteral("x")});
-    else if (how == "folder")
-        ok = makeOwnerFolder(dir.filePath("d/e/f"));
-    else
-        ok = loadSettings(state, &error) == SettingsLoad::Defaults && error.isEmpty();
+    const bool ok = loadSettings(state, &error) == SettingsLoad::Defaults && error.isEmpty()
+        && appendTextLines(dir.filePath("new.txt"), {QStringLiteral("x")})
+        && replaceTextLines(dir.filePath("kept.txt"), {QStringLiteral("x")}) && makeOwnerFolder(dir.filePath("kept/e/f"));
     ::umask(umask);
     QVERIFY(ok);
-    for (const QString &m : kModes[row].after)
-        QCOMPARE(m.section(':', 0, 0) + ':' + modeOf(dir.filePath(m.section(':', 0, 0))), m);
+    QStringList modes;
+    for (const char *path : {"d", "d/e", "d/e/setup.txt", "d/e/Records", "new.txt", "kept.txt", "kept", "kept/e", "kept/e/f"})
+        modes << path + (':' + modeOf(dir.filePath(path)));
+    QCOMPARE(modes, (QStringList{"d:700", "d/e:700", "d/e/setup.txt:600", "d/e/Records:700", "new.txt:600", "kept.txt:644",
+                                 "kept:755", "kept/e:700", "kept/e/f:700"}));
 }
 
 void TestCore::settingsLoad()
@@ -334,28 +280,15 @@ void TestCore::settingsLoad()
     const Load &c = kLoads[row];
     QTemporaryDir tmp;
     const QString setup = tmp.filePath("setup.txt");
-    // An older kept copy is replaced.
-    QVERIFY(writeBytes(setup, c.file) && writeBytes(setup + ".unreadable", "older"));
+    QVERIFY(writeBytes(setup, c.file));
     GatetallyState state(tmp.path());
-    QString notice;
-    QCOMPARE(loadSettings(state, nullptr, &notice), c.unreadable.isEmpty() ? SettingsLoad::Read : SettingsLoad::Defaults);
+    QCOMPARE(loadSettings(state), SettingsLoad::Read);
     QCOMPARE(state.intCommPort, c.port);
     QCOMPARE(state.blnAutosave, c.autosave);
     QCOMPARE(state.strEntryNames.size(), 101);
     for (int i = 0; i < 101; ++i)
         QCOMPARE(state.strEntryNames.at(i), i < c.names ? QStringLiteral("Name%1").arg(i + 1) : QString());
-    if (c.unreadable.isEmpty()) {
-        QCOMPARE(readBytes(setup), c.file); // reading never rewrites
-        QCOMPARE(notice, QString());
-        return;
-    }
-    QCOMPARE(readBytes(setup), test::setupFile("CommPort=1", "autosave=F", tmp.filePath("Records/default.txt").toLatin1()));
-    QCOMPARE(readBytes(setup + ".unreadable"), c.file);
-    QCOMPARE(notice, QStringLiteral("The settings file %1 could not be read (%2).\r\n"
-                                    "Gatetally is using the default settings: port 1, autosave off, "
-                                    "no records file chosen and no entry point names.\r\n"
-                                    "The old file was kept as %1.unreadable.")
-                         .arg(setup, c.unreadable));
+    QCOMPARE(readBytes(setup), c.file); // reading never rewrites
 }
 
 void TestCore::settingsRewrite()
@@ -376,11 +309,8 @@ void TestCore::settingsRewrite()
         state.strEntryNames[99] = QStringLiteral("LAST");
     }
     QString error;
-    SettingsChange change;
-    change.commPort = c.port;
-    change.autosave = c.autosave;
-    change.autosaveFile = c.file;
-    QVERIFY2(rewriteSettings(state, change, &error), qPrintable(error));
+    QVERIFY2(rewriteSettings(state, {.commPort = c.port, .autosave = c.autosave, .autosaveFile = c.file}, &error),
+             qPrintable(error));
     QByteArray expected = setupWith(c.line1, c.line2, c.line3);
     if (c.renamed)
         expected.replace("\r\nName1\r\n", "\r\nFRONT\r\n").replace("\r\nName100\r\n", "\r\nLAST\r\n");

@@ -45,16 +45,14 @@ struct Row
     bool bold = false, italic = false;
 };
 const Row kRows[] = {
-    {.name = "valid", .line = " 12/7/2026    1:05:09 PM         3        VALID        045    123456",
-     .status = RowStatus::Valid},
     {.name = "not valid", .line = " 12/7/2026    1:05:09 PM         3        NOT VALID    045    123456",
      .status = RowStatus::Refused, .bold = true},
     {.name = "off", .line = " 12/7/2026    1:05:09 PM         3        OFF          045    123456",
      .status = RowStatus::Off, .italic = true},
     {.name = "unknown status X", .line = " 12/7/2026    1:05:09 PM         3        X    045    123456",
      .status = RowStatus::Unknown, .bold = true},
-    // The status is read from its column, not from a name that looks like one.
-    {.name = "entry point named OFF", .line = "  1/5/2026    9:00:00 AM       OFF        VALID        045    123456",
+    // A valid row; its status is read from its column, not from a name that looks like one.
+    {.name = "valid, entry point named OFF", .line = "  1/5/2026    9:00:00 AM       OFF        VALID        045    123456",
      .status = RowStatus::Valid},
     {.name = "incorrect data", .line = " 12/7/2026    1:05:09 PM    RECEIVED INCORRECT DATA", .status = RowStatus::None},
 };
