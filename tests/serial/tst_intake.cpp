@@ -517,6 +517,9 @@ void TestIntake::startUpListensBeforeItAsks()
     p.app->showMainScreen();
     QCOMPARE(taken, 1);
     QCOMPARE(p.prompts.texts(), QStringList{told.arg(p.options.dataDir)});
+    // Settings that could not be read are kept aside, never lost.
+    if (!autosaved)
+        QCOMPARE(gt::test::readBytes(setupFilePath(p.options.dataDir) + ".unreadable"), QByteArray("CommPort=1\r\n\0\r\n", 15));
     const QString record = shown("    4    NOT VALID    101    000077");
     QCOMPARE(p.app->state().strRecords.recordLines(), QStringList{record});
     QCOMPARE(p.main()->lstMain->model()->rowCount(), 1);
