@@ -28,6 +28,24 @@ using gt::test::writeBytes;
 
 namespace {
 
+// gatetally-panel on a pseudo-terminal of its own (the device it prints
+// first), killed when it goes out of scope.
+struct PanelProcess
+{
+    QProcess process;
+    QString device;
+    bool start(const QStringList &args)
+    {
+        process.start(test::binary(QStringLiteral("gatetally-panel")), QStringList{QStringLiteral("--pty")} + args);
+        if (!process.waitForStarted() || !process.waitForReadyRead(10000))
+            return false;
+        device = QString::fromLocal8Bit(process.readLine()).trimmed();
+        return !device.isEmpty();
+    }
+    ~PanelProcess() { process.kill(); process.waitForFinished(); }
+};
+
+
 QStringList fileLines(const QString &path)
 {
     QStringList lines;
@@ -71,7 +89,7 @@ private Q_SLOTS:
 void TestFaults::burstWithFaultsAndABoxOpen()
 {
     QTemporaryDir dir;
-    test::PanelProcess panel;
+    PanelProcess panel;
     QVERIFY(panel.start({"--burst", "--count", "100000", "--seed", "3", "--split", "7", "--merge", "11", "--short", "13",
                          "--long", "17", "--noise", "19", "--bad-status", "23", "--record", dir.filePath("sent")}));
     GatetallyState state(dir.path());

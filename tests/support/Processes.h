@@ -26,21 +26,4 @@ inline Run run(const QString &name, const QStringList &args, const QString &outp
     return {done ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
-// gatetally-panel on a pseudo-terminal of its own (the device it prints
-// first), killed when it goes out of scope.
-struct PanelProcess
-{
-    QProcess process;
-    QString device;
-    bool start(const QStringList &args)
-    {
-        process.start(binary(QStringLiteral("gatetally-panel")), QStringList{QStringLiteral("--pty")} + args);
-        if (!process.waitForStarted() || !process.waitForReadyRead(10000))
-            return false;
-        device = QString::fromLocal8Bit(process.readLine()).trimmed();
-        return !device.isEmpty();
-    }
-    ~PanelProcess() { process.kill(); process.waitForFinished(); }
-};
-
 } // namespace gt::test
