@@ -124,14 +124,13 @@ void TestRecords::checks()
     Desk d;
     d.menu = c.menu;
     d.start(contents, false, c.autosaveName);
-    RecordsScreen *s = d.screen;
     const QString controls = "frmViewRecords|Records Management|;cmdOpen|Open|Opens the selected file;"
                              "cmdRecordsSearch|Search|Searches the selected file;"
                              "cmdClear|Clear|Clears the contents of the selected file;"
                              "cmdDelete|Delete|Deletes the selected file;cmdBack|Back|Goes back to the Main screen";
-    QCOMPARE(test::controlTexts(s, controls), controls.split(';'));
+    QCOMPARE(test::controlTexts(d.screen, controls), controls.split(';'));
     QCOMPARE(d.listed(), c.listed);
-    QCOMPARE(s->selectedFile(), c.selected);
+    QCOMPARE(d.screen->selectedFile(), c.selected);
     for (const QString &command : c.answer.isEmpty() ? QStringList() : kCommands)
         d.click(command);
     QCOMPARE(d.prompts.texts(), c.answer.isEmpty() ? QStringList() : QStringList(kCommands.size(), c.answer));
@@ -139,7 +138,7 @@ void TestRecords::checks()
     if (c.menu == "mnuFileOpen")
         d.click("cmdBack");
     else
-        test::findAction(s, "mnuFileClose")->trigger();
+        test::findAction(d.screen, "mnuFileClose")->trigger();
     QTRY_VERIFY(d.screen.isNull());
     QVERIFY(d.main()->isEnabled());
 }
@@ -211,10 +210,9 @@ void TestRecords::deleting()
     QCOMPARE(QDir(d.records()).entryList(QDir::Files), c.left);
     QCOMPARE(readBytes(d.dir.filePath("setup.txt")), c.reset ? d.setup(false, d.records("default.txt"))
                                                             : d.setup(c.autosave, d.records("day.txt")));
-    MainScreen *main = d.app->mainScreen();
-    QCOMPARE(main->lblMainHeader->text(), c.reset ? "Quorvel Gatetally" : QDir::toNativeSeparators(d.records("day.txt")));
+    QCOMPARE(d.main()->lblMainHeader->text(), c.reset ? "Quorvel Gatetally" : QDir::toNativeSeparators(d.records("day.txt")));
     QCOMPARE(d.app->state().strListTitle, c.reset ? "Quorvel Gatetally" : "Monday");
-    QCOMPARE(main->optOff->isChecked(), c.reset || !c.autosave);
+    QCOMPARE(d.main()->optOff->isChecked(), c.reset || !c.autosave);
     QCOMPARE(d.app->state().blnAutosave, c.autosave && !c.reset);
     // Listed anew: the autosave file is selected again, or nothing when it was deleted.
     QCOMPARE(d.screen->selectedFile(), c.reset ? QString() : QStringLiteral("day.txt"));

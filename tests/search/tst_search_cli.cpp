@@ -82,12 +82,11 @@ void TestSearchCli::search_data()
     QTest::addColumn<QStringList>("out");
     QTest::addColumn<QString>("err");
 
-    const QString R1 = "DIR/Records 1.txt", R2 = "DIR/Records 2.txt", M = "DIR/missing.txt";
+    const QString R1 = "DIR/Records 1.txt", R2 = "DIR/Records 2.txt";
     const auto head = [](const QStringList &criteria) {
         return QStringList{"", "STAMP", "", "     Search Criteria:", ""} + criteria
             + QStringList{"", "    DATE         TIME          ENTRY       STATUS     CODE    NUMBER", ""};
     };
-    const QString notRead = "gatetally-search: DIR/missing.txt: No such file or directory\n";
 
     QTest::newRow("every criterion, lower-case pm")
         << QStringList{"--from", "3/6/2006 11:59 pm", "--to", "3/12/2006 1:00", "--entry", "2", "--status", "NOT VALID",
@@ -111,7 +110,7 @@ void TestSearchCli::search_data()
     QTest::newRow("long report not written") << QStringList{"--facility", "123", "DIR/many.txt", ">/dev/full"} << 1
                                              << QStringList() << full;
     QTest::newRow("in the order given, a missing file in the middle")
-        << QStringList{"--status", "OFF", R2, M, R1} << 1
+        << QStringList{"--status", "OFF", R2, "DIR/missing.txt", R1} << 1
         << head({"     Status:  OFF"})
                + QStringList{"Records file: DIR/Records 2.txt",
                              "  3/8/2006    1:15:09 PM         3        OFF          123    000008",
@@ -121,7 +120,7 @@ void TestSearchCli::search_data()
                              "",
                              "Records file: DIR/Records 1.txt",
                              "  3/7/2006   10:30:01 PM         4        OFF          123    000004"}
-        << notRead;
+        << "gatetally-search: DIR/missing.txt: No such file or directory\n";
     QTest::newRow("csv: statuses, 24-hour times, a date that does not exist")
         << QStringList{"--csv", "--facility", "123", R2} << 0
         << QStringList{"date,time,entry,status,facility,card",

@@ -109,7 +109,6 @@ void TestSearchEngine::checks_data()
         {"From = To", D, day({.fromHour = "10", .fromMin = "30", .toHour = "10", .toMin = "30"}), kOrder, Field::FromHour},
         // The stored-file screen shares the date checks of a row; what is its
         // own is when it checks at all and that both hours are wanted.
-        {"S From row empty, To date ignored", S, on("//2006", "3/99/2006", {.entryPoint = "1"})},
         {"S From row empty, nothing", S, on("//2006", "//2006", {}), kCriteria},
         {"S To time alone", S, on("//2006", "//2006", {.toHour = "9", .status = "VALID"}), fromHour, Field::FromHour},
         {"S To hour", S, on("3/7/2006", "//2006", {.fromHour = "9", .toMin = "5"}), toHour, Field::ToHour, "00"},
@@ -171,9 +170,10 @@ void TestSearchEngine::matching_data()
          {0, 9, 12}},
         // Without times the dates take no part.
         {"no times: entry point", D, day({.entryPoint = "1", .toAM = false}), {0, 9, 12, 14, 15}},
-        {"stored, no dates", S, on("//2006", "//2006", {.entryPoint = "2", .fromAM = false}), {1, 10},
-         C{.strCritEntryPoint = "2", .strFromTime = "PM //2006", .strToTime = "AM //2006", .strFromAMPM = "PM",
-           .strToAMPM = "AM", .strFromDate = "//2006", .strToDate = "//2006"}},
+        {"stored, From row empty: the To date ignored", S, on("//2006", "3/99/2006", {.entryPoint = "2", .fromAM = false}),
+         {1, 10},
+         C{.strCritEntryPoint = "2", .strFromTime = "PM //2006", .strToTime = "AM 3/99/2006", .strFromAMPM = "PM",
+           .strToAMPM = "AM", .strFromDate = "//2006", .strToDate = "3/99/2006"}},
         {"status is case-sensitive", D, day({.status = "valid"}), {}},
         {"status and facility columns of a short line", D, day({.facility = "000", .status = "X    123"}), {10}},
         {"card with its spaces trimmed", D, day({.cardKeyless = "12345"}), {5}},

@@ -140,15 +140,10 @@ void TestSearchScreens::opening_data()
                           .strFromAMPM = "AM", .strToAMPM = "PM", .strFromDate = "3/7/2006", .strToDate = "3/12/2006"}
         << on("3/7/2006", "3/12/2006",
               {.fromHour = "9", .fromMin = "05", .toHour = "10", .toMin = "30", .facility = "123", .toAM = false});
-    QTest::newRow("refine no times")
-        << D << true
-        << SearchCriteria{"4", "NOT VALID", "", "77", "PM 12/7/2006", "AM 12/17/2006", "PM", "AM", "12/7/2006", "12/17/2006"}
-        << on("12/7/2006", "12/17/2006", {.status = "NOT VALID", .cardKeyless = "77", .entryPoint = "4", .fromAM = false});
-    QTest::newRow("refine stored, From row empty")
+    QTest::newRow("refine no times, stored")
         << S << true
-        << SearchCriteria{.strCritStatus = "OFF", .strFromTime = "AM //2006", .strToTime = "PM //2007", .strFromAMPM = "AM",
-                          .strToAMPM = "PM", .strFromDate = "//2006", .strToDate = "//2007"}
-        << on("//2006", "//2007", {.status = "OFF", .toAM = false});
+        << SearchCriteria{"4", "NOT VALID", "", "77", "PM 12/7/2006", "AM //2006", "PM", "AM", "12/7/2006", "//2006"}
+        << on("12/7/2006", "//2006", {.status = "NOT VALID", .cardKeyless = "77", .entryPoint = "4", .fromAM = false});
 }
 
 void TestSearchScreens::opening()
@@ -252,9 +247,7 @@ void TestSearchScreens::cancelStoredSearch()
     QVERIFY(s->searching() && !s->cmdSearch->isEnabled() && !s->menuBar()->isEnabled());
     auto *progress = s->findChild<QProgressDialog *>("dlgProgress");
     QVERIFY(progress && progress->labelText() == "Searching stored.txt ...");
-    QPushButton *cancel = progress->findChild<QPushButton *>(); // as the operator finds it
-    QVERIFY(cancel && cancel->text() == "Cancel");
-    cancel->click();
+    QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton); // its Cancel, as the operator finds it
     QVERIFY(!s->searching() && s->cmdSearch->isEnabled() && s->menuBar()->isEnabled());
     QTest::qWait(100);
     QVERIFY(s && f.flow.opened.isEmpty() && f.prompts.shown.isEmpty());
