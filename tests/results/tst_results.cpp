@@ -159,10 +159,10 @@ void TestResults::searchThroughTheProgram()
 // and the reason, the older file left whole and nothing else left behind.
 struct Saving
 {
-    SearchCriteria criteria;
-    QStringList results;
-    QByteArray file;         // afterwards
-    QString message = {};    // "DIR": the data folder
+    QString message = {};                     // "DIR": the data folder; none: the report written
+    QByteArray file = QByteArray(4000, 'x');  // afterwards; the older file when nothing was written
+    SearchCriteria criteria{.strCritFacility = "999", .strFromTime = "AM 3/7/2006", .strToTime = "AM 3/7/2006"};
+    QStringList results = kRecords;
     bool named = true;       // a name given in the Save dialog
     int diskLimit = 0;       // bytes a file may grow to; 0: no limit
     bool autosaving = false; // autosave appends to the file chosen
@@ -176,25 +176,20 @@ void TestResults::resultsFile_data()
         return "\r\nSearch results saved 3/7/2006  2:05:09 PM\r\n\r\n     Search Criteria:\r\n\r\n" + criteriaLines
             + "\r\n    DATE         TIME          ENTRY       STATUS     CODE    NUMBER\r\n\r\n" + body;
     };
-    const QByteArray old(4000, 'x');
-    const SearchCriteria fac999{.strCritFacility = "999", .strFromTime = "AM 3/7/2006", .strToTime = "AM 3/7/2006"};
     QTest::newRow("all four details, one time") << Saving{
-        .criteria = {"2", "VALID", "123", "12345", "AM 3/7/2006", "1:00:00 PM"}, .results = kRecords,
         .file = report("     From: AM 3/7/2006\r\n     To:   1:00:00 PM\r\n     Entry Point:  2\r\n     Status:  VALID\r\n"
                        "     Facility Code:  123\r\n     Card/Keyless Number:  12345\r\n",
                        "  3/7/2006    9:05:00 AM         2        VALID        123    012345\r\n"
-                       "  3/7/2006   10:30:00 PM         3        NOT VALID    456    000077\r\n")};
+                       "  3/7/2006   10:30:00 PM         3        NOT VALID    456    000077\r\n"),
+        .criteria = {"2", "VALID", "123", "12345", "AM 3/7/2006", "1:00:00 PM"}};
     QTest::newRow("no times, one detail, no results") << Saving{
-        .criteria = fac999, .file = report("     Facility Code:  999\r\n", "          There were no results for this search\r\n")};
-    QTest::newRow("no name") << Saving{.criteria = fac999, .results = kRecords, .file = old,
-                                       .message = "Please select a file name", .named = false};
-    QTest::newRow("disk full") << Saving{.criteria = fac999, .results = kRecords, .file = old,
-                                         .message = "The search results file DIR/Records/Search Results.txt could not be "
+        .file = report("     Facility Code:  999\r\n", "          There were no results for this search\r\n"), .results = {}};
+    QTest::newRow("no name") << Saving{.message = "Please select a file name", .named = false};
+    QTest::newRow("disk full") << Saving{.message = "The search results file DIR/Records/Search Results.txt could not be "
                                                     "written:\r\nOnly part of the data could be written (the disk may be full).",
                                          .diskLimit = 300};
     QTest::newRow("the file autosave writes to")
-        << Saving{.criteria = fac999, .results = kRecords, .file = old,
-                  .message = "The file Search Results.txt is the records file that autosave is writing to:\r\nsaving here "
+        << Saving{.message = "The file Search Results.txt is the records file that autosave is writing to:\r\nsaving here "
                              "would replace the records in it. Nothing was written;\r\nplease choose another name.",
                   .autosaving = true};
 }
