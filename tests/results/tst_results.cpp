@@ -5,9 +5,9 @@
 #include "Navigator.h"
 #include "Program.h"
 #include "ResultsScreen.h"
-#include "RuleLineEdit.h"
 #include "Screens.h"
 #include "ScriptedPrompts.h"
+#include "RuleLineEdit.h"
 #include "SearchScreen.h"
 #include "SearchTestData.h"
 #include "TestFiles.h"
@@ -73,7 +73,7 @@ class TestResults : public QObject
 private Q_SLOTS:
     void screen_data();
     void screen();
-    void searchRefineAndNewSearch();
+    void searchThroughTheProgram();
     void resultsFile_data();
     void resultsFile();
     void listing_data();
@@ -87,34 +87,30 @@ private Q_SLOTS:
 void TestResults::screen_data()
 {
     QTest::addColumn<Twin>("twin");
-    QTest::addColumn<QStringList>("results");
-    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("command"); // New Search: on a search that found nothing
     QTest::addColumn<Screen>("next");
-    QTest::addColumn<QStringList>("lines");
-    const QStringList named{"  3/7/2006    9:05:00 AM    Front Door    VALID        123    012345",
-                            "  3/7/2006   10:30:00 PM                  NOT VALID    456    000077"};
-    const QStringList none{QString(10, ' ') + "There were no results for this search"};
-    QTest::newRow("displayed, refine") << D << kRecords << "cmdRefine" << Screen::DisplayedSearch << named;
-    QTest::newRow("stored, none found, new") << S << QStringList() << "cmdNew" << Screen::StoredSearch << none;
-    QTest::newRow("displayed, close") << D << kRecords << "mnuFileClose" << Screen::Main << named;
-    QTest::newRow("stored, back") << S << kRecords << "cmdBack" << Screen::RecordsManagement << named;
+    QTest::newRow("displayed, refine") << D << "cmdRefine" << Screen::DisplayedSearch;
+    QTest::newRow("stored, none found, new") << S << "cmdNew" << Screen::StoredSearch;
+    QTest::newRow("displayed, close") << D << "mnuFileClose" << Screen::Main;
+    QTest::newRow("stored, back") << S << "cmdBack" << Screen::RecordsManagement;
 }
 
 void TestResults::screen()
 {
     QFETCH(Twin, twin);
-    QFETCH(QStringList, results);
     QFETCH(QString, command);
     QFETCH(Screen, next);
-    QFETCH(QStringList, lines);
+    const QStringList lines = command == "cmdNew"
+        ? QStringList{QString(10, ' ') + "There were no results for this search"}
+        : QStringList{"  3/7/2006    9:05:00 AM    Front Door    VALID        123    012345",
+                      "  3/7/2006   10:30:00 PM                  NOT VALID    456    000077"};
     Fixture f;
-    f.state.strResults = results;
+    f.state.strResults = command == "cmdNew" ? QStringList() : kRecords;
     f.state.setDisplayMode(DisplayMode::Name);
     QPointer<ResultsScreen> s = f.open<ResultsScreen>(twin);
     f.state.strEntryNames[1] = QStringLiteral("Dock");
     f.state.setDisplayMode(DisplayMode::Number);
     QCOMPARE(test::rowTexts(s->lstResults), lines);
-
     const QString controls =
         QString(twin == D ? "frmSearchResults|Display Search Results|;cmdBack|Back|Goes back to the Main screen;"
                           : "frmSavedResults|Stored Search Results|;cmdBack|Back|Goes back to the File Selection screen;")
@@ -136,46 +132,24 @@ void TestResults::screen()
     QVERIFY(f.prompts.shown.isEmpty());
 }
 
-// Through the program's own flow: Edit > Search (and the Search button) open the displayed-records
-// search with the main screen set aside, the focus moving to the From hour
-// shortly after; Back gives the main screen back. A search opens its results;
-// Refine brings the last criteria back, New Search starts empty, Back gives
-// the main screen back.
-void TestResults::searchRefineAndNewSearch()
+// The screens wired together in the program: Edit > Search sets the main
+// screen aside, a search opens its results, Back gives the main screen back.
+void TestResults::searchThroughTheProgram()
 {
     test::Program p;
     AppScreenFlow &flow = showing(p, kRecords).flow();
     p.main()->mnuEditSearch->trigger();
-    QPointer<SearchScreen> s = qobject_cast<SearchScreen *>(flow.openScreen(Screen::DisplayedSearch));
-    QVERIFY(s && QTest::qWaitForWindowActive(s));
-    QVERIFY(!p.app->navigator().isMainAvailable() && !p.main()->isEnabled());
-    QCOMPARE(QApplication::focusWidget(), s->txtFromMonth);
-    QTRY_COMPARE(QApplication::focusWidget(), s->txtFromHour);
-    QTest::mouseClick(s->cmdBack, Qt::LeftButton);
-    QTRY_VERIFY(s.isNull());
-    QVERIFY(p.app->navigator().isMainAvailable() && p.main()->isEnabled());
-    QTest::mouseClick(p.main()->cmdRecordsSearch, Qt::LeftButton); // the Search button opens it too
-    QPointer<ResultsScreen> results;
-    for (const char *command : {"", "cmdRefine", "cmdNew"}) {
-        if (results) {
-            QTest::mouseClick(results->findChild<QPushButton *>(command), Qt::LeftButton);
-            QTRY_VERIFY(results.isNull());
-        }
-        auto *search = qobject_cast<SearchScreen *>(flow.openScreen(Screen::DisplayedSearch));
-        QVERIFY(search && !p.app->navigator().isMainAvailable());
-        QCOMPARE(search->txtFacility->text(), QString(command) == "cmdRefine" ? "456" : "");
-        search->txtFacility->setText(*command ? "123" : "456");
-        QTest::mouseClick(search->cmdSearch, Qt::LeftButton);
-        results = qobject_cast<ResultsScreen *>(flow.openScreen(Screen::DisplayedResults));
-        QVERIFY(results && !p.app->navigator().isMainAvailable());
-        QCOMPARE(test::rowTexts(results->lstResults),
-                 QStringList{*command ? "  3/7/2006    9:05:00 AM         2        VALID        123    012345"
-                                      : "  3/7/2006   10:30:00 PM         3        NOT VALID    456    000077"});
-        QTRY_VERIFY(!flow.openScreen(Screen::DisplayedSearch)); // gone, as the operator sees it
-    }
+    auto *search = qobject_cast<SearchScreen *>(flow.openScreen(Screen::DisplayedSearch));
+    QVERIFY(search && !p.app->navigator().isMainAvailable() && !p.main()->isEnabled());
+    search->txtFacility->setText("456");
+    QTest::mouseClick(search->cmdSearch, Qt::LeftButton);
+    QPointer<ResultsScreen> results = qobject_cast<ResultsScreen *>(flow.openScreen(Screen::DisplayedResults));
+    QVERIFY(results);
+    QCOMPARE(test::rowTexts(results->lstResults),
+             QStringList{"  3/7/2006   10:30:00 PM         3        NOT VALID    456    000077"});
     QTest::mouseClick(results->cmdBack, Qt::LeftButton);
     QTRY_VERIFY(results.isNull());
-    QVERIFY(p.app->navigator().isMainAvailable() && p.app->mainScreen()->isEnabled());
+    QVERIFY(p.app->navigator().isMainAvailable() && p.main()->isEnabled());
     QVERIFY(p.prompts.shown.isEmpty());
 }
 
@@ -185,10 +159,10 @@ void TestResults::searchRefineAndNewSearch()
 // and the reason, the older file left whole and nothing else left behind.
 struct Saving
 {
-    SearchCriteria criteria;
-    QStringList results;
-    QByteArray file;         // afterwards
-    QString message = {};    // "DIR": the data folder
+    QString message = {};                     // "DIR": the data folder; none: the report written
+    QByteArray file = QByteArray(4000, 'x');  // afterwards; the older file when nothing was written
+    SearchCriteria criteria{.strCritFacility = "999", .strFromTime = "AM 3/7/2006", .strToTime = "AM 3/7/2006"};
+    QStringList results = kRecords;
     bool named = true;       // a name given in the Save dialog
     int diskLimit = 0;       // bytes a file may grow to; 0: no limit
     bool autosaving = false; // autosave appends to the file chosen
@@ -202,32 +176,20 @@ void TestResults::resultsFile_data()
         return "\r\nSearch results saved 3/7/2006  2:05:09 PM\r\n\r\n     Search Criteria:\r\n\r\n" + criteriaLines
             + "\r\n    DATE         TIME          ENTRY       STATUS     CODE    NUMBER\r\n\r\n" + body;
     };
-    const QByteArray first = "  3/7/2006    9:05:00 AM         2        VALID        123    012345\r\n";
-    const QByteArray second = "  3/7/2006   10:30:00 PM         3        NOT VALID    456    000077\r\n";
-    const QByteArray old(4000, 'x');
-    const SearchCriteria fac999{.strCritFacility = "999", .strFromTime = "AM 3/7/2006", .strToTime = "AM 3/7/2006"};
-    QTest::newRow("timed, no details") << Saving{
-        .criteria = {.strFromTime = "9:05:00 AM", .strToTime = "10:30:00 PM"}, .results = kRecords,
-        .file = report("     From: 9:05:00 AM\r\n     To:   10:30:00 PM\r\n", first + second)};
-    QTest::newRow("no times, one detail") << Saving{
-        .criteria = {.strCritStatus = "NOT VALID", .strFromTime = "AM 3/7/2006", .strToTime = "PM 3/8/2006"},
-        .results = kRecords.mid(1), .file = report("     Status:  NOT VALID\r\n", second)};
     QTest::newRow("all four details, one time") << Saving{
-        .criteria = {"2", "VALID", "123", "12345", "AM 3/7/2006", "1:00:00 PM"}, .results = kRecords.mid(0, 1),
         .file = report("     From: AM 3/7/2006\r\n     To:   1:00:00 PM\r\n     Entry Point:  2\r\n     Status:  VALID\r\n"
                        "     Facility Code:  123\r\n     Card/Keyless Number:  12345\r\n",
-                       first)};
-    QTest::newRow("no results") << Saving{
-        .criteria = fac999, .file = report("     Facility Code:  999\r\n", "          There were no results for this search\r\n")};
-    QTest::newRow("no name") << Saving{.criteria = fac999, .results = kRecords, .file = old,
-                                       .message = "Please select a file name", .named = false};
-    QTest::newRow("disk full") << Saving{.criteria = fac999, .results = kRecords, .file = old,
-                                         .message = "The search results file DIR/Records/Search Results.txt could not be "
+                       "  3/7/2006    9:05:00 AM         2        VALID        123    012345\r\n"
+                       "  3/7/2006   10:30:00 PM         3        NOT VALID    456    000077\r\n"),
+        .criteria = {"2", "VALID", "123", "12345", "AM 3/7/2006", "1:00:00 PM"}};
+    QTest::newRow("no times, one detail, no results") << Saving{
+        .file = report("     Facility Code:  999\r\n", "          There were no results for this search\r\n"), .results = {}};
+    QTest::newRow("no name") << Saving{.message = "Please select a file name", .named = false};
+    QTest::newRow("disk full") << Saving{.message = "The search results file DIR/Records/Search Results.txt could not be "
                                                     "written:\r\nOnly part of the data could be written (the disk may be full).",
                                          .diskLimit = 300};
     QTest::newRow("the file autosave writes to")
-        << Saving{.criteria = fac999, .results = kRecords, .file = old,
-                  .message = "The file Search Results.txt is the records file that autosave is writing to:\r\nsaving here "
+        << Saving{.message = "The file Search Results.txt is the records file that autosave is writing to:\r\nsaving here "
                              "would replace the records in it. Nothing was written;\r\nplease choose another name.",
                   .autosaving = true};
 }
@@ -255,8 +217,7 @@ void TestResults::resultsFile()
     QCOMPARE(f.prompts.texts().join(""), QString(c.message).replace("DIR", f.dir.path()));
     for (const auto &shown : std::as_const(f.prompts.shown))
         QVERIFY(shown.icon == (c.diskLimit || c.autosaving ? Prompts::Icon::Warning : Prompts::Icon::Critical));
-    QCOMPARE(f.prompts.dialogs.size(), 1);
-    const Prompts::SaveDialog d = f.prompts.dialogs.at(0);
+    const Prompts::SaveDialog d = f.prompts.dialogs.value(0);
     QCOMPARE(d.filter + '|' + QString::number(d.filterIndex) + '|' + d.proposedName + '|' + d.initialFolder,
              "Text documents (*.txt)|*.txt||1|Search Results.txt|" + QDir::toNativeSeparators(f.dir.filePath("Records")));
 }
@@ -265,7 +226,6 @@ void TestResults::resultsFile()
 void TestResults::listing_data()
 {
     QTest::addColumn<Listing>("listing");
-    QTest::addColumn<bool>("arial");
     QTest::addColumn<bool>("highest");
     QTest::addColumn<QStringList>("lines");
 
@@ -277,12 +237,12 @@ void TestResults::listing_data()
         return QStringList(6) + QStringList{"B16|" + titleLine, "", "", QString(indent, ' ') + label + "3/7/2006  2:05:09 PM"};
     };
     const QString records = "Records printed ", results = "Search results printed ";
-    QTest::newRow("main screen") << mainScreenListing(title, {line}, kNow) << false << true
+    QTest::newRow("main screen") << mainScreenListing(title, {line}, kNow) << true
                                  << head(QString(18, ' ') + title, 26, records) + QStringList{"", "", header, "", in9 + line};
     QTest::newRow("displayed results, timed")
         << resultsListing(ResultsOf::DisplayedRecords, title, {.strFromTime = "9:05:00 AM", .strToTime = "10:30:00 PM"}, {line},
                           kNow)
-        << false << false
+        << false
         << head(QString(16, ' ') + title, 9, results)
                + QStringList{"", in14 + "Search Criteria:", "", in14 + "From: 9:05:00 AM", in14 + "To:   10:30:00 PM", "",
                              "", header, "", in9 + line};
@@ -291,21 +251,19 @@ void TestResults::listing_data()
     test::writeBytes(file, "\r\n Saved 3/7/2006\r\nlast line, no line end");
     QString error;
     QTest::newRow("file contents, over-long title")
-        << fileContentsListing(file, fileContentsTitle(dir.path(), file), kNow, &error) << false << true
+        << fileContentsListing(file, fileContentsTitle(dir.path(), file), kNow, &error) << true
         << head(QString(60, 'n'), 26, records) + QStringList{"", in9, in9 + " Saved 3/7/2006", in9 + "last line, no line end"};
 }
 
 void TestResults::listing()
 {
     QFETCH(Listing, listing);
-    QFETCH(bool, arial);
     QFETCH(bool, highest);
     QFETCH(QStringList, lines);
     QStringList got;
     for (const ListingLine &l : listing.allLines())
         got << (l.pointSize == 16 && l.bold ? "B16|" : l.bold ? "B|" : l.pointSize == 10 ? "" : "?|") + l.text;
     QCOMPARE(got, lines);
-    QCOMPARE(listing.face == Listing::Face::Arial, arial);
     QCOMPARE(listing.highestQuality, highest);
 }
 
@@ -321,21 +279,17 @@ void TestResults::printedColumns()
                                   QString("%1 N 456 %2").arg(i % 9 + 1).arg(i, 6, 10, QChar('0')));
     test::Program p;
     GatetallyApp &app = showing(p, records);
-    test::ScriptedPrompts &prompts = p.prompts;
-    prompts.printCancels = 1;
+    p.prompts.printCancels = 1;
     app.mainScreen()->mnuFilePrint->trigger();
-    QVERIFY(prompts.printed.isEmpty() && prompts.shown.isEmpty());
-
+    QVERIFY(p.prompts.printed.isEmpty() && p.prompts.shown.isEmpty());
     app.mainScreen()->mnuFilePrint->trigger();
-    QCOMPARE(prompts.printed.size(), 1);
-    QVERIFY(prompts.shown.isEmpty());
-    const QStringList pages = pdfPages(prompts.printed.at(0));
+    QVERIFY(p.prompts.printed.size() == 1 && p.prompts.shown.isEmpty());
+    const QStringList pages = pdfPages(p.prompts.printed.at(0));
     QVERIFY(pages.size() >= 3);
     const QStringList first = pages.at(0).split('\n');
     const int h = int(first.indexOf(QRegularExpression("^\\s*DATE\\s+TIME\\s+ENTRY\\s+STATUS\\s+CODE\\s+NUMBER\\s*$")));
     QVERIFY(h > 0);
-    const QString head = first.at(h);
-    const QString row = first.at(h + 2);
+    const QString head = first.at(h), row = first.at(h + 2);
     QVERIFY2(row.contains("000000"), qPrintable(row));
     // Header word -> the field of the record line it names (by its first and last characters).
     const QList<QPair<QString, QString>> columns{{"DATE", "3/7/2006"}, {"TIME", "10:30:00 PM"}, {"ENTRY", " 1 "},
