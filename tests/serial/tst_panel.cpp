@@ -72,12 +72,9 @@ void TestPanel::refused_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QByteArray>("error"); // empty: --help, listing the options
     QTest::newRow("help") << QStringList{"--help"} << QByteArray();
-    QTest::newRow("nowhere to write") << QStringList{"--burst"} << QByteArray("give either --device PATH or --pty");
     QTest::newRow("two paces") << QStringList{"--pty", "--burst", "--interval", "5"}
                                << QByteArray("give either --burst or --interval");
     QTest::newRow("value missing") << QStringList{"--device"} << QByteArray("option --device needs a value");
-    QTest::newRow("fault every 0th") << QStringList{"--pty", "--split", "0"}
-                                     << QByteArray("option --split needs a number of at least 1");
 }
 
 void TestPanel::refused()
