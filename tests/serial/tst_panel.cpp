@@ -95,11 +95,8 @@ void TestPanel::script_data()
     const QByteArray one = "1 V 101 000001 \r";
     const QByteArray two = "2 N 102 000002 \r";
     const QByteArray lines = "1 V 101 000001 \r\n2 N 102 000002 \r\n";
-    QTest::newRow("lines as they stand") << lines << QStringList{"--burst"} << one + two;
     QTest::newRow("LF line ends, no final line end, an interval")
         << QByteArray("1 V 101 000001 \nshort") << QStringList{"--interval", "5"} << one + "short\r";
-    QTest::newRow("repeated to the count") << lines << QStringList{"--burst", "--count", "5"}
-                                           << one + two + one + two + one;
     QTest::newRow("each fault by its option")
         << lines
         << QStringList{"--burst", "--bad-status", "2", "--short", "3", "--noise", "4", "--long", "5", "--count", "5"}
