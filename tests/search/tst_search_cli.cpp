@@ -21,7 +21,6 @@ private Q_SLOTS:
     void initTestCase();
     void search_data();
     void search();
-    void generatedFile();
 
 private:
     QTemporaryDir m_dir;
@@ -53,20 +52,6 @@ void TestSearchCli::initTestCase()
     for (int i = 0; i < 2500; ++i)
         many << r;
     QVERIFY(gt::test::writeBytes(m_dir.filePath("many.txt"), encodeTextLines(many)));
-}
-
-// The generator's files hold the record lines asked for, from the day given
-// on, so many a day.
-void TestSearchCli::generatedFile()
-{
-    const QString path = m_dir.filePath("generated.txt");
-    const QStringList make{"--records", "5000", "--per-day", "2000", "--start", "12/31/2006", "--seed", "7", path};
-    QCOMPARE(run("gatetally-genrecords", make).code, 0);
-    QStringList lines;
-    QVERIFY(search::loadRecordLines(path, &lines));
-    QCOMPARE(lines.size(), 5000);
-    QCOMPARE(lines.at(0).left(10) + lines.at(1999).left(10) + lines.at(2000).left(10) + lines.at(4999).left(10),
-             "12/31/200612/31/2006  1/1/2007  1/2/2007");
 }
 
 // gatetally-search over records files, in the order given, as a report or

@@ -96,7 +96,6 @@ private Q_SLOTS:
     void lineLostAgainAndAgain();
     void deviceReplacedUnderItsName();
 
-    void programListensFromSignOn();
     void startUpListensBeforeItAsks_data();
     void exitWhileItsBoxIsOpen();
     void startUpListensBeforeItAsks();
@@ -422,37 +421,6 @@ void TestIntake::deviceReplacedUnderItsName()
     QTRY_VERIFY_WITH_TIMEOUT(rig.receiver->isPortOpen(), 3000);
     QVERIFY(other.write("2 V 101 000002 \r"));
     QTRY_COMPARE(rig.state.intRecordCount(), 1);
-}
-
-void TestIntake::programListensFromSignOn()
-{
-    test::ProgramOnLine p;
-    QVERIFY(p.plug());
-    panel::PseudoTerminal &pty = p.pty;
-    GatetallyApp &app = p.start(kWhen);
-    MainScreen *main = p.main();
-    QVERIFY(app.receiver()->isPortOpen() && pty.write("3 V 101 000042 \r"));
-    QTRY_COMPARE(main->txtNumber->text(), QStringLiteral("1"));
-
-    // Setup > Comm Port sets the main screen aside; records keep arriving on
-    // the old port meanwhile.
-    main->mnuSetupCommPort->trigger();
-    QWidget *dialog = app.flow().openScreen(Screen::CommPort);
-    QVERIFY(dialog && !main->isEnabled());
-    QVERIFY(pty.write("3 V 101 000043 \r"));
-    QTRY_COMPARE(main->txtNumber->text(), QStringLiteral("2"));
-    dialog->close();
-    QTRY_VERIFY(main->isEnabled());
-    // Exit while the line is lost and retried: the port is closed for good,
-    // then the exit timer's tick ends the run and takes the receiver away.
-    pty.close();
-    QTRY_VERIFY(app.receiver()->retryTimer()->isActive());
-    QSignalSpy finished(&app, &GatetallyApp::finished);
-    p.prompts.answers = {Prompts::Yes};
-    main->close();
-    QCOMPARE(p.prompts.texts().size(), 1);
-    QVERIFY(!app.receiver()->isPortOpen() && !app.receiver()->retryTimer()->isActive());
-    QVERIFY(finished.wait(2000) && !app.receiver());
 }
 
 // A box at start-up (settings that could not be read, a data folder that
