@@ -89,13 +89,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<QByteArray>("exec");
-        QTest::newRow("spaces") << QStringList{"/opt/gate tally/gatetally", "--data-dir", "/srv/site data"}
-                                << QByteArray("Exec=\"/opt/gate tally/gatetally\" --data-dir \"/srv/site data\"");
+        QTest::newRow("spaces, non-ASCII, empty word") << QStringList{"/opt/gate tally/gatetally", "--data-dir", "/srv/Zürich", ""}
+                                << QByteArray("Exec=\"/opt/gate tally/gatetally\" --data-dir /srv/Z\xc3\xbcrich \"\"");
         QTest::newRow("specials") << QStringList{"/usr/bin/gatetally", "--data-dir", "/srv/100% $HOME \"a\\b\"`x`"}
                                   << QByteArray("Exec=/usr/bin/gatetally --data-dir "
                                                 "\"/srv/100%% \\\\$HOME \\\\\"a\\\\\\\\b\\\\\"\\\\`x\\\\`\"");
-        QTest::newRow("non-ASCII, empty word") << QStringList{"/usr/bin/gatetally", "--data-dir", "/srv/Zürich", ""}
-                                               << QByteArray("Exec=/usr/bin/gatetally --data-dir /srv/Z\xc3\xbcrich \"\"");
     }
 
     void autostartEntryText()
@@ -219,7 +217,6 @@ private Q_SLOTS:
                                            "Off, then On, and Yes to saving to a different file).");
         const struct { qint64 free, size; bool autosave; QStringList warnings, notices; SelfCheckLimits limits = {}; } rows[] = {
             {.free = 100'000'000, .size = 0, .autosave = false, .notices = {"Records file gate.txt: 0 bytes."}},
-            {.free = 99'950'000, .size = -1, .autosave = true, .warnings = {low.arg("100.0 MB")}},
             {.free = 8'200'000, .size = -1, .autosave = false, .warnings = {low.arg("8.2 MB")}},
             {.free = 8'200'000, .size = 640, .autosave = true, .warnings = {critical.arg("8.2 MB")},
              .notices = {"Records file gate.txt: 640 bytes."}},
@@ -264,8 +261,7 @@ private Q_SLOTS:
         const QStringList lines = statusLines(p.main()->lblStatus);
         QVERIFY2(lines.size() == 2 && lines.first().startsWith(QStringLiteral("Autosave is on with only ")),
                  qPrintable(lines.join('\n')));
-        QCOMPARE(p.prompts.texts(), QStringList{"Autosave was previously saving records to gate.txt.\r\n"
-                                                "Would you like to start saving records to a different file?"});
+        QCOMPARE(p.prompts.shown.size(), 1); // the question of a different file, test_commands's
     }
 };
 

@@ -1,5 +1,6 @@
 #include "NamesEditor.h"
 #include "Paths.h"
+#include "RecordLine.h"
 #include "Screens.h"
 #include "Settings.h"
 #include "TextFile.h"
@@ -14,6 +15,8 @@
 using namespace gt;
 
 namespace {
+
+const QString kInvalid = QStringLiteral("Invalid Entrance Number!");
 
 // A data folder whose setup.txt names entry points 1 to 100 "Door 1" to
 // "Door 100", and an editor opened on it.
@@ -68,37 +71,35 @@ class TestNames : public QObject
     Q_OBJECT
 private Q_SLOTS:
     // What the operator does; then the boxes, the messages ("|" between them)
-    // and the line of setup.txt that changed ("8=Loading": line 8).
+    // and the line of setup.txt that changed. A refused number is told and
+    // emptied as it is typed, a name fitted as it is typed; a record from the
+    // entry point named shows the new name.
     void editing_data()
     {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("messages");
+        QTest::addColumn<int>("line"); // of setup.txt, 0 for none
         QTest::addColumn<QString>("written");
-
-        const QString invalid = "Invalid Entrance Number!";
-        QTest::newRow("101") << "#101" << "" << "" << "Only 100 entrances allowed!" << "";
-        QTest::newRow("abc, each letter") << "#abc" << "" << "" << QStringList(3, invalid).join('|') << "";
-        QTest::newRow("leading 0, at once") << "#07" << "7" << "Door 7" << invalid << "";
-        QTest::newRow("0.4: below entry point 1") << "#=0.4" << "" << "" << invalid << "";
-        QTest::newRow("blanks ignored, stops at x") << "#= 1 2x5" << " 1 2x5" << "Door 12" << "" << "";
-        QTest::newRow("half to even: 2.5") << "#=2.5" << "2.5" << "Door 3" << "" << "";
-        QTest::newRow("half to even: 1.5") << "#=1.5" << "1.5" << "Door 1" << "" << "";
-        QTest::newRow("11th character") << "NABCDEFGHIJK" << "1" << "ABCDEFGHIJ" << "Name Too Long!" << "";
+        QTest::newRow("101") << "#101" << "" << "" << "Only 100 entrances allowed!" << 0 << "";
+        QTest::newRow("leading 0, at once") << "#07" << "7" << "Door 7" << kInvalid << 0 << "";
+        QTest::newRow("0.4: below entry point 1") << "#=0.4" << "" << "" << kInvalid << 0 << "";
+        QTest::newRow("blanks ignored, stops at x") << "#= 1 2x5" << " 1 2x5" << "Door 12" << "" << 0 << "";
+        QTest::newRow("half to even: 2.5") << "#=2.5" << "2.5" << "Door 3" << "" << 0 << "";
+        QTest::newRow("half to even: 1.5") << "#=1.5" << "1.5" << "Door 1" << "" << 0 << "";
+        QTest::newRow("11th character, down at 1") << "NABCDEFGHIJK|down" << "1" << "ABCDEFGHIJ"
+                                                   << "Name Too Long!|Lower Limit!" << 0 << "";
         QTest::newRow("beyond Latin-1 left out")
             << QString("N=K\u00f6ln \u20ac") << "1" << QString("K\u00f6ln ")
             << "An entry point name can only hold characters of the Latin-1 character set;\r\nthe others were left out."
-            << "";
-        QTest::newRow("apply at 5, 8-bit") << QString("#5|N=Caf\u00e9|apply") << "6" << "Door 6" << ""
-                                           << QString("8=Caf\u00e9");
-        QTest::newRow("apply at 100 stays") << "#100|NLast|apply" << "100" << "Last" << "" << "103=Last";
-        QTest::newRow("up at 100") << "#100|up" << "100" << "Door 100" << "UpperLimit!" << "";
-        QTest::newRow("down at 1") << "down" << "1" << "Door 1" << "Lower Limit!" << "";
-        QTest::newRow("arrows and arrow keys") << "up|up|Up|Up|down" << "4" << "Door 4" << "" << "";
-        QTest::newRow("up on an empty box gives 1") << "#\b|up" << "1" << "Door 1" << "" << "";
-        QTest::newRow("down on an empty box") << "#\b|down" << "" << "" << invalid << "";
-        QTest::newRow("apply on an empty box stores nothing") << "#\b|NLost|apply" << "" << "Lost" << invalid << "";
+            << 0 << "";
+        QTest::newRow("apply at 5, 8-bit") << QString("#5|N=Caf\u00e9|apply") << "6" << "Door 6" << "" << 8
+                                           << QString("Caf\u00e9");
+        QTest::newRow("apply and up at 100 stay") << "#100|NLast|apply|up" << "100" << "Last" << "UpperLimit!" << 103 << "Last";
+        QTest::newRow("arrows and arrow keys from an empty box") << "#\b|up|up|Up|down" << "2" << "Door 2" << "" << 0 << "";
+        QTest::newRow("down on an empty box") << "#\b|down" << "" << "" << kInvalid << 0 << "";
+        QTest::newRow("apply on an empty box stores nothing") << "#\b|NLost|apply" << "" << "Lost" << kInvalid << 0 << "";
     }
 
     void editing()
@@ -107,27 +108,30 @@ private Q_SLOTS:
         QFETCH(QString, number);
         QFETCH(QString, name);
         QFETCH(QString, messages);
+        QFETCH(int, line);
         QFETCH(QString, written);
         Fixture f;
         QApplication::clipboard()->setText(QStringLiteral("probe"));
         if (script.contains(QLatin1Char('=')) && QApplication::clipboard()->text() != QLatin1String("probe"))
             QSKIP("no clipboard on this platform");
         run(f.editor, script);
-        QCOMPARE(f.editor->txtNumber->text(), number);
-        QCOMPARE(f.editor->txtName->text(), name);
+        QCOMPARE(f.editor->txtNumber->text() + '|' + f.editor->txtName->text(), number + '|' + name);
         QCOMPARE(f.prompts.texts().join('|'), messages);
 
         QStringList expected = f.setup;
-        if (!written.isEmpty())
-            expected[written.section('=', 0, 0).toInt() - 1] = written.section('=', 1);
+        if (line)
+            expected[line - 1] = written;
         QStringList lines;
         QVERIFY(readTextLines(setupFilePath(f.dir.path()), &lines));
         QCOMPARE(lines, expected);
         QCOMPARE(f.state.strEntryNames.mid(0, 100), expected.mid(3));
+        const QString record = QStringLiteral("  3/7/2006    1:05:09 PM    5    VALID        123    004567");
+        QVERIFY(MakeDisplayLine(record, kNameMode, f.state.strEntryNames).contains(' ' + expected.at(7) + ' '));
     }
 
     // setup.txt cannot be replaced: the operator is told which file and why,
-    // the number stays, and the name is used for the rest of the run.
+    // the number stays (up and down come back to it), and the name is used for
+    // the rest of the run.
     void failedRewrite()
     {
         Fixture f;
@@ -137,9 +141,8 @@ private Q_SLOTS:
         QCOMPARE(f.prompts.texts(), QStringList{QStringLiteral("File Problem!\r\nThe settings file %1 could not be "
                                                                "written:\r\nFilename refers to a directory")
                                                     .arg(setup)});
-        QCOMPARE(f.editor->txtNumber->text(), QStringLiteral("5"));
         run(f.editor, "up|down");
-        QCOMPARE(f.editor->txtName->text(), QStringLiteral("Loading"));
+        QCOMPARE(f.editor->txtNumber->text() + '|' + f.editor->txtName->text(), QStringLiteral("5|Loading"));
     }
 };
 
