@@ -1,7 +1,7 @@
 // Serial intake: bytes in through a real pseudo-terminal and QSerialPort (or
 // an in-memory port where speed or a failure on demand matters), records,
 // display lines, autosave file and messages out; the receiver in the
-// running program and the demo.
+// running program.
 
 #include "PanelSim.h"
 #include "Paths.h"
@@ -99,7 +99,6 @@ private Q_SLOTS:
     void startUpListensBeforeItAsks_data();
     void exitWhileItsBoxIsOpen();
     void startUpListensBeforeItAsks();
-    void demo();
 };
 
 void TestIntake::throughTheLine_data()
@@ -514,20 +513,6 @@ void TestIntake::exitWhileItsBoxIsOpen()
              " Autosave started 12/3/2026, 1:05:09 PM\r\n\r\n" + fileOf({shown("    1    VALID        101    000001"),
                                                                           shown("    2    VALID        101    000002")})
                  + "\r\n Possible interruption in records\r\n Software was exited 12/3/2026, 1:05:09 PM\r\n\r\n");
-}
-
-void TestIntake::demo()
-{
-    gt::test::Program p;
-    p.options.demo = true;
-    GatetallyApp &app = p.start();
-    QVERIFY(app.demoPanel() && app.receiver()->device() == app.demoPanel()->devicePath());
-    QCOMPARE(app.mainScreen()->findChild<QLabel *>(QStringLiteral("lblStatus"))->text(),
-             "Demo: the records come from a built-in simulated panel on " + app.demoPanel()->devicePath() + '.');
-    for (int i = 0; i < 5; ++i)
-        app.demoPanel()->sendNext();
-    QTRY_COMPARE(app.state().intRecordCount(), 5);
-    QCOMPARE(p.prompts.shown.size(), 0);
 }
 
 QTEST_MAIN(TestIntake)
