@@ -5,6 +5,7 @@
 #include "AlarmSettingsFile.h"
 #include "RecordLine.h"
 #include "State.h"
+#include "Rows.h"
 #include "TestFiles.h"
 
 #include <QtTest>
@@ -85,22 +86,15 @@ const IniFile kIniFiles[] = {
                   "alarms.ini: window_minutes = \"1441\" is not a whole number from 1 to 1440; 5 is used."}},
 };
 
-template <class Row, std::size_t N> void rowsOf(const Row (&table)[N])
-{
-    QTest::addColumn<int>("row");
-    for (std::size_t i = 0; i < N; ++i)
-        QTest::newRow(table[i].name) << int(i);
-}
-
 } // namespace
 
 class TestAlarm : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void rule_data() { rowsOf(kRules); }
+    void rule_data() { test::rowsOf(kRules); }
     void rule();
-    void settingsFile_data() { rowsOf(kIniFiles); }
+    void settingsFile_data() { test::rowsOf(kIniFiles); }
     void settingsFile();
 };
 

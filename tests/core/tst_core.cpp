@@ -3,6 +3,7 @@
 #include "Settings.h"
 #include "State.h"
 #include "FileSizeLimit.h"
+#include "Rows.h"
 #include "TestFiles.h"
 #include "TextFile.h"
 
@@ -36,14 +37,6 @@ QByteArray setupWith(const QByteArray &l1, const QByteArray &l2, const QByteArra
     for (int i = 0; i < nameLines; ++i)
         out += "Name" + QByteArray::number(i + 1) + eol;
     return out;
-}
-
-// A table of named rows as Qt Test rows, by index.
-template <class Row, std::size_t N> void rowsOf(const Row (&table)[N])
-{
-    QTest::addColumn<int>("row");
-    for (std::size_t i = 0; i < N; ++i)
-        QTest::newRow(table[i].name) << int(i);
 }
 
 struct Stamp
@@ -125,18 +118,18 @@ class TestCore : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void recordLine_data() { rowsOf(kStamps); }
+    void recordLine_data() { test::rowsOf(kStamps); }
     void recordLine();
     void displayLine_data();
     void displayLine();
     void fileNames();
     void textFiles();
-    void replacingWrites_data() { rowsOf(kReplaces); }
+    void replacingWrites_data() { test::rowsOf(kReplaces); }
     void replacingWrites();
     void fileModes();
-    void settingsLoad_data() { rowsOf(kLoads); }
+    void settingsLoad_data() { test::rowsOf(kLoads); }
     void settingsLoad();
-    void settingsRewrite_data() { rowsOf(kRewrites); }
+    void settingsRewrite_data() { test::rowsOf(kRewrites); }
     void settingsRewrite();
 };
 

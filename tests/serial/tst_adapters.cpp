@@ -11,6 +11,7 @@
 #include "Program.h"
 #include "PseudoTerminal.h"
 #include "Receiver.h"
+#include "Rows.h"
 #include "Screens.h"
 #include "SerialAdapters.h"
 #include "Settings.h"
@@ -173,12 +174,7 @@ const Leaving kLeavings[] = {
     {.name = "blocked: a Comm port", .portIndex = 4, .line1 = "CommPort=5", .blocked = true},
 };
 
-void TestAdapters::apply_data()
-{
-    QTest::addColumn<int>("row");
-    for (int i = 0; i < int(std::size(kLeavings)); ++i)
-        QTest::newRow(kLeavings[i].name) << i;
-}
+void TestAdapters::apply_data() { test::rowsOf(kLeavings); }
 
 void TestAdapters::apply()
 {

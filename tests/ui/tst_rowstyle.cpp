@@ -3,6 +3,7 @@
 // palettes alike, while the row's text stays the display line.
 #include "RecordRowDelegate.h"
 #include "RowStatus.h"
+#include "Rows.h"
 
 #include <QApplication>
 #include <QStringListModel>
@@ -67,12 +68,7 @@ private Q_SLOTS:
     void rows();
 };
 
-void TestRowStyle::rows_data()
-{
-    QTest::addColumn<int>("row");
-    for (int i = 0; i < int(std::size(kRows)); ++i)
-        QTest::newRow(kRows[i].name) << i;
-}
+void TestRowStyle::rows_data() { test::rowsOf(kRows); }
 
 void TestRowStyle::rows()
 {
