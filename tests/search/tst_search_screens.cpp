@@ -105,7 +105,7 @@ void TestSearchScreens::typing()
             QVERIFY2(w, qPrintable(name));
             w->clear();
             w->setFocus();
-            f.prompts.reset();
+            f.prompts.shown.clear();
             QTest::keyClicks(w, t.keys);
             if (!t.paste.isEmpty()) {
                 QApplication::clipboard()->setText(t.paste);
@@ -217,7 +217,7 @@ void TestSearchScreens::search()
         QCOMPARE(f.state.strResults, QStringList{"earlier results"});
         QVERIFY(f.flow.opened.isEmpty());
 
-        f.prompts.reset();
+        f.prompts.shown.clear();
         for (QLineEdit *w : {s->txtFromHour, s->txtFromMin, s->txtToHour, s->txtToMin, s->txtCardKeyless})
             w->clear();
         s->txtFromMonth->setText(twin == D ? "3" : ""); // the stored screen without dates: a search without times

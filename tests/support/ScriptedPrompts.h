@@ -93,18 +93,6 @@ public:
             whileOpen(n);
     }
 
-    void reset()
-    {
-        opened = 0;
-        shown.clear();
-        answers.clear();
-        fileNames.clear();
-        dialogs.clear();
-        unscripted = 0;
-        printCancels = 0;
-        printed.clear();
-    }
-
 private:
     QTemporaryDir m_printDir;
 };
