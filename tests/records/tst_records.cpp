@@ -89,7 +89,6 @@ private Q_SLOTS:
     void index();
     void changedWhileOpen_data();
     void changedWhileOpen();
-    void intakeDuringLoad();
 };
 
 // What File > Open (left by Back) or File > Delete (left by File > Close)
@@ -368,20 +367,6 @@ void TestRecords::changedWhileOpen()
     QCOMPARE(model->rowCount(), 3000);
     QCOMPARE(model->index(0, 0).data().toString() + '|' + model->index(2999, 0).data().toString(),
              kRecord + '|' + (change == "shorten" ? QByteArray() : kRecord));
-}
-
-// Records keep arriving on the main display while a big file is listed.
-void TestRecords::intakeDuringLoad()
-{
-    Desk d;
-    d.start({{"big.txt", (kRecord + "\r\n").repeated(300000)}}, false, "big.txt");
-    d.click("cmdOpen");
-    auto *contents = qobject_cast<FileContentsScreen *>(d.app->flow().openScreen(Screen::FileContents));
-    QVERIFY(contents);
-    QVERIFY(d.pty.write("3 V 101 000042 \r"));
-    QTRY_COMPARE(d.app->state().intRecordCount(), 1);
-    QTRY_COMPARE(contents->lstFileDisplay->model()->rowCount(), 300000);
-    QCOMPARE(contents->lstFileDisplay->model()->index(299999, 0).data().toString(), QString::fromLatin1(kRecord));
 }
 
 QTEST_MAIN(TestRecords)

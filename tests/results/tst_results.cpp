@@ -2,13 +2,10 @@
 #include "GatetallyApp.h"
 #include "ListingPrinter.h"
 #include "MainScreen.h"
-#include "Navigator.h"
 #include "Program.h"
 #include "ResultsScreen.h"
 #include "Screens.h"
 #include "ScriptedPrompts.h"
-#include "RuleLineEdit.h"
-#include "SearchScreen.h"
 #include "SearchTestData.h"
 #include "TestFiles.h"
 
@@ -45,16 +42,6 @@ struct Fixture : test::ScreenDesk
     }
 };
 
-// The whole program on its main screen, with these records on display.
-GatetallyApp &showing(test::Program &p, const QStringList &records)
-{
-    GatetallyApp &app = p.make(kNow);
-    app.showMainScreen();
-    for (const QString &r : records)
-        app.state().strRecords.append(r, MakeDisplayLine(r, kNumberMode, app.state().strEntryNames));
-    return app;
-}
-
 // Runs pdftotext -layout over a printed file, one string per page.
 QStringList pdfPages(const QString &pdf)
 {
@@ -73,7 +60,6 @@ class TestResults : public QObject
 private Q_SLOTS:
     void screen_data();
     void screen();
-    void searchThroughTheProgram();
     void resultsFile_data();
     void resultsFile();
     void listing_data();
@@ -126,27 +112,6 @@ void TestResults::screen()
     QCOMPARE(f.state.blnRefine, command == "cmdRefine");
     QTRY_VERIFY(s.isNull());
     QVERIFY(f.prompts.shown.isEmpty());
-}
-
-// The screens wired together in the program: Edit > Search sets the main
-// screen aside, a search opens its results, Back gives the main screen back.
-void TestResults::searchThroughTheProgram()
-{
-    test::Program p;
-    AppScreenFlow &flow = showing(p, kRecords).flow();
-    p.main()->mnuEditSearch->trigger();
-    auto *search = qobject_cast<SearchScreen *>(flow.openScreen(Screen::DisplayedSearch));
-    QVERIFY(search && !p.app->navigator().isMainAvailable() && !p.main()->isEnabled());
-    search->txtFacility->setText("456");
-    QTest::mouseClick(search->cmdSearch, Qt::LeftButton);
-    QPointer<ResultsScreen> results = qobject_cast<ResultsScreen *>(flow.openScreen(Screen::DisplayedResults));
-    QVERIFY(results);
-    QCOMPARE(test::rowTexts(results->lstResults),
-             QStringList{"  3/7/2006   10:30:00 PM         3        NOT VALID    456    000077"});
-    QTest::mouseClick(results->cmdBack, Qt::LeftButton);
-    QTRY_VERIFY(results.isNull());
-    QVERIFY(p.app->navigator().isMainAvailable() && p.main()->isEnabled());
-    QVERIFY(p.prompts.shown.isEmpty());
 }
 
 // File > Save As over an older, longer file of the same name: the report
@@ -274,7 +239,10 @@ void TestResults::printedColumns()
         records << test::recordAt("3/7/2006 10:30:00 PM",
                                   QString("%1 N 456 %2").arg(i % 9 + 1).arg(i, 6, 10, QChar('0')));
     test::Program p;
-    GatetallyApp &app = showing(p, records);
+    GatetallyApp &app = p.make(kNow);
+    app.showMainScreen();
+    for (const QString &r : records)
+        app.state().strRecords.append(r, MakeDisplayLine(r, kNumberMode, app.state().strEntryNames));
     p.prompts.printCancels = 1;
     app.mainScreen()->mnuFilePrint->trigger();
     QVERIFY(p.prompts.printed.isEmpty() && p.prompts.shown.isEmpty());
