@@ -200,9 +200,8 @@ void TestCore::textFiles()
     const QString path = tmp.filePath(QStringLiteral("a.txt"));
     QVERIFY(appendTextLines(path, {QStringLiteral("one"), QString()}));
     QVERIFY(appendTextLines(path, {QStringLiteral("caf\u00e9")}));
-    QCOMPARE(readBytes(path), QByteArray("one\r\n\r\ncaf\xe9\r\n"));
-    QVERIFY(replaceTextLines(path, {QStringLiteral("two")}));
-    QCOMPARE(readBytes(path), QByteArray("two\r\n"));
+    const QByteArray before("one\r\n\r\ncaf\xe9\r\n");
+    QCOMPARE(readBytes(path), before);
 
     // A file that cannot be created or read, and a disk filling up half way
     // through an append: that one is cut back to what the file had, so that
@@ -215,7 +214,7 @@ void TestCore::textFiles()
         const gt::test::FileSizeLimit limit(40);
         QVERIFY(!appendTextLines(path, QStringList(4, QString(20, QLatin1Char('x'))), &e3));
     }
-    QCOMPARE(readBytes(path), QByteArray("two\r\n"));
+    QCOMPARE(readBytes(path), before);
     QVERIFY2(!e1.isEmpty() && !e2.isEmpty() && !e3.isEmpty(), "every failure gives a reason");
 }
 

@@ -219,7 +219,6 @@ private Q_SLOTS:
              .bytes = kOld + kResume, .cleared = true, .clearCheckAfter = true});
         row("on, a blank name is no choice: stays off, nothing written", {on}, {.inUse = def, .full = true, .files = {"  "}});
         row("on, different file cancelled: earlier file not reused", {on}, {.answers = "Y", .files = {""}, .asked = {diffMon}});
-        row("on, already on: nothing", {on}, {.autosave = true, .shown = 2});
         row("off: stop marker appended", {off}, {.autosave = true, .shown = 2, .autosaveAfter = false, .bytes = kOld + kStop});
         row("off after the capacity message: new file holds the stop marker", {off},
             {.autosave = true, .full = true, .files = {"New.txt"}, .autosaveAfter = false, .file = "New.txt", .bytes = kStop});

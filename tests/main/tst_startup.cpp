@@ -144,7 +144,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("args");
         QTest::addColumn<QString>("parsed"); // "data folder|port|version", or "error"
         QTest::newRow("data dir and port") << "--data-dir /srv/gt --port /dev/ttyUSB0" << "/srv/gt|/dev/ttyUSB0|0";
-        QTest::newRow("inline values") << "--data-dir=/srv/x --port=/dev/pts/4" << "/srv/x|/dev/pts/4|0";
         QTest::newRow("version") << "--version" << "||1";
         QTest::newRow("unknown") << "--colour" << "error";
         QTest::newRow("missing value") << "--port" << "error";

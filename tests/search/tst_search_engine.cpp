@@ -295,10 +295,8 @@ void TestSearchEngine::fileSearch_data()
 {
     QTest::addColumn<Matcher>("m");
     QTest::addColumn<QList<int>>("kept"); // of the sample
-    QTest::newRow("card") << Matcher{.card = "000012"} << QList<int>{11};
     QTest::newRow("facility and status") << Matcher{.facility = "123", .status = "VALID"}
                                          << QList<int>{0, 1, 5, 7, 8, 11, 12, 14, 15};
-    QTest::newRow("entry point") << Matcher{.entryPoint = "1"} << QList<int>{0, 9, 12, 14, 15};
     QTest::newRow("days") << Matcher{.timed = true, .fromDay = QDate(2006, 3, 7).toJulianDay(),
                                      .toDay = QDate(2006, 3, 8).toJulianDay(), .toSecond = 24 * 3600 - 1}
                           << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}; // 10 is too short for a file's record line
