@@ -3,11 +3,27 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QList>
 #include <QWidget>
 
 namespace gt {
 
 Navigator::Navigator(QObject *parent) : QObject(parent) {}
+
+Navigator::~Navigator()
+{
+    // A screen may own another one (a dialog it opened), so each is deleted
+    // only if an earlier deletion has not taken it already.
+    QList<QPointer<QObject>> open;
+    for (QObject *screen : std::as_const(m_open)) {
+        disconnect(screen, nullptr, this, nullptr);
+        open.append(screen);
+    }
+    m_open.clear();
+    m_holders.clear();
+    for (const QPointer<QObject> &screen : std::as_const(open))
+        delete screen.data();
+}
 
 void Navigator::setMainScreen(QWidget *mainScreen)
 {

@@ -22,6 +22,9 @@ public:
     enum class MainScreen { StaysInUse, SetAside };
 
     explicit Navigator(QObject *parent = nullptr);
+    // Screens still open go with it: they refer to the program's state,
+    // which ends with the navigator's owner.
+    ~Navigator() override;
 
     void setMainScreen(QWidget *mainScreen);
     QWidget *mainScreen() const { return m_main; }
