@@ -1,6 +1,7 @@
 #include "CommPortDialog.h"
 
 #include "Menus.h"
+#include "NamedWidgets.h"
 #include "PortChoice.h"
 #include "PortNames.h"
 #include "Prompts.h"
@@ -55,12 +56,10 @@ CommPortDialog::CommPortDialog(GatetallyState &state, Receiver &receiver, Prompt
     lblDevice->setObjectName(QStringLiteral("lblDevice"));
     lblDevice->setWordWrap(true);
 
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), central);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setToolTip(QStringLiteral("Does not change the Comm Port setting"));
-    cmdApply = new QPushButton(QStringLiteral("Apply"), central);
-    cmdApply->setObjectName(QStringLiteral("cmdApply"));
-    cmdApply->setToolTip(QStringLiteral("Enters the Comm Port selection"));
+    cmdCancel = namedButton(central, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"),
+                            QStringLiteral("Does not change the Comm Port setting"));
+    cmdApply = namedButton(central, QStringLiteral("cmdApply"), QStringLiteral("Apply"),
+                           QStringLiteral("Enters the Comm Port selection"));
     cmdApply->setDefault(true);
 
     auto *buttons = new QHBoxLayout;
